@@ -1,0 +1,12 @@
+// Advisory warnings when the pass's load decrement or load Q lies outside its recommended range.
+#pragma once
+
+#include <ostream>
+
+#include "run/design_case.hpp"
+
+namespace bandmatch {
+
+void showRangeWarnings(std::ostream& out, const DesignCase& design);
+
+}  // namespace bandmatch

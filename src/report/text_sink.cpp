@@ -1,0 +1,12 @@
+#include "report/text_sink.hpp"
+
+namespace bandmatch {
+
+void writeLine(std::ostream& out, std::string_view text) {
+  out << text << '\n';
+  out.flush();
+}
+
+void writeText(std::ostream& out, std::string_view text) { out << text; }
+
+}  // namespace bandmatch

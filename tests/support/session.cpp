@@ -1,0 +1,95 @@
+#include "support/session.hpp"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "run/pass_driver.hpp"
+
+namespace bandmatch::support {
+
+std::tm fixedLocalTime() {
+  std::tm time{};
+  time.tm_year = 2027 - 1900;
+  time.tm_mon = 2;
+  time.tm_mday = 1;
+  time.tm_wday = 1;
+  time.tm_hour = 9;
+  time.tm_min = 5;
+  time.tm_sec = 7;
+  return time;
+}
+
+LocalClock fixedClock(const std::tm& time) {
+  return [time]() -> std::optional<std::tm> { return time; };
+}
+
+ScratchDirectory::ScratchDirectory() : previous_(std::filesystem::current_path()) {
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  path_ = std::filesystem::temp_directory_path() / ("bandmatch-test-" + std::to_string(random()));
+  std::filesystem::create_directories(path_);
+  std::filesystem::current_path(path_);
+}
+
+ScratchDirectory::~ScratchDirectory() {
+  std::error_code ignored;
+  std::filesystem::current_path(previous_, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+SessionResult runSession(std::string_view input, const LocalClock& clock) {
+  std::istringstream in{std::string(input)};
+  std::ostringstream out;
+  std::ostringstream err;
+  SessionResult result;
+  result.status = runPasses(in, out, err, clock);
+  result.console = out.str();
+  result.errors = err.str();
+  return result;
+}
+
+std::string readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::string expectedCreditsBlock(bool commaFree) {
+  std::string block = R"(
+Current local date and time: Mon Mar 01 2027 09:05:07
+
+Program: bandmatch, a version of the broadband matching program of the reference text
+Newton - Raphson Solution then Levy Matching found in text:
+Title: the reference text on broadband impedance matching
+Author: the author of the reference text
+Published: the year and publisher of the reference text
+
+Source: bandmatch.cpp, executable: bandmatch
+Rev: n January 30, 2009
+bandmatch developers, N0CALL
+
+)";
+  if (commaFree) {
+    std::erase(block, ',');
+  }
+  return block;
+}
+
+}  // namespace bandmatch::support
