@@ -1,0 +1,1 @@
+#include "export/ladder_analysis.hpp"

@@ -1,0 +1,6 @@
+// AC analysis of a designed ladder network: the input reflection seen from the source.
+#pragma once
+
+namespace bandmatch {
+
+}  // namespace bandmatch
