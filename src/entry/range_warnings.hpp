@@ -7,6 +7,7 @@
 
 namespace bandmatch {
 
+// Zero, one or two warning blocks on the console, the decrement first; nothing is changed.
 void showRangeWarnings(std::ostream& out, const DesignCase& design);
 
 }  // namespace bandmatch
