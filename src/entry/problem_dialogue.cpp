@@ -1,13 +1,187 @@
 #include "entry/problem_dialogue.hpp"
 
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "entry/load_decrement_entry.hpp"
+#include "entry/range_warnings.hpp"
+#include "report/number_format.hpp"
+#include "report/text_sink.hpp"
+#include "synthesis/band_and_load.hpp"
+
 namespace bandmatch {
 
-EntryStatus runProblemDialogue(std::istream&, std::ostream&, DesignCase&) {
+namespace {
+
+// Band edges lie strictly between these, in MHz.
+constexpr double MIN_FREQUENCY = 0.000001;
+constexpr double MAX_FREQUENCY = 1000000.0;
+constexpr int BAND_DIGITS = 6;
+
+constexpr std::string_view N_PROMPT = "Enter N with a value >/= 1 and </= 10:  ";
+constexpr std::string_view ANSWER_PROMPT = "Enter: ";
+constexpr std::array<std::string_view, 3> METHOD_LINES = {
+    "Enter \"d\" or \"D\" to enter Load Decrement directly or",
+    "Enter \"l\" or \"L\" to obtain Load Decrement from Load Parameters or",
+    "Enter \"q\" or \"Q\" to obtain Load Decrement from Q and Fractional Bandwidth",
+};
+constexpr std::array<std::string_view, 2> LOAD_TYPE_LINES = {
+    "Enter \"s\" or \"S\" for Series Load or Series Equivalent Load Parameters or",
+    "Enter \"p\" or \"P\" for Parallel Load or Parallel Equivalent Load Parameters",
+};
+constexpr std::string_view F1_PROMPT_HEAD = "Enter Lower Band Edge Frequency (f1) in MHz > ";
+constexpr std::string_view F2_PROMPT_HEAD = "Enter Higher Band Edge Frequency (f2) in MHz > ";
+constexpr std::string_view BAND_PROMPT_MIDDLE = " and < ";
+constexpr std::string_view BAND_PROMPT_TAIL = ":  ";
+
+// Every label is 36 characters, so the values start in column 37.
+constexpr std::string_view LOW_FREQUENCY_LABEL = "Low Frequency        (f1)    (MHz): ";
+constexpr std::string_view CENTER_FREQUENCY_LABEL = "Center Frequency     (f0)    (MHz): ";
+constexpr std::string_view HIGH_FREQUENCY_LABEL = "High Frequency       (f2)    (MHz): ";
+constexpr std::string_view MATCH_BANDWIDTH_LABEL = "Match Bandwidth      (f2-f1) (MHz): ";
+constexpr std::string_view FRACTIONAL_BANDWIDTH_LABEL = "Fractional Match Bandwidth (wm)   : ";
+
+struct Choice {
+  char lower;
+  char upper;
+};
+
+bool isChoice(char answer, Choice choice) {
+  return answer == choice.lower || answer == choice.upper;
+}
+
+std::optional<int> askN(std::istream& in, std::ostream& out) {
+  for (;;) {
+    writeLine(out);
+    writeText(out, N_PROMPT);
+    const std::optional<int> n = readInteger(in, out);
+    if (!n || (*n >= MIN_ELEMENTS && *n <= MAX_ELEMENTS)) {
+      return n;
+    }
+  }
+}
+
+std::optional<Method> askMethod(std::istream& in, std::ostream& out) {
+  for (;;) {
+    writeLine(out);
+    for (const std::string_view line : METHOD_LINES) {
+      writeLine(out, line);
+    }
+    writeText(out, ANSWER_PROMPT);
+    const std::optional<char> answer = readChoice(in, out);
+    if (!answer) {
+      return std::nullopt;
+    }
+    if (isChoice(*answer, {'d', 'D'})) {
+      return Method::direct;
+    }
+    if (isChoice(*answer, {'l', 'L'})) {
+      return Method::loadParameters;
+    }
+    if (isChoice(*answer, {'q', 'Q'})) {
+      return Method::fromQ;
+    }
+  }
+}
+
+std::optional<LoadType> askLoadType(std::istream& in, std::ostream& out) {
+  for (;;) {
+    writeLine(out);
+    for (const std::string_view line : LOAD_TYPE_LINES) {
+      writeLine(out, line);
+    }
+    writeText(out, ANSWER_PROMPT);
+    const std::optional<char> answer = readChoice(in, out);
+    if (!answer) {
+      return std::nullopt;
+    }
+    if (isChoice(*answer, {'s', 'S'})) {
+      return LoadType::series;
+    }
+    if (isChoice(*answer, {'p', 'P'})) {
+      return LoadType::parallel;
+    }
+  }
+}
+
+// One band edge strictly between `low` and the largest frequency, asked again from its line end.
+std::optional<double> askBandEdge(std::istream& in, std::ostream& out, std::string_view head,
+                                  double low) {
+  const std::string prompt =
+      std::string(head) + formatFixed(low, BAND_DIGITS) + std::string(BAND_PROMPT_MIDDLE) +
+      formatFixed(MAX_FREQUENCY, BAND_DIGITS) + std::string(BAND_PROMPT_TAIL);
+  for (;;) {
+    writeLine(out);
+    writeText(out, prompt);
+    const std::optional<double> edge = readReal(in, out);
+    if (!edge || (*edge > low && *edge < MAX_FREQUENCY)) {
+      return edge;
+    }
+  }
+}
+
+void writeSummaryLine(std::ostream& out, std::string_view label, double value) {
+  writeLine(out, std::string(label) + formatFixed(value, BAND_DIGITS));
+}
+
+}  // namespace
+
+EntryStatus askBandEdges(std::istream& in, std::ostream& out, DesignCase& design) {
+  const std::optional<double> f1 = askBandEdge(in, out, F1_PROMPT_HEAD, MIN_FREQUENCY);
+  if (!f1) {
+    return EntryStatus::inputEnded;
+  }
+  design.f1 = *f1;
+  const std::optional<double> f2 = askBandEdge(in, out, F2_PROMPT_HEAD, design.f1);
+  if (!f2) {
+    return EntryStatus::inputEnded;
+  }
+  design.f2 = *f2;
   return EntryStatus::complete;
 }
-EntryStatus askBandEdges(std::istream&, std::ostream&, DesignCase&) {
+
+void showBandSummary(std::ostream& out, const DesignCase& design) {
+  writeLine(out);
+  writeSummaryLine(out, LOW_FREQUENCY_LABEL, design.f1);
+  writeSummaryLine(out, CENTER_FREQUENCY_LABEL, design.f0);
+  writeSummaryLine(out, HIGH_FREQUENCY_LABEL, design.f2);
+  writeSummaryLine(out, MATCH_BANDWIDTH_LABEL, design.matchBandwidth);
+  writeSummaryLine(out, FRACTIONAL_BANDWIDTH_LABEL, design.wm);
+}
+
+EntryStatus runProblemDialogue(std::istream& in, std::ostream& out, DesignCase& design) {
+  const std::optional<int> n = askN(in, out);
+  if (!n) {
+    return EntryStatus::inputEnded;
+  }
+  design.N = *n;
+
+  const std::optional<Method> method = askMethod(in, out);
+  if (!method) {
+    return EntryStatus::inputEnded;
+  }
+  design.method = *method;
+
+  const std::optional<LoadType> loadType = askLoadType(in, out);
+  if (!loadType) {
+    return EntryStatus::inputEnded;
+  }
+  design.loadType = *loadType;
+
+  if (askBandEdges(in, out, design) == EntryStatus::inputEnded) {
+    return EntryStatus::inputEnded;
+  }
+  // The summary and the method L bounds need the band quantities at once.
+  computeBand(design);
+  showBandSummary(out, design);
+
+  if (enterLoadDecrement(in, out, design) == EntryStatus::inputEnded) {
+    return EntryStatus::inputEnded;
+  }
+  showRangeWarnings(out, design);
   return EntryStatus::complete;
 }
-void showBandSummary(std::ostream&, const DesignCase&) {}
 
 }  // namespace bandmatch

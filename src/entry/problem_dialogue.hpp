@@ -10,13 +10,13 @@
 
 namespace bandmatch {
 
-// The whole dialogue; inputEnded when the console input runs out before it is complete.
+// The whole dialogue; inputEnded as soon as the console input runs out before it is complete.
 EntryStatus runProblemDialogue(std::istream& in, std::ostream& out, DesignCase& design);
 
 // f1, then f2 above it; a rejected f2 keeps f1.
 EntryStatus askBandEdges(std::istream& in, std::ostream& out, DesignCase& design);
 
-// The five-line summary of f1, f0, f2, matchBandwidth and wm.
+// A line end, then the five-line summary of f1, f0, f2, matchBandwidth and wm.
 void showBandSummary(std::ostream& out, const DesignCase& design);
 
 }  // namespace bandmatch
