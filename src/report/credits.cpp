@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::array<std::string_view, 7> WEEKDAY_NAMES = {"Sun", "Mon", "Tue", "Wed",
                                                            "Thu", "Fri", "Sat"};
-constexpr std::array<std::string_view, 12> MONTH_NAMES = {
-    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::array<std::string_view, 12> MONTH_NAMES = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // Shown when the local clock or time zone cannot be read; as wide as a real stamp.
 constexpr std::string_view UNKNOWN_DATE_STAMP = "??? ??? ?? ???? ??:??:??";
@@ -35,7 +35,9 @@ constexpr std::array<std::string_view, 11> CREDITS_LINES = {
     "",
 };
 
-bool inRange(int value, int low, int high) { return value >= low && value <= high; }
+bool inRange(int value, int low, int high) {
+  return value >= low && value <= high;
+}
 
 std::string twoDigits(int value) {
   const char text[3] = {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10),

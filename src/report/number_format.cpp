@@ -23,7 +23,9 @@ std::string nonFiniteText(double value) {
   return value < 0 ? "-inf" : "inf";
 }
 
-int clampDigits(int digits) { return digits < 0 ? 0 : (digits > MAX_DIGITS ? MAX_DIGITS : digits); }
+int clampDigits(int digits) {
+  return digits < 0 ? 0 : (digits > MAX_DIGITS ? MAX_DIGITS : digits);
+}
 
 }  // namespace
 

@@ -7,6 +7,8 @@ void writeLine(std::ostream& out, std::string_view text) {
   out.flush();
 }
 
-void writeText(std::ostream& out, std::string_view text) { out << text; }
+void writeText(std::ostream& out, std::string_view text) {
+  out << text;
+}
 
 }  // namespace bandmatch

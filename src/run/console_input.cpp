@@ -10,9 +10,13 @@ namespace {
 
 constexpr double LARGEST_INTEGER = std::numeric_limits<std::int32_t>::max();
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
-int digitValue(char c) { return c - '0'; }
+int digitValue(char c) {
+  return c - '0';
+}
 
 // Skips white space; false when the input ends first.
 bool skipWhiteSpace(std::istream& in) {

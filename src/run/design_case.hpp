@@ -67,8 +67,8 @@ struct DesignCase {
 
   // Prototype values g(0)..g(N+1); element values indexed 1..N (index 0 unused).
   ValueArray g{};
-  ValueArray L{};  // henries
-  ValueArray C{};  // farads
+  ValueArray L{};                 // henries
+  ValueArray C{};                 // farads
   double loadResistance = 0.0;    // ohms
   double sourceResistance = 0.0;  // ohms
 };
