@@ -27,6 +27,15 @@ double fanoFunction(double a, double n);
 // d/da of fanoFunction.
 double fanoDerivative(double a, double n);
 
+// The iteration's empirical start point (A, B), with a negative B replaced by 0.001.
+struct FanoStartPoint {
+  double A = 0.0;
+  double B = 0.0;
+};
+FanoStartPoint fanoStartPoint(int N, double decrement);
+
+// Damped Newton - Raphson from fanoStartPoint; ends when FV <= FANO_TOLERANCE, when FV is not a
+// number, or after MAX_RESIDUAL_EVALUATIONS evaluations, returning the A and B evaluated last.
 FanoSolution solveFano(int N, double decrement);
 
 // Solves for the pass's N and decrement and stores A, B, FV and IT.
