@@ -1,0 +1,63 @@
+// Drives whole runs of the program on arbitrary console input, with a fixed clock, inside a
+// scratch directory that is emptied after every run.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "run/pass_driver.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path& scratchDirectory() {
+  static const fs::path directory = [] {
+    const fs::path path = fs::temp_directory_path() / "bandmatch-session-fuzzer";
+    fs::create_directories(path);
+    fs::current_path(path);
+    return path;
+  }();
+  return directory;
+}
+
+std::optional<std::tm> fixedTime() {
+  std::tm time{};
+  time.tm_year = 127;
+  time.tm_mon = 2;
+  time.tm_mday = 1;
+  time.tm_wday = 1;
+  time.tm_hour = 9;
+  time.tm_min = 5;
+  time.tm_sec = 7;
+  return time;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const fs::path& directory = scratchDirectory();
+  std::string input(reinterpret_cast<const char*>(data), size);
+  // Result file names are used as typed; without a slash they stay inside the scratch directory.
+  for (char& c : input) {
+    if (c == '/') {
+      c = '_';
+    }
+  }
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = bandmatch::runPasses(in, out, err, fixedTime);
+  if (status != bandmatch::EXIT_STATUS_DONE && status != bandmatch::EXIT_STATUS_INPUT_ENDED) {
+    std::abort();
+  }
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator(directory, ignored)) {
+    fs::remove_all(entry.path(), ignored);
+  }
+  return 0;
+}
