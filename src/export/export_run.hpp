@@ -1,0 +1,19 @@
+// The whole run of bandmatch-export on its arguments: read the report, analyse the ladder over
+// the sweep, write the netlist, the Touchstone file and the plot.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace bandmatch {
+
+inline constexpr int EXPORT_SUCCESS = 0;
+// Any refused input or failed write; no file is written then.
+inline constexpr int EXPORT_FAILURE = 2;
+
+// `args` are the arguments after the program name. The usage, the version and a one-line
+// summary go to `out`; a failure is one line on `err`.
+int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace bandmatch
