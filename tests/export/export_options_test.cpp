@@ -1,0 +1,89 @@
+// The exporter's command line: accepted forms and defaults, and every refusal with its message.
+#include "export/export_options.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace bandmatch {
+namespace {
+
+struct Accepted {
+  std::vector<std::string> args;
+  std::string reportPath;
+  int points;
+  double span;
+  std::string outBase;
+};
+
+TEST(ExportOptions, AcceptsTheReportWithOptionsInAnyOrder) {
+  const std::vector<Accepted> cases = {
+      {{"run1.csv"}, "run1.csv", 801, 1.5, "run1"},
+      {{"dir/Run1.CSV"}, "dir/Run1.CSV", 801, 1.5, "dir/Run1"},
+      {{"report"}, "report", 801, 1.5, "report"},
+      {{"notes.txt"}, "notes.txt", 801, 1.5, "notes.txt"},
+      {{".csv"}, ".csv", 801, 1.5, ".csv"},
+      {{"--points", "2", "a.csv"}, "a.csv", 2, 1.5, "a"},
+      {{"a.csv", "--points=100000"}, "a.csv", 100000, 1.5, "a"},
+      {{"a.csv", "--span", "1"}, "a.csv", 801, 1.0, "a"},
+      {{"a.csv", "--span=10"}, "a.csv", 801, 10.0, "a"},
+      {{"a.csv", "--span", "2.25", "--out", "out/b"}, "a.csv", 801, 2.25, "out/b"},
+      {{"--out=b", "a.csv", "--points", "5", "--points", "7"}, "a.csv", 7, 1.5, "b"},
+      {{"--", "-odd.csv"}, "-odd.csv", 801, 1.5, "-odd"},
+      {{"-"}, "-", 801, 1.5, "-"},
+  };
+  for (const Accepted& expected : cases) {
+    const ExportOptions options = parseExportOptions(expected.args);
+    ASSERT_EQ(options.action, ExportAction::run) << options.error;
+    EXPECT_EQ(options.reportPath, expected.reportPath);
+    EXPECT_EQ(options.points, expected.points) << expected.reportPath;
+    EXPECT_EQ(options.span, expected.span) << expected.reportPath;
+    EXPECT_EQ(options.outBase, expected.outBase);
+  }
+}
+
+TEST(ExportOptions, HelpAndVersionWinOverWhatFollows) {
+  EXPECT_EQ(parseExportOptions({"--help"}).action, ExportAction::help);
+  EXPECT_EQ(parseExportOptions({"a.csv", "--help", "--bogus"}).action, ExportAction::help);
+  EXPECT_EQ(parseExportOptions({"--version"}).action, ExportAction::version);
+  EXPECT_EQ(parseExportOptions({"--version", "--points", "0"}).action, ExportAction::version);
+}
+
+TEST(ExportOptions, RefusesBadArgumentsWithOneReason) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{}, "no report given (try --help)"},
+      {{""}, "the report name is empty"},
+      {{"--points", "5"}, "no report given (try --help)"},
+      {{"a.csv", "b.csv"}, "more than one report given: \"a.csv\" and \"b.csv\" (try --help)"},
+      {{"a.csv", "-x"}, "unknown option \"-x\" (try --help)"},
+      {{"a.csv", "--point=5"}, "unknown option \"--point=5\" (try --help)"},
+      {{"a.csv", "--points"}, "--points needs a value (try --help)"},
+      {{"a.csv", "--points", "1"}, "--points must be a whole number from 2 to 100000, found \"1\""},
+      {{"a.csv", "--points=100001"},
+       "--points must be a whole number from 2 to 100000, found \"100001\""},
+      {{"a.csv", "--points", "8e2"},
+       "--points must be a whole number from 2 to 100000, found \"8e2\""},
+      {{"a.csv", "--points", "-5"},
+       "--points must be a whole number from 2 to 100000, found \"-5\""},
+      {{"a.csv", "--points="}, "--points must be a whole number from 2 to 100000, found \"\""},
+      {{"a.csv", "--points", "99999999999999999999"},
+       "--points must be a whole number from 2 to 100000, found \"99999999999999999999\""},
+      {{"a.csv", "--span", "0.999"}, "--span must be a number from 1 to 10, found \"0.999\""},
+      {{"a.csv", "--span", "10.001"}, "--span must be a number from 1 to 10, found \"10.001\""},
+      {{"a.csv", "--span", "nan"}, "--span must be a number from 1 to 10, found \"nan\""},
+      {{"a.csv", "--span", "inf"}, "--span must be a number from 1 to 10, found \"inf\""},
+      {{"a.csv", "--span", "2x"}, "--span must be a number from 1 to 10, found \"2x\""},
+      {{"a.csv", "--span"}, "--span needs a value (try --help)"},
+      {{"a.csv", "--out="}, "--out needs a non-empty base name"},
+      {{"a.csv", "--out"}, "--out needs a value (try --help)"},
+  };
+  for (const auto& [args, expected] : cases) {
+    const ExportOptions options = parseExportOptions(args);
+    EXPECT_EQ(options.action, ExportAction::fail) << expected;
+    EXPECT_EQ(options.error, expected);
+  }
+}
+
+}  // namespace
+}  // namespace bandmatch
