@@ -34,7 +34,7 @@ constexpr int TARGET_FREQUENCY_TICKS = 8;
 constexpr int TARGET_DECIBEL_TICKS = 7;
 // The deepest return loss the axis shows; an exact null would otherwise stretch it without end.
 constexpr double DEEPEST_AXIS_DB = -120.0;
-constexpr double MIN_DECIBEL_MARGIN = 3.0;
+constexpr double MIN_DECIBEL_MARGIN = 1.0;
 constexpr double DECIBEL_MARGIN_FRACTION = 0.15;
 
 constexpr std::string_view CURVE_COLOUR = "#1f4fbf";
@@ -74,21 +74,35 @@ std::string escapeXml(std::string_view text) {
   return escaped;
 }
 
-// 1, 2 or 5 times a power of ten, so that about `target` steps cover the range.
+// The step of 1, 2 or 5 times a power of ten nearest (on a log scale) to range / target.
 double niceStep(double range, int target) {
   const double raw = range / target;
   const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-  for (const double factor : {1.0, 2.0, 5.0}) {
-    if (factor * magnitude >= raw) {
-      return factor * magnitude;
+  double best = magnitude;
+  for (const double factor : {2.0, 5.0, 10.0}) {
+    const double step = factor * magnitude;
+    if (std::fabs(std::log(step / raw)) < std::fabs(std::log(best / raw))) {
+      best = step;
     }
   }
-  return 10.0 * magnitude;
+  return best;
+}
+
+// The next larger step of the 1, 2, 5 sequence.
+double largerStep(double step) {
+  const double magnitude = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+  const double factor = step / magnitude;
+  return (factor < 1.5 ? 2.0 : (factor < 3.5 ? 5.0 : 10.0)) * magnitude;
 }
 
 // Just enough decimals to tell ticks of this step apart.
 int tickDigits(double step) {
   return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-6)));
+}
+
+// Room a tick label of this size needs, with a gap: 8 units a character at font size 13.
+double tickLabelWidth(double largestValue, double step) {
+  return 8.0 * static_cast<double>(formatFixed(largestValue, tickDigits(step)).size() + 2);
 }
 
 struct Axes {
@@ -143,7 +157,12 @@ void writeSegment(std::ostream& out, double x1, double y1, double x2, double y2,
 }
 
 void writeFrequencyAxis(std::ostream& out, const Axes& axes) {
-  const double step = niceStep(axes.upperMHz - axes.lowerMHz, TARGET_FREQUENCY_TICKS);
+  const double range = axes.upperMHz - axes.lowerMHz;
+  double step = niceStep(range, TARGET_FREQUENCY_TICKS);
+  // Long labels (high frequencies, fine steps) get wider spacing so that they never overlap.
+  while (tickLabelWidth(axes.upperMHz, step) > (PLOT_RIGHT - PLOT_LEFT) * step / range) {
+    step = largerStep(step);
+  }
   const int digits = tickDigits(step);
   const long long first = static_cast<long long>(std::ceil(axes.lowerMHz / step - 1e-9));
   const long long last = static_cast<long long>(std::floor(axes.upperMHz / step + 1e-9));
