@@ -1,0 +1,174 @@
+// Whole runs of the exporter in a scratch directory: the files and the summary of a good run,
+// and for every bad input the exit status 2, one line on standard error and no file written.
+#include "export/export_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "export/atomic_file.hpp"
+#include "export_test_support.hpp"
+
+namespace bandmatch {
+namespace {
+
+using testing::directoryEntries;
+using testing::ExportResult;
+using testing::exportWith;
+using testing::HandReport;
+using testing::handReportText;
+using testing::writeTextFile;
+
+TEST(ExportRun, WritesTheThreeFilesBesideTheReport) {
+  support::ScratchDirectory scratch;
+  writeTextFile("good.csv", handReportText());
+  writeTextFile("good.cir", "an older netlist\n");
+  const ExportResult result = exportWith({"good.csv"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out,
+            "Wrote good.cir, good.s1p and good.svg: 801 points from 0.125000 to 2.375000 MHz\n");
+  EXPECT_EQ(directoryEntries(scratch.path()),
+            (std::vector<std::string>{"good.cir", "good.csv", "good.s1p", "good.svg"}));
+  EXPECT_EQ(support::readFile("good.cir").rfind("* bandmatch-export 1.0.0", 0), 0u);
+  // Five comment and option lines, then one line per point.
+  EXPECT_EQ(support::splitLines(support::readFile("good.s1p")).size(), 5u + 801u);
+}
+
+TEST(ExportRun, WritesUnderTheChosenBaseName) {
+  support::ScratchDirectory scratch;
+  std::filesystem::create_directory("out");
+  writeTextFile("good.csv", handReportText());
+  const ExportResult result =
+      exportWith({"--points", "3", "good.csv", "--span", "1", "--out", "out/filter"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "Wrote out/filter.cir, out/filter.s1p and out/filter.svg: 3 points from "
+            "0.500000 to 2.000000 MHz\n");
+  EXPECT_EQ(directoryEntries("out"),
+            (std::vector<std::string>{"filter.cir", "filter.s1p", "filter.svg"}));
+}
+
+TEST(ExportRun, PrintsTheUsageAndTheVersion) {
+  const ExportResult help = exportWith({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out.rfind(
+                "Usage: bandmatch-export REPORT.csv [--points N] [--span F] [--out BASE]\n", 0),
+            0u);
+  for (const char* option : {"--points N", "--span F", "--out BASE", "--help", "--version"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  const ExportResult version = exportWith({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "bandmatch-export 1.0.0\n");
+  EXPECT_EQ(version.err, "");
+}
+
+struct BadRun {
+  const char* name;
+  std::vector<std::string> args;
+  std::string error;  // the whole line on standard error, without its line end
+};
+
+TEST(ExportRun, RefusesEveryBadInputWithStatusTwoAndWritesNothing) {
+  support::ScratchDirectory scratch;
+  writeTextFile("good.csv", handReportText());
+  writeTextFile("notes.csv", "name,value\nwidth,3\n");
+  HandReport infinite;
+  infinite.f2 = "inf";
+  writeTextFile("infinite.csv", handReportText(infinite));
+  HandReport negative;
+  negative.capacitance[1] = "-1.250000000e-001";
+  writeTextFile("negative.csv", handReportText(negative));
+  writeTextFile("huge.csv", handReportText() + std::string(2 << 20, ' '));
+  writeTextFile("plain.txt", "not a directory\n");
+  std::filesystem::create_directory("folder.csv");
+  const std::vector<std::string> before = directoryEntries(scratch.path());
+
+  const std::vector<BadRun> runs = {
+      {"no report", {}, "no report given (try --help)"},
+      {"missing report", {"missing.csv"}, "cannot read missing.csv: No such file or directory"},
+      {"report is a folder", {"folder.csv"}, "cannot read folder.csv: Is a directory"},
+      {"not a report",
+       {"notes.csv"},
+       "notes.csv: not a bandmatch CSV report: it ends before line 14 (\"Inputs:\" heading)"},
+      {"far too large",
+       {"huge.csv"},
+       "huge.csv: not a bandmatch CSV report: the file is far "
+       "too large"},
+      {"value not finite",
+       {"infinite.csv"},
+       "infinite.csv: line 21: high frequency (f2) is not finite: \"inf\""},
+      {"value not positive",
+       {"negative.csv"},
+       "negative.csv: line 63: C(2) is not positive: \"-1.250000000e-001\""},
+      {"too few points",
+       {"good.csv", "--points", "1"},
+       "--points must be a whole number from 2 to 100000, found \"1\""},
+      {"too many points",
+       {"good.csv", "--points=100001"},
+       "--points must be a whole number from 2 to 100000, found \"100001\""},
+      {"span too small",
+       {"good.csv", "--span", "0.5"},
+       "--span must be a number from 1 to 10, found \"0.5\""},
+      {"span too large",
+       {"good.csv", "--span", "11"},
+       "--span must be a number from 1 to 10, found \"11\""},
+      {"unknown option", {"good.csv", "--plot"}, "unknown option \"--plot\" (try --help)"},
+      {"missing folder",
+       {"good.csv", "--out", "nowhere/filter"},
+       "cannot write nowhere/filter.cir: No such file or directory"},
+      {"file as folder",
+       {"good.csv", "--out", "plain.txt/filter"},
+       "cannot write plain.txt/filter.cir: Not a directory"},
+  };
+  for (const BadRun& run : runs) {
+    const ExportResult result = exportWith(run.args);
+    EXPECT_EQ(result.status, 2) << run.name;
+    EXPECT_EQ(result.out, "") << run.name;
+    EXPECT_EQ(result.err, "bandmatch-export: " + run.error + "\n") << run.name;
+    EXPECT_EQ(directoryEntries(scratch.path()), before) << run.name;
+  }
+}
+
+// The plot's name is taken by a folder: the run fails before any file is replaced, and the
+// netlist and Touchstone file of an earlier run keep their content.
+TEST(ExportRun, AFailedRunLeavesEarlierFilesAsTheyWere) {
+  support::ScratchDirectory scratch;
+  writeTextFile("good.csv", handReportText());
+  writeTextFile("good.cir", "earlier netlist\n");
+  writeTextFile("good.s1p", "earlier touchstone\n");
+  std::filesystem::create_directory("good.svg");
+  const ExportResult result = exportWith({"good.csv"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err, "bandmatch-export: cannot write good.svg: it is a directory\n");
+  EXPECT_EQ(support::readFile("good.cir"), "earlier netlist\n");
+  EXPECT_EQ(support::readFile("good.s1p"), "earlier touchstone\n");
+  EXPECT_EQ(directoryEntries(scratch.path()),
+            (std::vector<std::string>{"good.cir", "good.csv", "good.s1p", "good.svg"}));
+}
+
+// The last of three files cannot be created: the two already written under temporary names are
+// removed, and the files they would have replaced keep their content.
+TEST(AtomicFile, AFailureOnAnyFileWritesNoneOfThem) {
+  support::ScratchDirectory scratch;
+  writeTextFile("first.txt", "old first\n");
+  const std::string failure = writeFilesAtomically({{"first.txt", "new first\n"},
+                                                    {"second.txt", "new second\n"},
+                                                    {"missing/third.txt", "new third\n"}});
+  EXPECT_EQ(failure, "cannot write missing/third.txt: No such file or directory");
+  EXPECT_EQ(directoryEntries(scratch.path()), (std::vector<std::string>{"first.txt"}));
+  EXPECT_EQ(support::readFile("first.txt"), "old first\n");
+
+  EXPECT_EQ(writeFilesAtomically({{"first.txt", "new first\n"}, {"second.txt", ""}}), "");
+  EXPECT_EQ(directoryEntries(scratch.path()),
+            (std::vector<std::string>{"first.txt", "second.txt"}));
+  EXPECT_EQ(support::readFile("first.txt"), "new first\n");
+  EXPECT_EQ(support::readFile("second.txt"), "");
+}
+
+}  // namespace
+}  // namespace bandmatch
