@@ -15,6 +15,7 @@ namespace {
 constexpr double HERTZ_PER_MHZ = 1e6;
 constexpr std::string_view INPUT_NODE = "in";
 constexpr std::string_view GROUND_NODE = "0";
+constexpr std::string_view REFLECTION_MAGNITUDE = "let rho = mag(2*v(in)/v(src) - 1)";
 
 // With a series load the odd positions (the load's own resonator among them) are series
 // branches; a parallel load swaps the roles.
@@ -93,16 +94,30 @@ std::string renderSpiceNetlist(const ReportedDesign& design, const Sweep& sweep,
   writeElement(out, "RLOAD", nodes.name(nodes.nodeAfter.front()), GROUND_NODE,
                ladder.loadResistance);
 
-  writeLine(out, ".ac lin " + formatInteger(sweep.points) + " " +
-                     formatFullPrecision(sweep.lowerMHz * HERTZ_PER_MHZ) + " " +
-                     formatFullPrecision(sweep.upperMHz * HERTZ_PER_MHZ));
+  const std::string lower = formatFullPrecision(sweep.lowerMHz * HERTZ_PER_MHZ);
+  const std::string upper = formatFullPrecision(sweep.upperMHz * HERTZ_PER_MHZ);
+  const bool twoPoints = sweep.points == 2;
+  if (twoPoints) {
+    // ngspice sweeps a linear range of two points at its start frequency only.
+    writeLine(out, "* Each of the two points is an analysis of its own.");
+  } else {
+    writeLine(out, ".ac lin " + formatInteger(sweep.points) + " " + lower + " " + upper);
+  }
   writeLine(out, ".control");
-  // Seventeen significant digits in the printout, and one table without page breaks.
+  // Seventeen significant digits, and a table without page breaks even for a single row.
   writeLine(out, "set numdgt=16");
   writeLine(out, "set nobreak");
-  writeLine(out, "run");
-  writeLine(out, "let rho = mag(2*v(in)/v(src) - 1)");
-  writeLine(out, "print rho");
+  if (twoPoints) {
+    for (const std::string& frequency : {lower, upper}) {
+      writeLine(out, "ac lin 1 " + frequency + " " + frequency);
+      writeLine(out, std::string(REFLECTION_MAGNITUDE));
+      writeLine(out, "print col rho");
+    }
+  } else {
+    writeLine(out, "run");
+    writeLine(out, std::string(REFLECTION_MAGNITUDE));
+    writeLine(out, "print col rho");
+  }
   // Batch mode would otherwise end with a failure status, as the netlist has no .print line.
   writeLine(out, "quit");
   writeLine(out, ".endc");

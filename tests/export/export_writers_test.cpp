@@ -60,7 +60,7 @@ set numdgt=16
 set nobreak
 run
 let rho = mag(2*v(in)/v(src) - 1)
-print rho
+print col rho
 quit
 .endc
 .end
@@ -95,7 +95,7 @@ set numdgt=16
 set nobreak
 run
 let rho = mag(2*v(in)/v(src) - 1)
-print rho
+print col rho
 quit
 .endc
 .end
@@ -103,6 +103,32 @@ quit
   // A line end in the report's name must not end the comment line.
   EXPECT_EQ(renderSpiceNetlist(design, sweepAroundBand(0.5, 2.0, 1.0, 100000), "a\nb.csv"),
             expected);
+}
+
+// ngspice sweeps a two-point linear range at its start only, so two points are two analyses.
+TEST(SpiceNetlist, TwoPointsAreTwoAnalysesOfOnePoint) {
+  const std::string netlist =
+      renderSpiceNetlist(readHand({}), sweepAroundBand(0.5, 2.0, 1.0, 2), "hand.csv");
+  EXPECT_EQ(netlist.find(".ac"), std::string::npos);
+  const std::string expectedTail =
+      R"(RLOAD n0 0 5.0000000000000000e+001
+* Each of the two points is an analysis of its own.
+.control
+set numdgt=16
+set nobreak
+ac lin 1 5.0000000000000000e+005 5.0000000000000000e+005
+let rho = mag(2*v(in)/v(src) - 1)
+print col rho
+ac lin 1 2.0000000000000000e+006 2.0000000000000000e+006
+let rho = mag(2*v(in)/v(src) - 1)
+print col rho
+quit
+.endc
+.end
+)";
+  const std::size_t tail = netlist.find("RLOAD");
+  ASSERT_NE(tail, std::string::npos);
+  EXPECT_EQ(netlist.substr(tail), expectedTail);
 }
 
 // One series resonator, L = 1 uH and C = 100 pF, between a 50 ohm load and a 40 ohm source:
