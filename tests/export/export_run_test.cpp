@@ -83,6 +83,12 @@ TEST(ExportRun, RefusesEveryBadInputWithStatusTwoAndWritesNothing) {
   HandReport negative;
   negative.capacitance[1] = "-1.250000000e-001";
   writeTextFile("negative.csv", handReportText(negative));
+  // One series resonator whose reactance overflows: no usable reflection at any frequency.
+  HandReport overflowing;
+  overflowing.n = 1;
+  overflowing.inductance = {"1.000000000e+308"};
+  overflowing.capacitance = {"1.000000000e+000"};
+  writeTextFile("overflow.csv", handReportText(overflowing));
   writeTextFile("huge.csv", handReportText() + std::string(2 << 20, ' '));
   writeTextFile("plain.txt", "not a directory\n");
   std::filesystem::create_directory("folder.csv");
@@ -105,6 +111,9 @@ TEST(ExportRun, RefusesEveryBadInputWithStatusTwoAndWritesNothing) {
       {"value not positive",
        {"negative.csv"},
        "negative.csv: line 63: C(2) is not positive: \"-1.250000000e-001\""},
+      {"reflection not finite",
+       {"overflow.csv"},
+       "overflow.csv: the network's reflection is not finite at 1.2500000000000000e-001 MHz"},
       {"too few points",
        {"good.csv", "--points", "1"},
        "--points must be a whole number from 2 to 100000, found \"1\""},
