@@ -48,10 +48,47 @@ std::string coordinate(double value) {
   return formatFixed(value, COORDINATE_DIGITS);
 }
 
-std::string escapeXml(std::string_view text) {
+// Length of the well-formed UTF-8 sequence that starts at `at`, or 0 when it is not one.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t length = lead < 0x80   ? 1
+                             : lead < 0xc2 ? 0
+                             : lead < 0xe0 ? 2
+                             : lead < 0xf0 ? 3
+                             : lead < 0xf5 ? 4
+                                           : 0;
+  if (length == 0 || at + length > text.size()) {
+    return 0;
+  }
+  // Overlong forms, surrogates and code points beyond U+10FFFF are not UTF-8.
+  if (length > 1) {
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second >= 0xa0) ||
+        (lead == 0xf0 && second < 0x90) || (lead == 0xf4 && second >= 0x90)) {
+      return 0;
+    }
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80) {
+      return 0;
+    }
+  }
+  return length;
+}
+
+// Text for an XML document in UTF-8: markup characters escaped, and control characters and
+// bytes that are not UTF-8 (a file name in another encoding) shown as '?'.
+std::string escapeXml(std::string_view raw) {
+  const std::string text = printableText(raw);
   std::string escaped;
-  for (const char c : printableText(text)) {
-    switch (c) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = utf8SequenceLength(text, at);
+    if (length == 0) {
+      escaped += '?';
+      ++at;
+      continue;
+    }
+    switch (text[at]) {
       case '&':
         escaped += "&amp;";
         break;
@@ -68,8 +105,9 @@ std::string escapeXml(std::string_view text) {
         escaped += "&apos;";
         break;
       default:
-        escaped += c;
+        escaped.append(text, at, length);
     }
+    at += length;
   }
   return escaped;
 }

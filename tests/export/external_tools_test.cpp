@@ -108,9 +108,10 @@ TEST(ExternalTools, NgspiceReproducesTheTouchstoneMagnitudes) {
 TEST(ExternalTools, XmllintFindsThePlotWellFormed) {
   support::ScratchDirectory scratch;
   const DesignCase design = testing::synthesizedDesign(5, 0.7, LoadType::parallel, 2.0, 30.0);
-  writeTextFile("real.csv", testing::realReportText(design));
-  writeTextFile("a&b.csv", testing::realReportText(design));
-  for (const std::string& report : {std::string("real.csv"), std::string("a&b.csv")}) {
+  // Report names that need escaping: markup characters, UTF-8, and a byte that is not UTF-8.
+  const std::vector<std::string> reports = {"real.csv", "a&b<c>.csv", "caf\xc3\xa9 \xe9.csv"};
+  for (const std::string& report : reports) {
+    writeTextFile(report, testing::realReportText(design));
     const ExportResult result = exportWith({report, "--points", "123", "--out", "plot"});
     ASSERT_EQ(result.status, 0) << result.err;
     const int status = runCommand("xmllint --noout plot.svg 2>xmllint.err");
