@@ -4,8 +4,9 @@
 # on the plot; then bad inputs, each with status 2, one line on standard error and no file.
 # Usage: piped_export_test.sh BANDMATCH BANDMATCH_EXPORT
 set -eu
-bandmatch="$1"
-exporter="$2"
+absolute() { case "$1" in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
+bandmatch=$(absolute "$1")
+exporter=$(absolute "$2")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
