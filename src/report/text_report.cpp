@@ -130,10 +130,10 @@ std::string scientific9(double value) {
 // The text report writes the value right after its label; the CSV report puts a comma between.
 void writeValueLine(std::ostream& out, std::string_view label, std::string_view separator,
                     std::string_view value) {
-  std::string line(label);
-  line += separator;
-  line += value;
-  writeLine(out, line);
+  // Written piece by piece: no line is assembled in memory, and the line end flushes it whole.
+  writeText(out, label);
+  writeText(out, separator);
+  writeLine(out, value);
 }
 
 void writeValueLine(std::ostream& out, std::string_view label, std::string_view value) {
