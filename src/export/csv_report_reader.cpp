@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "export/export_text.hpp"
 #include "report/number_format.hpp"
 
 namespace bandmatch {
@@ -50,16 +51,6 @@ constexpr std::string_view SERIES_CHOICE_ROW =
     "   S ,Series Load or Series Equivalent Load Parameters";
 constexpr std::string_view PARALLEL_CHOICE_ROW =
     "   P ,Parallel Load or Parallel Equivalent Load Parameters";
-
-// Built piece by piece: the one-expression form trips a false -Wrestrict alarm in GCC 12.
-std::string quoted(std::string_view text) {
-  std::string result;
-  result.reserve(text.size() + 2);
-  result += '"';
-  result += text;
-  result += '"';
-  return result;
-}
 
 std::vector<std::string_view> splitReportLines(std::string_view text) {
   std::vector<std::string_view> lines;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <system_error>
 
+#include "export/export_text.hpp"
 #include "report/number_format.hpp"
 
 namespace bandmatch {
@@ -24,16 +25,6 @@ ExportOptions failure(std::string message) {
   options.action = ExportAction::fail;
   options.error = std::move(message);
   return options;
-}
-
-// Built piece by piece: the one-expression form trips a false -Wrestrict alarm in GCC 12.
-std::string quoted(std::string_view text) {
-  std::string result;
-  result.reserve(text.size() + 2);
-  result += '"';
-  result += text;
-  result += '"';
-  return result;
 }
 
 // The whole word as a decimal integer; signs, blanks and exponents are refused.

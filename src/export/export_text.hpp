@@ -19,4 +19,7 @@ std::string designSummary(const ReportedDesign& design);
 // cannot break the line it is quoted in.
 std::string printableText(std::string_view text);
 
+// The text between double quotes, for error messages that show what was found.
+std::string quoted(std::string_view text);
+
 }  // namespace bandmatch
