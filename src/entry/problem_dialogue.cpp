@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -43,14 +44,23 @@ constexpr std::string_view HIGH_FREQUENCY_LABEL = "High Frequency       (f2)    
 constexpr std::string_view MATCH_BANDWIDTH_LABEL = "Match Bandwidth      (f2-f1) (MHz): ";
 constexpr std::string_view FRACTIONAL_BANDWIDTH_LABEL = "Fractional Match Bandwidth (wm)   : ";
 
-struct Choice {
+// An answer letter, accepted in lower or upper case, and what it chooses.
+template <typename Value>
+struct LetterAnswer {
   char lower;
   char upper;
+  Value value;
 };
 
-bool isChoice(char answer, Choice choice) {
-  return answer == choice.lower || answer == choice.upper;
-}
+constexpr std::array<LetterAnswer<Method>, 3> METHOD_ANSWERS = {{
+    {'d', 'D', Method::direct},
+    {'l', 'L', Method::loadParameters},
+    {'q', 'Q', Method::fromQ},
+}};
+constexpr std::array<LetterAnswer<LoadType>, 2> LOAD_TYPE_ANSWERS = {{
+    {'s', 'S', LoadType::series},
+    {'p', 'P', LoadType::parallel},
+}};
 
 std::optional<int> askN(std::istream& in, std::ostream& out) {
   for (;;) {
@@ -63,10 +73,15 @@ std::optional<int> askN(std::istream& in, std::ostream& out) {
   }
 }
 
-std::optional<Method> askMethod(std::istream& in, std::ostream& out) {
+// The lines of a letter question and "Enter: ", asked again from the line end until one of the
+// offered letters is typed. Empty when the console input has ended.
+template <typename Value>
+std::optional<Value> askLetter(std::istream& in, std::ostream& out,
+                               std::span<const std::string_view> lines,
+                               std::span<const LetterAnswer<Value>> answers) {
   for (;;) {
     writeLine(out);
-    for (const std::string_view line : METHOD_LINES) {
+    for (const std::string_view line : lines) {
       writeLine(out, line);
     }
     writeText(out, ANSWER_PROMPT);
@@ -74,34 +89,10 @@ std::optional<Method> askMethod(std::istream& in, std::ostream& out) {
     if (!answer) {
       return std::nullopt;
     }
-    if (isChoice(*answer, {'d', 'D'})) {
-      return Method::direct;
-    }
-    if (isChoice(*answer, {'l', 'L'})) {
-      return Method::loadParameters;
-    }
-    if (isChoice(*answer, {'q', 'Q'})) {
-      return Method::fromQ;
-    }
-  }
-}
-
-std::optional<LoadType> askLoadType(std::istream& in, std::ostream& out) {
-  for (;;) {
-    writeLine(out);
-    for (const std::string_view line : LOAD_TYPE_LINES) {
-      writeLine(out, line);
-    }
-    writeText(out, ANSWER_PROMPT);
-    const std::optional<char> answer = readChoice(in, out);
-    if (!answer) {
-      return std::nullopt;
-    }
-    if (isChoice(*answer, {'s', 'S'})) {
-      return LoadType::series;
-    }
-    if (isChoice(*answer, {'p', 'P'})) {
-      return LoadType::parallel;
+    for (const LetterAnswer<Value>& offered : answers) {
+      if (*answer == offered.lower || *answer == offered.upper) {
+        return offered.value;
+      }
     }
   }
 }
@@ -158,13 +149,14 @@ EntryStatus runProblemDialogue(std::istream& in, std::ostream& out, DesignCase& 
   }
   design.N = *n;
 
-  const std::optional<Method> method = askMethod(in, out);
+  const std::optional<Method> method = askLetter<Method>(in, out, METHOD_LINES, METHOD_ANSWERS);
   if (!method) {
     return EntryStatus::inputEnded;
   }
   design.method = *method;
 
-  const std::optional<LoadType> loadType = askLoadType(in, out);
+  const std::optional<LoadType> loadType =
+      askLetter<LoadType>(in, out, LOAD_TYPE_LINES, LOAD_TYPE_ANSWERS);
   if (!loadType) {
     return EntryStatus::inputEnded;
   }
