@@ -15,11 +15,12 @@
 #include "export/export_run.hpp"
 #include "report/csv_report.hpp"
 #include "run/design_case.hpp"
+#include "support/sample_design.hpp"
 #include "support/session.hpp"
-#include "synthesis/band_and_load.hpp"
-#include "synthesis/synthesis.hpp"
 
 namespace bandmatch::testing {
+
+using support::synthesizedDesign;
 
 // The cells a hand-written report carries; every value is the text of its cell.
 struct HandReport {
@@ -116,27 +117,6 @@ inline std::string joinLines(const std::vector<std::string>& lines,
 
 inline std::string handReportText(const HandReport& report = {}) {
   return joinLines(handReportLines(report));
-}
-
-// A design with a directly entered decrement and a 50 ohm load, synthesized and written by the
-// program's own CSV writer.
-inline DesignCase synthesizedDesign(int n, double decrement, LoadType loadType, double f1,
-                                    double f2) {
-  DesignCase design;
-  design.textFileName = "real.txt";
-  design.csvFileName = "real.csv";
-  design.N = n;
-  design.method = Method::direct;
-  design.loadType = loadType;
-  design.f1 = f1;
-  design.f2 = f2;
-  computeBand(design);
-  design.decrement = decrement;
-  qFromDecrement(design);
-  design.averageResistance = 50.0;
-  design.averageConductance = 0.02;
-  synthesize(design);
-  return design;
 }
 
 inline std::string realReportText(const DesignCase& design) {

@@ -7,10 +7,11 @@
 #include <cmath>
 
 #include "run/design_case.hpp"
-#include "synthesis/band_and_load.hpp"
-#include "synthesis/synthesis.hpp"
+#include "support/sample_design.hpp"
 
 namespace bandmatch::testing {
+
+using support::synthesizedDesign;
 
 // Passes when `actual` is within `slackUnits` units of the last printed digit of `printed`,
 // a value printed to `significantDigits` significant digits. Half a unit means "rounds to it".
@@ -24,24 +25,6 @@ inline ::testing::AssertionResult matchesPrinted(double actual, double printed,
   }
   return ::testing::AssertionFailure() << actual << " does not print as " << printed << " to "
                                        << significantDigits << " significant digits";
-}
-
-// A design entered with a direct decrement, 50 ohms or 0.02 siemens, fully synthesized.
-inline DesignCase synthesizedDesign(int n, double decrement, LoadType loadType, double f1,
-                                    double f2) {
-  DesignCase design;
-  design.N = n;
-  design.method = Method::direct;
-  design.loadType = loadType;
-  design.f1 = f1;
-  design.f2 = f2;
-  computeBand(design);
-  design.decrement = decrement;
-  qFromDecrement(design);
-  design.averageResistance = 50.0;
-  design.averageConductance = 0.02;
-  synthesize(design);
-  return design;
 }
 
 }  // namespace bandmatch::testing
