@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 #include "synthesis/band_and_load.hpp"
 #include "synthesis/fano_solver.hpp"
 #include "synthesis/synthesis.hpp"

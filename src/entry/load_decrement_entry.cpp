@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "report/number_format.hpp"
-#include "report/text_sink.hpp"
+#include "core/number_format.hpp"
+#include "core/text_sink.hpp"
 #include "synthesis/band_and_load.hpp"
 
 namespace bandmatch {

@@ -5,8 +5,8 @@
 #include <istream>
 #include <ostream>
 
-#include "run/console_input.hpp"
-#include "run/design_case.hpp"
+#include "console/console_input.hpp"
+#include "core/design_case.hpp"
 
 namespace bandmatch {
 

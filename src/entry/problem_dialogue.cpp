@@ -2,14 +2,14 @@
 
 #include <array>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
+#include "core/number_format.hpp"
+#include "core/text_sink.hpp"
+#include "entry/letter_question.hpp"
 #include "entry/load_decrement_entry.hpp"
 #include "entry/range_warnings.hpp"
-#include "report/number_format.hpp"
-#include "report/text_sink.hpp"
 #include "synthesis/band_and_load.hpp"
 
 namespace bandmatch {
@@ -22,7 +22,6 @@ constexpr double MAX_FREQUENCY = 1000000.0;
 constexpr int BAND_DIGITS = 6;
 
 constexpr std::string_view N_PROMPT = "Enter N with a value >/= 1 and </= 10:  ";
-constexpr std::string_view ANSWER_PROMPT = "Enter: ";
 constexpr std::array<std::string_view, 3> METHOD_LINES = {
     "Enter \"d\" or \"D\" to enter Load Decrement directly or",
     "Enter \"l\" or \"L\" to obtain Load Decrement from Load Parameters or",
@@ -44,14 +43,6 @@ constexpr std::string_view HIGH_FREQUENCY_LABEL = "High Frequency       (f2)    
 constexpr std::string_view MATCH_BANDWIDTH_LABEL = "Match Bandwidth      (f2-f1) (MHz): ";
 constexpr std::string_view FRACTIONAL_BANDWIDTH_LABEL = "Fractional Match Bandwidth (wm)   : ";
 
-// An answer letter, accepted in lower or upper case, and what it chooses.
-template <typename Value>
-struct LetterAnswer {
-  char lower;
-  char upper;
-  Value value;
-};
-
 constexpr std::array<LetterAnswer<Method>, 3> METHOD_ANSWERS = {{
     {'d', 'D', Method::direct},
     {'l', 'L', Method::loadParameters},
@@ -67,32 +58,8 @@ std::optional<int> askN(std::istream& in, std::ostream& out) {
     writeLine(out);
     writeText(out, N_PROMPT);
     const std::optional<int> n = readInteger(in, out);
-    if (!n || (*n >= MIN_ELEMENTS && *n <= MAX_ELEMENTS)) {
+    if (!n || isValidElementCount(*n)) {
       return n;
-    }
-  }
-}
-
-// The lines of a letter question and "Enter: ", asked again from the line end until one of the
-// offered letters is typed. Empty when the console input has ended.
-template <typename Value>
-std::optional<Value> askLetter(std::istream& in, std::ostream& out,
-                               std::span<const std::string_view> lines,
-                               std::span<const LetterAnswer<Value>> answers) {
-  for (;;) {
-    writeLine(out);
-    for (const std::string_view line : lines) {
-      writeLine(out, line);
-    }
-    writeText(out, ANSWER_PROMPT);
-    const std::optional<char> answer = readChoice(in, out);
-    if (!answer) {
-      return std::nullopt;
-    }
-    for (const LetterAnswer<Value>& offered : answers) {
-      if (*answer == offered.lower || *answer == offered.upper) {
-        return offered.value;
-      }
     }
   }
 }

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/number_format.hpp"
+#include "core/text_sink.hpp"
 #include "entry/load_decrement_entry.hpp"
-#include "report/number_format.hpp"
-#include "report/text_sink.hpp"
 
 namespace bandmatch {
 

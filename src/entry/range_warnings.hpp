@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 
 namespace bandmatch {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "report/text_sink.hpp"
+#include "core/text_sink.hpp"
 
 namespace bandmatch {
 

@@ -1,51 +1,28 @@
 #include "report/csv_report.hpp"
 
 #include <array>
+#include <cassert>
 #include <string>
 
+#include "core/number_format.hpp"
+#include "core/report_layout.hpp"
+#include "core/text_sink.hpp"
 #include "report/credits.hpp"
-#include "report/number_format.hpp"
+#include "report/report_rows.hpp"
 #include "report/text_report.hpp"
-#include "report/text_sink.hpp"
 
 namespace bandmatch {
 
 namespace {
 
 using namespace reportLabels;
-
-constexpr std::string_view CELL_SEPARATOR = ",";
-
-// Choice rows: the letter the user answered, then what it means.
-constexpr std::string_view DIRECT_CHOICE = "   D ,Load Decrement entered directly";
-constexpr std::string_view LOAD_PARAMETERS_CHOICE = "   L ,Load Decrement from Load Parameters";
-constexpr std::string_view FROM_Q_CHOICE = "   Q ,Load Decrement from Q and Fractional Bandwidth";
-constexpr std::string_view SERIES_CHOICE = "   S ,Series Load or Series Equivalent Load Parameters";
-constexpr std::string_view PARALLEL_CHOICE =
-    "   P ,Parallel Load or Parallel Equivalent Load Parameters";
-static_assert(DIRECT_CHOICE.size() == 37 && LOAD_PARAMETERS_CHOICE.size() == 41 &&
-              FROM_Q_CHOICE.size() == 52);
-static_assert(SERIES_CHOICE.size() == 54 && PARALLEL_CHOICE.size() == 58);
-
-// Placeholder rows keep every row up to the prototype values at the same line for every design.
-constexpr std::string_view BLANKS = "                                                  ";
-constexpr std::string_view METHOD_PLACEHOLDER = BLANKS.substr(0, 47);
-constexpr std::string_view LOAD_PLACEHOLDER = BLANKS.substr(0, 41);
-static_assert(METHOD_PLACEHOLDER.size() == 47 && LOAD_PLACEHOLDER.size() == 41);
-static_assert(METHOD_PLACEHOLDER.find_first_not_of(' ') == std::string_view::npos);
-
-// Stand where Output Part 1 of the text report leaves out the quantity the user entered.
-constexpr std::string_view DECREMENT_ENTERED_AT_INPUT =
-    "   Load Decrement entered at input           ";
-constexpr std::string_view LOAD_Q_ENTERED_AT_INPUT =
-    "   Load Q entered at input                   ";
-static_assert(DECREMENT_ENTERED_AT_INPUT.size() == 45 && LOAD_Q_ENTERED_AT_INPUT.size() == 45);
+using namespace csvRows;
 
 // Method block, always three rows.
 struct MethodRows {
   Method method;
   std::string_view choice;
-  std::array<ReportLine, 3> rows;
+  std::array<ReportLine, csvLines::METHOD_BLOCK_ROWS> rows;
 };
 
 constexpr MethodRows METHOD_ROWS[] = {
@@ -66,7 +43,7 @@ constexpr MethodRows METHOD_ROWS[] = {
 struct LoadRows {
   bool loadParameters;
   LoadType loadType;
-  std::array<ReportLine, 4> rows;
+  std::array<ReportLine, csvLines::LOAD_BLOCK_ROWS> rows;
 };
 
 constexpr LoadRows LOAD_ROWS[] = {
@@ -115,89 +92,90 @@ const LoadRows& loadRows(Method method, LoadType loadType) {
   return LOAD_ROWS[0];  // every case is in the table
 }
 
-std::string fixed6(double value) {
-  return formatFixed(value, 6);
-}
-std::string fixed9(double value) {
-  return formatFixed(value, 9);
-}
-std::string scientific6(double value) {
-  return formatScientific(value, 6);
-}
-std::string scientific9(double value) {
-  return formatScientific(value, 9);
-}
+// The rows of the file with their line numbers: each fixed row is written where the layout,
+// which the report reader also follows, says it stands.
+struct CsvRowWriter {
+  std::ostream& out;
+  int nextLine = csvLines::CREDITS_LAST + 1;
 
-// The text report's label, the comma, then the value cell.
-void writeValueRow(std::ostream& out, std::string_view label, std::string_view value) {
-  std::string row(label);
-  row += CELL_SEPARATOR;
-  row += value;
-  writeLine(out, row);
-}
-
-void writeRow(std::ostream& out, const ReportLine& line, const DesignCase& design,
-              std::string (*format)(double)) {
-  if (line.value == nullptr) {
-    writeLine(out, line.label);
-  } else {
-    writeValueRow(out, line.label, format(design.*line.value));
+  void at(int line) const {
+    assert(line == nextLine && "a fixed CSV row has moved");
+    static_cast<void>(line);
   }
-}
+  void text(std::string_view row) {
+    writeLine(out, row);
+    ++nextLine;
+  }
+  void value(std::string_view label, std::string_view cell) {
+    writeValueLine(out, label, CELL_SEPARATOR, cell);
+    ++nextLine;
+  }
+  void line(const ReportLine& row, const DesignCase& design, ValueFormat format) {
+    writeReportLine(out, row, design, CELL_SEPARATOR, format);
+    ++nextLine;
+  }
+  // The derived decrement and load Q rows keep the text report's 45 characters: the comma takes
+  // the place of the label's last blank.
+  void derived(std::string_view label, double number) {
+    value(label.substr(0, label.size() - 1), scientific9(number));
+  }
+};
 
-// The derived decrement and load Q rows keep the text report's 45 characters: the comma takes
-// the place of the label's last blank.
-void writeDerivedRow(std::ostream& out, std::string_view label, double value) {
-  std::string row(label.substr(0, label.size() - 1));
-  row += CELL_SEPARATOR;
-  row += scientific9(value);
-  writeLine(out, row);
-}
-
-void writeInputs(std::ostream& out, const DesignCase& design) {
-  writeLine(out, INPUTS_HEADING);
-  writeValueRow(out, TEXT_FILE_NAME, design.textFileName);
-  writeValueRow(out, CSV_FILE_NAME, design.csvFileName);
-  writeValueRow(out, N, formatInteger(design.N));
+void writeInputs(CsvRowWriter& rows, const DesignCase& design) {
+  rows.at(csvLines::INPUTS_HEADING);
+  rows.text(INPUTS_HEADING);
+  rows.value(TEXT_FILE_NAME, design.textFileName);
+  rows.value(CSV_FILE_NAME, design.csvFileName);
+  rows.at(csvLines::N);
+  rows.value(N, formatInteger(design.N));
   const MethodRows& method = methodRows(design.method);
-  writeLine(out, method.choice);
-  writeLine(out, design.loadType == LoadType::series ? SERIES_CHOICE : PARALLEL_CHOICE);
-  writeValueRow(out, LOW_FREQUENCY, fixed6(design.f1));
-  writeValueRow(out, HIGH_FREQUENCY, fixed6(design.f2));
+  rows.text(method.choice);
+  rows.at(csvLines::LOAD_TYPE_CHOICE);
+  rows.text(design.loadType == LoadType::series ? SERIES_CHOICE : PARALLEL_CHOICE);
+  rows.at(csvLines::LOW_FREQUENCY);
+  rows.value(LOW_FREQUENCY, fixed6(design.f1));
+  rows.value(HIGH_FREQUENCY, fixed6(design.f2));
+  rows.at(csvLines::METHOD_BLOCK);
   for (const ReportLine& row : method.rows) {
-    writeRow(out, row, design, scientific6);
+    rows.line(row, design, scientific6);
   }
+  rows.at(csvLines::LOAD_BLOCK);
   for (const ReportLine& row : loadRows(design.method, design.loadType).rows) {
-    writeRow(out, row, design, scientific6);
+    rows.line(row, design, scientific6);
   }
 }
 
-void writePreliminary(std::ostream& out, const DesignCase& design) {
-  writeLine(out, OUTPUT_PART_1_HEADING);
-  writeValueRow(out, CENTER_FREQUENCY, fixed6(design.f0));
-  writeValueRow(out, MATCH_BANDWIDTH, fixed6(design.matchBandwidth));
-  writeValueRow(out, FRACTIONAL_BANDWIDTH, fixed9(design.wm));
-  writeRow(out, slopeLine(design.method, design.loadType), design, scientific9);
+void writePreliminary(CsvRowWriter& rows, const DesignCase& design) {
+  rows.at(csvLines::OUTPUT_PART_1_HEADING);
+  rows.text(OUTPUT_PART_1_HEADING);
+  rows.value(CENTER_FREQUENCY, fixed6(design.f0));
+  rows.value(MATCH_BANDWIDTH, fixed6(design.matchBandwidth));
+  rows.value(FRACTIONAL_BANDWIDTH, fixed9(design.wm));
+  rows.at(csvLines::SLOPE);
+  rows.line(slopeLine(design.method, design.loadType), design, scientific9);
   if (showsDerivedDecrement(design.method)) {
-    writeDerivedRow(out, DERIVED_DECREMENT, design.decrement);
+    rows.derived(DERIVED_DECREMENT, design.decrement);
   } else {
-    writeLine(out, DECREMENT_ENTERED_AT_INPUT);
+    rows.text(DECREMENT_ENTERED_AT_INPUT);
   }
   if (showsDerivedLoadQ(design.method)) {
-    writeDerivedRow(out, DERIVED_LOAD_Q, design.loadQ);
+    rows.derived(DERIVED_LOAD_Q, design.loadQ);
   } else {
-    writeLine(out, LOAD_Q_ENTERED_AT_INPUT);
+    rows.text(LOAD_Q_ENTERED_AT_INPUT);
   }
+  rows.text({});
+  rows.at(csvLines::OUTPUT_PART_2_HEADING);
 }
 
 }  // namespace
 
 void writeCsvReport(std::ostream& file, const DesignCase& design, std::string_view dateStamp) {
   writeCreditsBlock(file, dateStamp, true);
-  writeInputs(file, design);
-  writeLine(file);
-  writePreliminary(file, design);
-  writeLine(file);
+  CsvRowWriter rows{file};
+  writeInputs(rows, design);
+  rows.text({});
+  writePreliminary(rows, design);
+  // Output Parts 2 to 4 are the text report's, with the comma between label and value.
   writeSolutionSections(file, design, CELL_SEPARATOR);
 }
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string_view>
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 
 namespace bandmatch {
 

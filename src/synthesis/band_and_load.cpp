@@ -1,15 +1,15 @@
 #include "synthesis/band_and_load.hpp"
 
 #include <cmath>
+#include <numbers>
 
 namespace bandmatch {
 
 void computeBand(DesignCase& design) {
-  const double pi = std::acos(-1.0);
   // The geometric mean makes the band edges symmetric about f0 on the band-pass frequency
   // transformation, so both edges map to the prototype's cut-off.
   design.f0 = std::sqrt(design.f2 * design.f1);
-  design.omega0 = pi * 1e6 * design.f0 * 2.0;
+  design.omega0 = std::numbers::pi * 1e6 * design.f0 * 2.0;
   design.matchBandwidth = design.f2 - design.f1;
   design.wm = design.matchBandwidth / design.f0;
 }

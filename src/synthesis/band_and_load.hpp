@@ -2,7 +2,7 @@
 // conversions between load decrement, load Q and the load's slope parameters.
 #pragma once
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 
 namespace bandmatch {
 

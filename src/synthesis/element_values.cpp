@@ -63,7 +63,7 @@ void computeParallelLoad(DesignCase& design) {
 
 void computeElementValues(DesignCase& design) {
   // The dialogue bounds N; a count outside 1..10 would index past the value arrays.
-  if (design.N < MIN_ELEMENTS || design.N > MAX_ELEMENTS) {
+  if (!isValidElementCount(design.N)) {
     return;
   }
   if (design.loadType == LoadType::series) {

@@ -2,7 +2,7 @@
 // center frequency, and the load and source resistances.
 #pragma once
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 
 namespace bandmatch {
 

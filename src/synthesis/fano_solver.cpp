@@ -1,6 +1,7 @@
 #include "synthesis/fano_solver.hpp"
 
 #include <cmath>
+#include <numbers>
 
 namespace bandmatch {
 namespace {
@@ -43,8 +44,7 @@ double fanoDerivative(double a, double n) {
 }
 
 FanoStartPoint fanoStartPoint(int N, double decrement) {
-  const double pi = std::acos(-1.0);
-  const double s = std::sin(pi * 0.5 / static_cast<double>(N));
+  const double s = std::sin(std::numbers::pi * 0.5 / static_cast<double>(N));
   const double k = 1.7 * std::pow(decrement, -0.6);
   FanoStartPoint start{inverseHyperbolicSine(s * (k + 1.0) * decrement),
                        inverseHyperbolicSine(s * (k - 1.0) * decrement)};
@@ -56,9 +56,8 @@ FanoStartPoint fanoStartPoint(int N, double decrement) {
 }
 
 FanoSolution solveFano(int N, double decrement) {
-  const double pi = std::acos(-1.0);
   const double n = static_cast<double>(N);
-  const double s = std::sin(pi * 0.5 / n);
+  const double s = std::sin(std::numbers::pi * 0.5 / n);
   const double bandTerm = 2.0 * decrement * s;
 
   const FanoStartPoint start = fanoStartPoint(N, decrement);

@@ -2,7 +2,7 @@
 // parameters A and B by a damped Newton - Raphson iteration.
 #pragma once
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 
 namespace bandmatch {
 

@@ -2,7 +2,7 @@
 // the mismatch loss, return loss and SWR of each.
 #pragma once
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 
 namespace bandmatch {
 

@@ -1,19 +1,18 @@
 #include "synthesis/prototype_values.hpp"
 
 #include <cmath>
+#include <numbers>
 
 namespace bandmatch {
 
 double levyNumerator(int i, int n) {
-  const double pi = std::acos(-1.0);
-  const double step = pi / static_cast<double>(n);
+  const double step = std::numbers::pi / static_cast<double>(n);
   const double index = static_cast<double>(i);
   return 4.0 * std::sin(step * (index - 0.5)) * std::sin(step * (index + 0.5));
 }
 
 double levyDenominator(double a, double b, int i, int n) {
-  const double pi = std::acos(-1.0);
-  const double angle = pi / static_cast<double>(n) * static_cast<double>(i);
+  const double angle = std::numbers::pi / static_cast<double>(n) * static_cast<double>(i);
   const double sinAngle = std::sin(angle);
   const double sinhA = std::sinh(a);
   const double sinhB = std::sinh(b);
@@ -22,10 +21,9 @@ double levyDenominator(double a, double b, int i, int n) {
 }
 
 void computePrototypeValues(DesignCase& design) {
-  const double pi = std::acos(-1.0);
   const int n = design.N;
   // The dialogue bounds N; a count outside 1..10 would index past the prototype array.
-  if (n < MIN_ELEMENTS || n > MAX_ELEMENTS) {
+  if (!isValidElementCount(n)) {
     return;
   }
   ValueArray& g = design.g;
@@ -36,7 +34,7 @@ void computePrototypeValues(DesignCase& design) {
   for (int i = 1; i <= n - 1; ++i) {
     g[i + 1] = levyNumerator(i, n) / (levyDenominator(design.A, design.B, i, n) * g[i]);
   }
-  const double s = std::sin(pi * 0.5 / static_cast<double>(n));
+  const double s = std::sin(std::numbers::pi * 0.5 / static_cast<double>(n));
   g[n + 1] = 2.0 * s / ((std::sinh(design.A) + std::sinh(design.B)) * g[n]);
 }
 

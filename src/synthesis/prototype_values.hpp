@@ -1,7 +1,7 @@
 // Normalized low-pass prototype values g(0)..g(N+1) of the equal-ripple match.
 #pragma once
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 
 namespace bandmatch {
 

@@ -2,7 +2,7 @@
 // element values, in that order. Writes nothing to any stream.
 #pragma once
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 
 namespace bandmatch {
 

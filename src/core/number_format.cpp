@@ -1,0 +1,73 @@
+#include "core/number_format.hpp"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <string_view>
+
+namespace bandmatch {
+
+namespace {
+
+// Large enough for any double in fixed notation with up to 17 fraction digits.
+constexpr std::size_t FORMAT_BUFFER_SIZE = 400;
+constexpr int MAX_DIGITS = 17;
+constexpr int EXPONENT_DIGITS = 3;
+
+// Not-a-number prints without a sign: the platform's "-nan" is never shown.
+std::string nonFiniteText(double value) {
+  if (std::isnan(value)) {
+    return "nan";
+  }
+  return value < 0 ? "-inf" : "inf";
+}
+
+int clampDigits(int digits) {
+  return digits < 0 ? 0 : (digits > MAX_DIGITS ? MAX_DIGITS : digits);
+}
+
+}  // namespace
+
+std::string formatFixed(double value, int digits) {
+  if (!std::isfinite(value)) {
+    return nonFiniteText(value);
+  }
+  std::array<char, FORMAT_BUFFER_SIZE> buffer{};
+  // to_chars rounds the exact binary value to the nearest unit of the last digit.
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::fixed, clampDigits(digits));
+  return std::string(buffer.data(), result.ptr);
+}
+
+std::string formatScientific(double value, int digits) {
+  if (!std::isfinite(value)) {
+    return nonFiniteText(value);
+  }
+  std::array<char, FORMAT_BUFFER_SIZE> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::scientific, clampDigits(digits));
+  const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+  // to_chars writes at least two exponent digits; the reports always show three.
+  const std::size_t e = text.find('e');
+  std::string formatted(text.substr(0, e + 2));  // mantissa, 'e' and the exponent's sign
+  const std::string_view exponent = text.substr(e + 2);
+  for (std::size_t width = exponent.size(); width < EXPONENT_DIGITS; ++width) {
+    formatted += '0';
+  }
+  formatted += exponent;
+  return formatted;
+}
+
+std::string formatFullPrecision(double value) {
+  // Sixteen digits after the point hold seventeen significant digits.
+  return formatScientific(value, 16);
+}
+
+std::string formatInteger(long long value) {
+  std::array<char, 24> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  return std::string(buffer.data(), result.ptr);
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,22 @@
+// The one place that turns numbers into report and prompt text: fixed p, scientific p with a
+// three-digit exponent, and integer. Independent of the locale and the platform's printf.
+#pragma once
+
+#include <string>
+
+namespace bandmatch {
+
+// Fixed-point notation with exactly `digits` digits after the point ("0.500000").
+std::string formatFixed(double value, int digits);
+
+// One digit, the point, `digits` digits, 'e', the exponent's sign and at least three exponent
+// digits ("2.000000000e+001").
+std::string formatScientific(double value, int digits);
+
+// Seventeen significant digits in scientific notation, enough to read back the same double.
+std::string formatFullPrecision(double value);
+
+// Plain decimal digits with a leading minus sign when negative.
+std::string formatInteger(long long value);
+
+}  // namespace bandmatch

@@ -1,0 +1,345 @@
+#include "rf/response_plot.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "core/display_text.hpp"
+#include "core/number_format.hpp"
+#include "core/text_sink.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+// Figure layout in SVG user units; the legend sits right of the plot area.
+constexpr double FIGURE_WIDTH = 1000.0;
+constexpr double FIGURE_HEIGHT = 600.0;
+constexpr double PLOT_LEFT = 90.0;
+constexpr double PLOT_RIGHT = 740.0;
+constexpr double PLOT_TOP = 80.0;
+constexpr double PLOT_BOTTOM = 520.0;
+constexpr double LEGEND_LEFT = 765.0;
+constexpr double LEGEND_TOP = 100.0;
+constexpr double LEGEND_LINE_HEIGHT = 22.0;
+constexpr double LEGEND_SAMPLE_LENGTH = 32.0;
+constexpr double TICK_LENGTH = 6.0;
+constexpr int COORDINATE_DIGITS = 2;
+constexpr int DECIBEL_DIGITS = 2;
+constexpr int BAND_EDGE_DIGITS = 6;
+constexpr int MAGNITUDE_DIGITS = 6;
+
+constexpr int TARGET_FREQUENCY_TICKS = 8;
+constexpr int TARGET_DECIBEL_TICKS = 7;
+// The deepest return loss the axis shows; an exact null would otherwise stretch it without end.
+constexpr double DEEPEST_AXIS_DB = -120.0;
+constexpr double MIN_DECIBEL_MARGIN = 1.0;
+constexpr double DECIBEL_MARGIN_FRACTION = 0.15;
+
+constexpr std::string_view CURVE_COLOUR = "#1f4fbf";
+constexpr std::string_view WORST_COLOUR = "#c0392b";
+constexpr std::string_view BEST_COLOUR = "#1e8449";
+constexpr std::string_view BAND_FILL = "#e8f0fb";
+constexpr std::string_view EDGE_COLOUR = "#555555";
+constexpr std::string_view GRID_COLOUR = "#dddddd";
+
+std::string coordinate(double value) {
+  return formatFixed(value, COORDINATE_DIGITS);
+}
+
+// Length of the well-formed UTF-8 sequence that starts at `at`, or 0 when it is not one.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t length = lead < 0x80   ? 1
+                             : lead < 0xc2 ? 0
+                             : lead < 0xe0 ? 2
+                             : lead < 0xf0 ? 3
+                             : lead < 0xf5 ? 4
+                                           : 0;
+  if (length == 0 || at + length > text.size()) {
+    return 0;
+  }
+  // Overlong forms, surrogates and code points beyond U+10FFFF are not UTF-8.
+  if (length > 1) {
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second >= 0xa0) ||
+        (lead == 0xf0 && second < 0x90) || (lead == 0xf4 && second >= 0x90)) {
+      return 0;
+    }
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80) {
+      return 0;
+    }
+  }
+  return length;
+}
+
+// Text for an XML document in UTF-8: markup characters escaped, and control characters and
+// bytes that are not UTF-8 (a file name in another encoding) shown as '?'.
+std::string escapeXml(std::string_view raw) {
+  const std::string text = printableText(raw);
+  std::string escaped;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = utf8SequenceLength(text, at);
+    if (length == 0) {
+      escaped += '?';
+      ++at;
+      continue;
+    }
+    switch (text[at]) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&apos;";
+        break;
+      default:
+        escaped.append(text, at, length);
+    }
+    at += length;
+  }
+  return escaped;
+}
+
+// The step of 1, 2 or 5 times a power of ten nearest (on a log scale) to range / target.
+double niceStep(double range, int target) {
+  const double raw = range / target;
+  const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+  double best = magnitude;
+  for (const double factor : {2.0, 5.0, 10.0}) {
+    const double step = factor * magnitude;
+    if (std::fabs(std::log(step / raw)) < std::fabs(std::log(best / raw))) {
+      best = step;
+    }
+  }
+  return best;
+}
+
+// The next larger step of the 1, 2, 5 sequence.
+double largerStep(double step) {
+  const double magnitude = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+  const double factor = step / magnitude;
+  return (factor < 1.5 ? 2.0 : (factor < 3.5 ? 5.0 : 10.0)) * magnitude;
+}
+
+// Just enough decimals to tell ticks of this step apart.
+int tickDigits(double step) {
+  return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-6)));
+}
+
+// Room a tick label of this size needs, with a gap: 8 units a character at font size 13.
+double tickLabelWidth(double largestValue, double step) {
+  return 8.0 * static_cast<double>(formatFixed(largestValue, tickDigits(step)).size() + 2);
+}
+
+struct Axes {
+  double lowerMHz;
+  double upperMHz;
+  double bottomDb;  // the top of the axis is 0 dB
+
+  double x(double frequencyMHz) const {
+    return PLOT_LEFT + (frequencyMHz - lowerMHz) / (upperMHz - lowerMHz) * (PLOT_RIGHT - PLOT_LEFT);
+  }
+  // Values outside the axis are held at its ends.
+  double y(double decibels) const {
+    const double held = std::isnan(decibels) ? bottomDb : std::clamp(decibels, bottomDb, 0.0);
+    return PLOT_TOP + held / bottomDb * (PLOT_BOTTOM - PLOT_TOP);
+  }
+};
+
+double returnLossDb(double magnitude) {
+  return 20.0 * std::log10(magnitude);
+}
+
+// Room below the reported best return loss, on a whole tick.
+double axisBottom(double worstDb, double bestDb, const std::vector<double>& curveDb) {
+  double deepest = worstDb;
+  if (std::isfinite(bestDb)) {
+    deepest = std::min(deepest, bestDb);
+  } else {
+    for (const double value : curveDb) {
+      if (std::isfinite(value)) {
+        deepest = std::min(deepest, value);
+      }
+    }
+  }
+  deepest = std::max(deepest, DEEPEST_AXIS_DB);
+  const double target = deepest - std::max(MIN_DECIBEL_MARGIN, -deepest * DECIBEL_MARGIN_FRACTION);
+  const double step = niceStep(-target, TARGET_DECIBEL_TICKS);
+  return std::floor(target / step) * step;
+}
+
+void writeLabel(std::ostream& out, double x, double y, std::string_view anchor,
+                std::string_view text, std::string_view extra = {}) {
+  writeLine(out, "<text x=\"" + coordinate(x) + "\" y=\"" + coordinate(y) + "\" text-anchor=\"" +
+                     std::string(anchor) + "\"" + std::string(extra) + ">" + escapeXml(text) +
+                     "</text>");
+}
+
+void writeSegment(std::ostream& out, double x1, double y1, double x2, double y2,
+                  std::string_view stroke, std::string_view extra = {}) {
+  writeLine(out, "<line x1=\"" + coordinate(x1) + "\" y1=\"" + coordinate(y1) + "\" x2=\"" +
+                     coordinate(x2) + "\" y2=\"" + coordinate(y2) + "\" stroke=\"" +
+                     std::string(stroke) + "\"" + std::string(extra) + "/>");
+}
+
+void writeFrequencyAxis(std::ostream& out, const Axes& axes) {
+  const double range = axes.upperMHz - axes.lowerMHz;
+  double step = niceStep(range, TARGET_FREQUENCY_TICKS);
+  // Long labels (high frequencies, fine steps) get wider spacing so that they never overlap.
+  while (tickLabelWidth(axes.upperMHz, step) > (PLOT_RIGHT - PLOT_LEFT) * step / range) {
+    step = largerStep(step);
+  }
+  const int digits = tickDigits(step);
+  const long long first = static_cast<long long>(std::ceil(axes.lowerMHz / step - 1e-9));
+  const long long last = static_cast<long long>(std::floor(axes.upperMHz / step + 1e-9));
+  for (long long k = first; k <= last; ++k) {
+    const double tick = static_cast<double>(k) * step;
+    const double x = axes.x(tick);
+    writeSegment(out, x, PLOT_TOP, x, PLOT_BOTTOM, GRID_COLOUR);
+    writeSegment(out, x, PLOT_BOTTOM, x, PLOT_BOTTOM + TICK_LENGTH, "black");
+    writeLabel(out, x, PLOT_BOTTOM + 22.0, "middle", formatFixed(tick, digits));
+  }
+  writeLabel(out, (PLOT_LEFT + PLOT_RIGHT) / 2.0, PLOT_BOTTOM + 52.0, "middle", "Frequency (MHz)",
+             " font-size=\"15\"");
+}
+
+void writeDecibelAxis(std::ostream& out, const Axes& axes) {
+  const double step = niceStep(-axes.bottomDb, TARGET_DECIBEL_TICKS);
+  const int digits = tickDigits(step);
+  const long long count = static_cast<long long>(std::floor(-axes.bottomDb / step + 1e-9));
+  for (long long k = 0; k <= count; ++k) {
+    // k = 0 gives +0.0, so the top tick reads "0" and not "-0".
+    const double tick = static_cast<double>(k) * -step;
+    const double y = axes.y(tick);
+    writeSegment(out, PLOT_LEFT, y, PLOT_RIGHT, y, GRID_COLOUR);
+    writeSegment(out, PLOT_LEFT - TICK_LENGTH, y, PLOT_LEFT, y, "black");
+    writeLabel(out, PLOT_LEFT - 10.0, y + 4.5, "end", k == 0 ? "0" : formatFixed(tick, digits));
+  }
+  const std::string centre = coordinate((PLOT_TOP + PLOT_BOTTOM) / 2.0);
+  writeLine(out,
+            "<text x=\"0\" y=\"0\" text-anchor=\"middle\" font-size=\"15\" "
+            "transform=\"translate(" +
+                coordinate(PLOT_LEFT - 62.0) + " " + centre +
+                ") rotate(-90)\">Return loss (dB)</text>");
+}
+
+void writeLegendEntry(std::ostream& out, int row, std::string_view stroke, std::string_view dash,
+                      double width, std::string_view text) {
+  const double y = LEGEND_TOP + row * LEGEND_LINE_HEIGHT;
+  if (!stroke.empty()) {
+    std::string extra = " stroke-width=\"" + coordinate(width) + "\"";
+    if (!dash.empty()) {
+      extra += " stroke-dasharray=\"" + std::string(dash) + "\"";
+    }
+    writeSegment(out, LEGEND_LEFT, y - 4.5, LEGEND_LEFT + LEGEND_SAMPLE_LENGTH, y - 4.5, stroke,
+                 extra);
+  }
+  writeLabel(out, LEGEND_LEFT + LEGEND_SAMPLE_LENGTH + 8.0, y, "start", text);
+}
+
+}  // namespace
+
+std::string renderResponsePlot(const ReportedDesign& design, const FrequencyResponse& response,
+                               const FileOrigin& origin) {
+  std::vector<double> curveDb;
+  curveDb.reserve(response.reflection.size());
+  for (const std::complex<double>& s11 : response.reflection) {
+    curveDb.push_back(returnLossDb(std::abs(s11)));
+  }
+  const double worstDb = returnLossDb(design.rhoMax);
+  const double bestDb = returnLossDb(design.rhoMin);
+  const Axes axes{response.frequencyMHz.front(), response.frequencyMHz.back(),
+                  axisBottom(worstDb, bestDb, curveDb)};
+  const std::string title = "Return loss of the matching network: " + designSummary(design);
+
+  std::ostringstream out;
+  writeLine(out, R"(<?xml version="1.0" encoding="UTF-8"?>)");
+  writeLine(out, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                     formatFixed(FIGURE_WIDTH, 0) + "\" height=\"" + formatFixed(FIGURE_HEIGHT, 0) +
+                     "\" viewBox=\"0 0 " + formatFixed(FIGURE_WIDTH, 0) + " " +
+                     formatFixed(FIGURE_HEIGHT, 0) +
+                     "\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\" "
+                     "font-size=\"13\">");
+  writeLine(out, "<title>" + escapeXml(title) + "</title>");
+  writeLine(out, R"(<rect width="100%" height="100%" fill="white"/>)");
+  writeLabel(out, FIGURE_WIDTH / 2.0, 32.0, "middle", title,
+             " font-size=\"17\" font-weight=\"bold\"");
+  writeLabel(out, FIGURE_WIDTH / 2.0, 56.0, "middle",
+             "from " + std::string(origin.reportName) + ", " +
+                 formatInteger(static_cast<long long>(response.frequencyMHz.size())) +
+                 " points, by " + programWithVersion(origin.program),
+             " fill=\"#444444\"");
+
+  // The band, shaded and bounded by its edges.
+  const double bandLeft = axes.x(design.f1);
+  const double bandRight = axes.x(design.f2);
+  writeLine(out, "<rect x=\"" + coordinate(bandLeft) + "\" y=\"" + coordinate(PLOT_TOP) +
+                     "\" width=\"" + coordinate(bandRight - bandLeft) + "\" height=\"" +
+                     coordinate(PLOT_BOTTOM - PLOT_TOP) + "\" fill=\"" + std::string(BAND_FILL) +
+                     "\"/>");
+  writeFrequencyAxis(out, axes);
+  writeDecibelAxis(out, axes);
+  const std::string edgeStyle = " stroke-width=\"1.5\" stroke-dasharray=\"6 4\"";
+  writeSegment(out, bandLeft, PLOT_TOP, bandLeft, PLOT_BOTTOM, EDGE_COLOUR, edgeStyle);
+  writeSegment(out, bandRight, PLOT_TOP, bandRight, PLOT_BOTTOM, EDGE_COLOUR, edgeStyle);
+  // Inside the band, so the labels stay in the figure whatever the span.
+  writeLabel(out, bandLeft + 4.0, PLOT_TOP + 16.0, "start", "f1", " fill=\"#333333\"");
+  writeLabel(out, bandRight - 4.0, PLOT_TOP + 16.0, "end", "f2", " fill=\"#333333\"");
+
+  const std::string levelStyle = " stroke-width=\"1.5\" stroke-dasharray=\"10 5\"";
+  writeSegment(out, PLOT_LEFT, axes.y(worstDb), PLOT_RIGHT, axes.y(worstDb), WORST_COLOUR,
+               levelStyle);
+  if (std::isfinite(bestDb)) {
+    writeSegment(out, PLOT_LEFT, axes.y(bestDb), PLOT_RIGHT, axes.y(bestDb), BEST_COLOUR,
+                 levelStyle);
+  }
+
+  std::string points;
+  points.reserve(response.frequencyMHz.size() * 16);
+  for (std::size_t i = 0; i < curveDb.size(); ++i) {
+    if (i > 0) {
+      points += ' ';
+    }
+    points += coordinate(axes.x(response.frequencyMHz[i])) + "," + coordinate(axes.y(curveDb[i]));
+  }
+  writeLine(out, "<polyline fill=\"none\" stroke=\"" + std::string(CURVE_COLOUR) +
+                     "\" stroke-width=\"2\" stroke-linejoin=\"round\" points=\"" + points + "\"/>");
+  writeLine(out, "<rect x=\"" + coordinate(PLOT_LEFT) + "\" y=\"" + coordinate(PLOT_TOP) +
+                     "\" width=\"" + coordinate(PLOT_RIGHT - PLOT_LEFT) + "\" height=\"" +
+                     coordinate(PLOT_BOTTOM - PLOT_TOP) + "\" fill=\"none\" stroke=\"black\"/>");
+
+  writeLegendEntry(out, 0, CURVE_COLOUR, {}, 2.0, "Return loss, 20 log10 |S11|");
+  writeLegendEntry(out, 1, EDGE_COLOUR, "6 4", 1.5, "Band edges f1, f2");
+  writeLegendEntry(out, 3, {}, {}, 0.0, "Reported over the band:");
+  writeLegendEntry(out, 4, WORST_COLOUR, "10 5", 1.5,
+                   "Worst: " + formatFixed(worstDb, DECIBEL_DIGITS) + " dB");
+  if (std::isfinite(bestDb)) {
+    writeLegendEntry(out, 5, BEST_COLOUR, "10 5", 1.5,
+                     "Best: " + formatFixed(bestDb, DECIBEL_DIGITS) + " dB");
+  } else {
+    writeLegendEntry(out, 5, {}, {}, 0.0, "Best: no reflection");
+  }
+  writeLegendEntry(out, 7, {}, {}, 0.0,
+                   "f1 = " + formatFixed(design.f1, BAND_EDGE_DIGITS) + " MHz");
+  writeLegendEntry(out, 8, {}, {}, 0.0,
+                   "f2 = " + formatFixed(design.f2, BAND_EDGE_DIGITS) + " MHz");
+  writeLegendEntry(out, 9, {}, {}, 0.0,
+                   "|S11| max = " + formatFixed(design.rhoMax, MAGNITUDE_DIGITS));
+  writeLegendEntry(out, 10, {}, {}, 0.0,
+                   "|S11| min = " + formatFixed(design.rhoMin, MAGNITUDE_DIGITS));
+  writeLine(out, "</svg>");
+  return out.str();
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,45 @@
+#include "rf/sweep.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+// The sweep never reaches below a tenth of the lower band edge.
+constexpr double LOWEST_FRACTION_OF_F1 = 0.1;
+
+}  // namespace
+
+Sweep sweepAroundBand(double f1, double f2, double span, int points) {
+  const double widening = (span - 1.0) * (f2 - f1) / 2.0;
+  Sweep sweep;
+  sweep.lowerMHz = f1 - widening;
+  const double floorMHz = f1 * LOWEST_FRACTION_OF_F1;
+  if (sweep.lowerMHz < floorMHz) {
+    sweep.lowerMHz = floorMHz;
+  }
+  sweep.upperMHz = f2 + widening;
+  sweep.points = points;
+  return sweep;
+}
+
+double sweepFrequency(const Sweep& sweep, int index) {
+  if (index >= sweep.points - 1) {
+    return sweep.upperMHz;
+  }
+  const double step = (sweep.upperMHz - sweep.lowerMHz) / (sweep.points - 1);
+  return sweep.lowerMHz + step * index;
+}
+
+FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep) {
+  FrequencyResponse response;
+  response.frequencyMHz.reserve(static_cast<std::size_t>(sweep.points));
+  response.reflection.reserve(static_cast<std::size_t>(sweep.points));
+  for (int i = 0; i < sweep.points; ++i) {
+    const double frequency = sweepFrequency(sweep, i);
+    response.frequencyMHz.push_back(frequency);
+    response.reflection.push_back(inputReflection(ladder, frequency));
+  }
+  return response;
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,32 @@
+// The frequencies of the export sweep around the band, and the ladder's input reflection at each.
+#pragma once
+
+#include <complex>
+#include <vector>
+
+#include "rf/ladder_analysis.hpp"
+
+namespace bandmatch {
+
+// Evenly spaced points from lowerMHz to upperMHz, both ends included.
+struct Sweep {
+  double lowerMHz = 0.0;
+  double upperMHz = 0.0;
+  int points = 0;
+};
+
+// The band f1..f2 widened to `span` times its width about its middle; the lower end is raised to
+// f1 / 10 where it would fall below that, so the sweep stays at positive frequencies.
+Sweep sweepAroundBand(double f1, double f2, double span, int points);
+
+// The frequency of point i, 0 <= i < points; the last point is exactly upperMHz.
+double sweepFrequency(const Sweep& sweep, int index);
+
+struct FrequencyResponse {
+  std::vector<double> frequencyMHz;
+  std::vector<std::complex<double>> reflection;  // referenced to the source resistance
+};
+
+FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep);
+
+}  // namespace bandmatch

@@ -1,0 +1,59 @@
+#include "tools/common/command_line.hpp"
+
+#include "core/display_text.hpp"
+#include "core/text_sink.hpp"
+#include "core/version.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+constexpr std::string_view HELP_HINT = " (try --help)";
+
+}  // namespace
+
+void addStandardFlags(CLI::App& app) {
+  app.set_help_flag("--help", "print this help and exit");
+  app.set_version_flag("--version", programWithVersion(app.get_name()),
+                       "print the version and exit");
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+CommandRequest parseCommandLine(CLI::App& app, const std::vector<std::string>& args) {
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    return {CommandAction::help, {}};
+  } catch (const CLI::CallForVersion&) {
+    return {CommandAction::version, {}};
+  } catch (const CLI::ParseError& error) {
+    return {CommandAction::fail, std::string(error.what()) + std::string(HELP_HINT)};
+  }
+  return {CommandAction::run, {}};
+}
+
+int refuse(std::ostream& err, std::string_view program, std::string_view message) {
+  writeLine(err, std::string(program) + ": " + printableText(message));
+  return TOOL_FAILURE;
+}
+
+int answerRequest(const CommandRequest& request, std::string_view usage, std::string_view program,
+                  std::ostream& out, std::ostream& err) {
+  switch (request.action) {
+    case CommandAction::help:
+      writeText(out, usage);
+      out.flush();
+      return TOOL_SUCCESS;
+    case CommandAction::version:
+      writeLine(out, programWithVersion(program));
+      return TOOL_SUCCESS;
+    case CommandAction::fail:
+    case CommandAction::run:
+      break;
+  }
+  return refuse(err, program, request.error);
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,42 @@
+// The command line of a companion program, parsed by CLI11 the same way for every tool: a
+// generated --help, --version, repeated options where the last one counts, and any refusal as
+// one line of text.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bandmatch {
+
+// Exit statuses of every companion program.
+inline constexpr int TOOL_SUCCESS = 0;
+// Any refused input or failed write; no file is written or replaced then.
+inline constexpr int TOOL_FAILURE = 2;
+
+// What the command line asks for; `fail` carries its reason.
+enum class CommandAction { run, help, version, fail };
+
+struct CommandRequest {
+  CommandAction action = CommandAction::run;
+  std::string error;
+};
+
+// Gives the application the options every tool shares: --help and --version.
+void addStandardFlags(CLI::App& app);
+
+// Parses the arguments after the program name into the options bound to `app`.
+CommandRequest parseCommandLine(CLI::App& app, const std::vector<std::string>& args);
+
+// Writes "PROGRAM: MESSAGE" as one line on `err`, whatever bytes the message holds, and returns
+// TOOL_FAILURE.
+int refuse(std::ostream& err, std::string_view program, std::string_view message);
+
+// For a request other than run: the usage or the version on `out` (TOOL_SUCCESS), or the
+// refusal on `err` (TOOL_FAILURE).
+int answerRequest(const CommandRequest& request, std::string_view usage, std::string_view program,
+                  std::ostream& out, std::ostream& err);
+
+}  // namespace bandmatch

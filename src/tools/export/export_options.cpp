@@ -1,0 +1,150 @@
+#include "tools/export/export_options.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <system_error>
+
+#include "core/display_text.hpp"
+#include "core/number_format.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+constexpr std::string_view REPORT_SUFFIX = ".csv";
+
+constexpr std::string_view DESCRIPTION =
+    "Reads a CSV report written by bandmatch and writes three files of its matching network.";
+constexpr std::string_view FOOTER =
+    "Files:\n"
+    "  BASE.cir  SPICE netlist with an AC sweep that prints the input reflection magnitude\n"
+    "  BASE.s1p  Touchstone file of the input reflection, referenced to the source resistance\n"
+    "  BASE.svg  plot of the return loss against frequency\n"
+    "Exit status: 0 when the three files are written, 2 on any error (then no file is written).";
+
+// The option values as typed, checked after parsing so that every refusal names what was found.
+struct TypedOptions {
+  std::string reportPath;
+  std::string points;
+  std::string span;
+  std::string outBase;
+};
+
+std::unique_ptr<CLI::App> exportApp(TypedOptions& typed) {
+  auto app = std::make_unique<CLI::App>(std::string(DESCRIPTION), std::string(EXPORT_PROGRAM_NAME));
+  addStandardFlags(*app);
+  app->footer(std::string(FOOTER));
+  app->add_option("REPORT", typed.reportPath, "the CSV report written by bandmatch")
+      ->required()
+      ->type_name("");
+  app->add_option("--points", typed.points,
+                  "frequency points of the sweep, 2 to 100000 (default 801)")
+      ->type_name("N");
+  app->add_option("--span", typed.span,
+                  "sweep width as a multiple of the band, 1 to 10 (default 1.5; 1 sweeps the band "
+                  "alone)")
+      ->type_name("F");
+  app->add_option("--out", typed.outBase,
+                  "base name of the three files (default: the report's name without .csv)")
+      ->type_name("BASE");
+  return app;
+}
+
+// The whole word as a decimal integer; signs, blanks and exponents are refused.
+std::optional<int> parseWholeInteger(std::string_view word) {
+  int value = 0;
+  const char* end = word.data() + word.size();
+  const auto [ptr, ec] = std::from_chars(word.data(), end, value);
+  if (word.empty() || ec != std::errc() || ptr != end) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// The whole word as a finite real number.
+std::optional<double> parseWholeReal(std::string_view word) {
+  double value = 0.0;
+  const char* end = word.data() + word.size();
+  const auto [ptr, ec] = std::from_chars(word.data(), end, value);
+  if (word.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+char lowerCase(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) {
+  if (text.size() < suffix.size()) {
+    return false;
+  }
+  const std::string_view tail = text.substr(text.size() - suffix.size());
+  for (std::size_t i = 0; i < suffix.size(); ++i) {
+    if (lowerCase(tail[i]) != lowerCase(suffix[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+ExportOptions refused(std::string message) {
+  ExportOptions options;
+  options.action = CommandAction::fail;
+  options.error = std::move(message);
+  return options;
+}
+
+}  // namespace
+
+ExportOptions parseExportOptions(const std::vector<std::string>& args) {
+  TypedOptions typed;
+  const std::unique_ptr<CLI::App> app = exportApp(typed);
+  const CommandRequest request = parseCommandLine(*app, args);
+  if (request.action != CommandAction::run) {
+    ExportOptions options;
+    options.action = request.action;
+    options.error = request.error;
+    return options;
+  }
+
+  ExportOptions options;
+  options.reportPath = typed.reportPath;
+  if (options.reportPath.empty()) {
+    return refused("the report name is empty");
+  }
+  if (app->count("--points") > 0) {
+    const std::optional<int> points = parseWholeInteger(typed.points);
+    if (!points || *points < MIN_POINTS || *points > MAX_POINTS) {
+      return refused("--points must be a whole number from " + formatInteger(MIN_POINTS) + " to " +
+                     formatInteger(MAX_POINTS) + ", found " + quotedText(typed.points));
+    }
+    options.points = *points;
+  }
+  if (app->count("--span") > 0) {
+    const std::optional<double> span = parseWholeReal(typed.span);
+    if (!span || *span < MIN_SPAN || *span > MAX_SPAN) {
+      return refused("--span must be a number from 1 to 10, found " + quotedText(typed.span));
+    }
+    options.span = *span;
+  }
+  options.outBase = typed.outBase.empty() ? defaultOutputBase(options.reportPath) : typed.outBase;
+  return options;
+}
+
+std::string defaultOutputBase(std::string_view reportPath) {
+  if (endsWithIgnoringCase(reportPath, REPORT_SUFFIX) && reportPath.size() > REPORT_SUFFIX.size()) {
+    return std::string(reportPath.substr(0, reportPath.size() - REPORT_SUFFIX.size()));
+  }
+  return std::string(reportPath);
+}
+
+std::string exportUsage() {
+  TypedOptions typed;
+  return exportApp(typed)->help();
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,41 @@
+// Command line of bandmatch-export: the report to read, the sweep and the base name of the three
+// files it writes, or a request for the usage or the version.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/common/command_line.hpp"
+
+namespace bandmatch {
+
+inline constexpr std::string_view EXPORT_PROGRAM_NAME = "bandmatch-export";
+
+inline constexpr int DEFAULT_POINTS = 801;
+inline constexpr int MIN_POINTS = 2;
+inline constexpr int MAX_POINTS = 100000;
+inline constexpr double DEFAULT_SPAN = 1.5;
+inline constexpr double MIN_SPAN = 1.0;
+inline constexpr double MAX_SPAN = 10.0;
+
+struct ExportOptions {
+  CommandAction action = CommandAction::run;
+  std::string reportPath;
+  int points = DEFAULT_POINTS;
+  double span = DEFAULT_SPAN;  // sweep width as a multiple of the band
+  std::string outBase;         // path of the three files without their suffixes
+  std::string error;           // why the command line is refused (action fail)
+};
+
+// Reads the arguments that follow the program name. Options may come before or after the report;
+// "--name value" and "--name=value" are both accepted, and "--" ends the options.
+ExportOptions parseExportOptions(const std::vector<std::string>& args);
+
+// The report's path without a final ".csv" (any letter case); other names are kept whole.
+std::string defaultOutputBase(std::string_view reportPath);
+
+// The generated usage text.
+std::string exportUsage();
+
+}  // namespace bandmatch
