@@ -1,0 +1,2 @@
+// A report header.
+#pragma once

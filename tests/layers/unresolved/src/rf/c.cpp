@@ -1,0 +1,2 @@
+// Names a project header that does not exist.
+#include "rf/missing.hpp"

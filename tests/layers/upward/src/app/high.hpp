@@ -1,0 +1,2 @@
+// The top of the tree.
+#pragma once
