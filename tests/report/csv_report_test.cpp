@@ -1,4 +1,4 @@
-// The CSV rendering of a design, on hand-filled records (tests/report/sample_design.hpp).
+// The CSV rendering of a design, on hand-filled records (tests/report/hand_filled_design.hpp).
 #include "report/csv_report.hpp"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "sample_design.hpp"
+#include "hand_filled_design.hpp"
 #include "support/session.hpp"
 
 namespace bandmatch {

@@ -1,5 +1,5 @@
 // The console and text renderings of a design, on hand-filled records
-// (tests/report/sample_design.hpp).
+// (tests/report/hand_filled_design.hpp).
 #include "report/text_report.hpp"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "sample_design.hpp"
+#include "hand_filled_design.hpp"
 #include "support/session.hpp"
 
 namespace bandmatch {

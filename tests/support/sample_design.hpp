@@ -2,7 +2,7 @@
 // a 50 ohm series load or a 0.02 siemens parallel load, fully synthesized.
 #pragma once
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 #include "synthesis/band_and_load.hpp"
 #include "synthesis/synthesis.hpp"
 

@@ -4,7 +4,7 @@
 #include <random>
 #include <sstream>
 
-#include "run/pass_driver.hpp"
+#include "app/pass_driver.hpp"
 
 namespace bandmatch::support {
 
@@ -72,20 +72,7 @@ std::vector<std::string> splitLines(std::string_view text) {
 }
 
 std::string expectedCreditsBlock(bool commaFree) {
-  std::string block = R"(
-Current local date and time: Mon Mar 01 2027 09:05:07
-
-Program: bandmatch, a version of the broadband matching program of the reference text
-Newton - Raphson Solution then Levy Matching found in text:
-Title: the reference text on broadband impedance matching
-Author: the author of the reference text
-Published: the year and publisher of the reference text
-
-Source: bandmatch.cpp, executable: bandmatch
-Rev: n January 30, 2009
-bandmatch developers, N0CALL
-
-)";
+  std::string block = readFile(std::filesystem::path(BANDMATCH_TEST_DATA) / "credits.txt");
   if (commaFree) {
     std::erase(block, ',');
   }

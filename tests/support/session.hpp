@@ -47,7 +47,8 @@ std::string readFile(const std::filesystem::path& file);
 // Lines without their newline characters; a final newline does not start another line.
 std::vector<std::string> splitLines(std::string_view text);
 
-// The console credits block of a pass with the fixed stamp (plain rendering).
+// The credits block of a pass with the fixed stamp (tests/data/credits.txt); commaFree gives the
+// CSV report's rendering.
 std::string expectedCreditsBlock(bool commaFree = false);
 
 }  // namespace bandmatch::support

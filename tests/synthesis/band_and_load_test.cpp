@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "synthesis_test_support.hpp"
+#include "support/printed_values.hpp"
 
 namespace bandmatch {
 namespace {

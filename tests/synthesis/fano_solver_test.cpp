@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "synthesis_test_support.hpp"
+#include "support/printed_values.hpp"
 
 namespace bandmatch {
 namespace {

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <vector>
 
+#include "support/printed_values.hpp"
 #include "synthesis/fano_solver.hpp"
-#include "synthesis_test_support.hpp"
 
 namespace bandmatch {
 namespace {

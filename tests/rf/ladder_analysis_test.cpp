@@ -1,5 +1,7 @@
 // Physical check of synthesized networks: an AC analysis of the ladder built from the element
 // values, independent of the scaling code, must show the reflection the match figures promise.
+#include "rf/ladder_analysis.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,8 +9,7 @@
 #include <complex>
 #include <vector>
 
-#include "export/ladder_analysis.hpp"
-#include "synthesis_test_support.hpp"
+#include "support/printed_values.hpp"
 
 namespace bandmatch {
 namespace {

@@ -1,30 +1,25 @@
 // Real clients of the exported files: ngspice runs the netlist in batch mode and must reproduce
-// the Touchstone file's magnitudes, and xmllint must find the plot well-formed. Both tools are
-// required; a missing tool fails these tests.
+// the Touchstone file's magnitudes, and xmllint must find the plot well-formed.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "export_test_support.hpp"
+#include "support/external_tools.hpp"
+#include "support/report_files.hpp"
+#include "support/tool_run.hpp"
 
 namespace bandmatch {
 namespace {
 
-using testing::ExportResult;
 using testing::exportWith;
+using testing::ToolResult;
 using testing::writeTextFile;
 
-// Exit status of a shell command; 127 when the command is not installed.
-int runCommand(const std::string& command) {
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using support::runCommand;
 
 struct Point {
   double frequencyHz;
@@ -69,6 +64,7 @@ struct SimulatedCase {
 };
 
 TEST(ExternalTools, NgspiceReproducesTheTouchstoneMagnitudes) {
+  BANDMATCH_REQUIRE_TOOL("ngspice", "ngspice");
   const std::vector<SimulatedCase> cases = {
       {3, 1.0, LoadType::series, {}, 801},
       {4, 2.0, LoadType::parallel, {"--points", "2", "--span", "10"}, 2},
@@ -81,7 +77,7 @@ TEST(ExternalTools, NgspiceReproducesTheTouchstoneMagnitudes) {
     writeTextFile("real.csv", testing::realReportText(design));
     std::vector<std::string> args = {"real.csv"};
     args.insert(args.end(), c.options.begin(), c.options.end());
-    const ExportResult result = exportWith(args);
+    const ToolResult result = exportWith(args);
     ASSERT_EQ(result.status, 0) << result.err;
 
     const int status = runCommand("ngspice -b real.cir >ngspice.out 2>ngspice.err");
@@ -106,13 +102,14 @@ TEST(ExternalTools, NgspiceReproducesTheTouchstoneMagnitudes) {
 // The same number of vertices as points, in a document a real XML parser accepts; a broken
 // document is refused by the same check, so the check can fail.
 TEST(ExternalTools, XmllintFindsThePlotWellFormed) {
+  BANDMATCH_REQUIRE_TOOL("xmllint", "libxml2-utils");
   support::ScratchDirectory scratch;
   const DesignCase design = testing::synthesizedDesign(5, 0.7, LoadType::parallel, 2.0, 30.0);
   // Report names that need escaping: markup characters, UTF-8, and a byte that is not UTF-8.
   const std::vector<std::string> reports = {"real.csv", "a&b<c>.csv", "caf\xc3\xa9 \xe9.csv"};
   for (const std::string& report : reports) {
     writeTextFile(report, testing::realReportText(design));
-    const ExportResult result = exportWith({report, "--points", "123", "--out", "plot"});
+    const ToolResult result = exportWith({report, "--points", "123", "--out", "plot"});
     ASSERT_EQ(result.status, 0) << result.err;
     const int status = runCommand("xmllint --noout plot.svg 2>xmllint.err");
     EXPECT_EQ(status, 0) << "xmllint missing or refused the plot (status " << status << ")\n"

@@ -12,6 +12,15 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 fail() { echo "FAIL: $*"; exit 1; }
 
+# ngspice and xmllint are the independent clients; outside CI a missing one skips the check.
+for tool in ngspice xmllint; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    [ "${CI:-}" = "true" ] && fail "$tool is not installed"
+    echo "SKIPPED: $tool is not installed (Debian package ngspice or libxml2-utils)"
+    exit 77
+  fi
+done
+
 # The README's example: N = 3, decrement entered directly, series load, 10 to 20 MHz,
 # decrement 1, 50 ohms.
 printf 'run1\n3\nd\ns\n10\n20\n1\n50\ne\n' | "$bandmatch" >/dev/null

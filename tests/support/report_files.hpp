@@ -1,6 +1,5 @@
-// Helpers shared by the exporter's tests: CSV reports written by hand from the report's row
-// layout, reports written by the real synthesis and CSV writer, and running the exporter
-// in-process.
+// CSV reports for the tests of the companion programs: written by hand from the report's row
+// layout, or by the real synthesis and CSV writer; and small file helpers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "export/export_run.hpp"
+#include "core/design_case.hpp"
 #include "report/csv_report.hpp"
-#include "run/design_case.hpp"
 #include "support/sample_design.hpp"
 #include "support/session.hpp"
 
@@ -128,22 +126,6 @@ inline std::string realReportText(const DesignCase& design) {
 inline void writeTextFile(const std::filesystem::path& path, std::string_view text) {
   std::ofstream file(path, std::ios::binary);
   file << text;
-}
-
-struct ExportResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-inline ExportResult exportWith(const std::vector<std::string>& args) {
-  std::ostringstream out;
-  std::ostringstream err;
-  ExportResult result;
-  result.status = runExport(args, out, err);
-  result.out = out.str();
-  result.err = err.str();
-  return result;
 }
 
 // Every entry of a directory, by name, sorted.

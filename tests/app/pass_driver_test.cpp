@@ -1,5 +1,5 @@
 // Whole runs of the pass loop, driven in-process with a fixed clock in a scratch directory.
-#include "run/pass_driver.hpp"
+#include "app/pass_driver.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The exporter's command line: accepted forms and defaults, and every refusal with its message.
-#include "export/export_options.hpp"
+#include "tools/export/export_options.hpp"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ TEST(ExportOptions, AcceptsTheReportWithOptionsInAnyOrder) {
   };
   for (const Accepted& expected : cases) {
     const ExportOptions options = parseExportOptions(expected.args);
-    ASSERT_EQ(options.action, ExportAction::run) << options.error;
+    ASSERT_EQ(options.action, CommandAction::run) << options.error;
     EXPECT_EQ(options.reportPath, expected.reportPath);
     EXPECT_EQ(options.points, expected.points) << expected.reportPath;
     EXPECT_EQ(options.span, expected.span) << expected.reportPath;
@@ -44,21 +44,21 @@ TEST(ExportOptions, AcceptsTheReportWithOptionsInAnyOrder) {
 }
 
 TEST(ExportOptions, HelpAndVersionWinOverWhatFollows) {
-  EXPECT_EQ(parseExportOptions({"--help"}).action, ExportAction::help);
-  EXPECT_EQ(parseExportOptions({"a.csv", "--help", "--bogus"}).action, ExportAction::help);
-  EXPECT_EQ(parseExportOptions({"--version"}).action, ExportAction::version);
-  EXPECT_EQ(parseExportOptions({"--version", "--points", "0"}).action, ExportAction::version);
+  EXPECT_EQ(parseExportOptions({"--help"}).action, CommandAction::help);
+  EXPECT_EQ(parseExportOptions({"a.csv", "--help", "--bogus"}).action, CommandAction::help);
+  EXPECT_EQ(parseExportOptions({"--version"}).action, CommandAction::version);
+  EXPECT_EQ(parseExportOptions({"--version", "--points", "0"}).action, CommandAction::version);
 }
 
 TEST(ExportOptions, RefusesBadArgumentsWithOneReason) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{}, "no report given (try --help)"},
+      {{}, "REPORT is required (try --help)"},
       {{""}, "the report name is empty"},
-      {{"--points", "5"}, "no report given (try --help)"},
-      {{"a.csv", "b.csv"}, "more than one report given: \"a.csv\" and \"b.csv\" (try --help)"},
-      {{"a.csv", "-x"}, "unknown option \"-x\" (try --help)"},
-      {{"a.csv", "--point=5"}, "unknown option \"--point=5\" (try --help)"},
-      {{"a.csv", "--points"}, "--points needs a value (try --help)"},
+      {{"--points", "5"}, "REPORT is required (try --help)"},
+      {{"a.csv", "b.csv"}, "The following argument was not expected: b.csv (try --help)"},
+      {{"a.csv", "-x"}, "The following argument was not expected: -x (try --help)"},
+      {{"a.csv", "--point=5"}, "The following argument was not expected: --point=5 (try --help)"},
+      {{"a.csv", "--points"}, "--points: 1 required N missing (try --help)"},
       {{"a.csv", "--points", "1"}, "--points must be a whole number from 2 to 100000, found \"1\""},
       {{"a.csv", "--points=100001"},
        "--points must be a whole number from 2 to 100000, found \"100001\""},
@@ -66,7 +66,7 @@ TEST(ExportOptions, RefusesBadArgumentsWithOneReason) {
        "--points must be a whole number from 2 to 100000, found \"8e2\""},
       {{"a.csv", "--points", "-5"},
        "--points must be a whole number from 2 to 100000, found \"-5\""},
-      {{"a.csv", "--points="}, "--points must be a whole number from 2 to 100000, found \"\""},
+      {{"a.csv", "--points="}, "--points: 1 required N missing (try --help)"},
       {{"a.csv", "--points", "99999999999999999999"},
        "--points must be a whole number from 2 to 100000, found \"99999999999999999999\""},
       {{"a.csv", "--span", "0.999"}, "--span must be a number from 1 to 10, found \"0.999\""},
@@ -74,13 +74,13 @@ TEST(ExportOptions, RefusesBadArgumentsWithOneReason) {
       {{"a.csv", "--span", "nan"}, "--span must be a number from 1 to 10, found \"nan\""},
       {{"a.csv", "--span", "inf"}, "--span must be a number from 1 to 10, found \"inf\""},
       {{"a.csv", "--span", "2x"}, "--span must be a number from 1 to 10, found \"2x\""},
-      {{"a.csv", "--span"}, "--span needs a value (try --help)"},
-      {{"a.csv", "--out="}, "--out needs a non-empty base name"},
-      {{"a.csv", "--out"}, "--out needs a value (try --help)"},
+      {{"a.csv", "--span"}, "--span: 1 required F missing (try --help)"},
+      {{"a.csv", "--out="}, "--out: 1 required BASE missing (try --help)"},
+      {{"a.csv", "--out"}, "--out: 1 required BASE missing (try --help)"},
   };
   for (const auto& [args, expected] : cases) {
     const ExportOptions options = parseExportOptions(args);
-    EXPECT_EQ(options.action, ExportAction::fail) << expected;
+    EXPECT_EQ(options.action, CommandAction::fail) << expected;
     EXPECT_EQ(options.error, expected);
   }
 }

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "export/csv_report_reader.hpp"
-#include "export/response_plot.hpp"
-#include "export/spice_netlist.hpp"
-#include "export/sweep.hpp"
-#include "export/touchstone.hpp"
-#include "export_test_support.hpp"
+#include "rf/csv_report_reader.hpp"
+#include "rf/response_plot.hpp"
+#include "rf/spice_netlist.hpp"
+#include "rf/sweep.hpp"
+#include "rf/touchstone.hpp"
+#include "support/report_files.hpp"
 
 namespace bandmatch {
 namespace {
@@ -65,7 +65,9 @@ quit
 .endc
 .end
 )";
-  EXPECT_EQ(renderSpiceNetlist(design, sweepAroundBand(0.5, 2.0, 1.5, 4), "hand.csv"), expected);
+  EXPECT_EQ(renderSpiceNetlist(design, sweepAroundBand(0.5, 2.0, 1.5, 4),
+                               FileOrigin{"bandmatch-export", "hand.csv"}),
+            expected);
 }
 
 TEST(SpiceNetlist, ParallelLoadStartsWithAShuntAcrossTheLoad) {
@@ -101,14 +103,15 @@ quit
 .end
 )";
   // A line end in the report's name must not end the comment line.
-  EXPECT_EQ(renderSpiceNetlist(design, sweepAroundBand(0.5, 2.0, 1.0, 100000), "a\nb.csv"),
+  EXPECT_EQ(renderSpiceNetlist(design, sweepAroundBand(0.5, 2.0, 1.0, 100000),
+                               FileOrigin{"bandmatch-export", "a\nb.csv"}),
             expected);
 }
 
 // ngspice sweeps a two-point linear range at its start only, so two points are two analyses.
 TEST(SpiceNetlist, TwoPointsAreTwoAnalysesOfOnePoint) {
-  const std::string netlist =
-      renderSpiceNetlist(readHand({}), sweepAroundBand(0.5, 2.0, 1.0, 2), "hand.csv");
+  const std::string netlist = renderSpiceNetlist(readHand({}), sweepAroundBand(0.5, 2.0, 1.0, 2),
+                                                 FileOrigin{"bandmatch-export", "hand.csv"});
   EXPECT_EQ(netlist.find(".ac"), std::string::npos);
   const std::string expectedTail =
       R"(RLOAD n0 0 5.0000000000000000e+001
@@ -143,8 +146,8 @@ TEST(Touchstone, ListsMagnitudeAndAngleOfOneResonatorsReflection) {
   hand.sourceResistance = "4.000000000e+001";
   const ReportedDesign design = readHand(hand);
   const Sweep sweep = sweepAroundBand(10.0, 20.0, 1.0, 11);
-  const std::vector<std::string> lines =
-      support::splitLines(renderTouchstone(design, analyseSweep(design.ladder, sweep), "hand.csv"));
+  const std::vector<std::string> lines = support::splitLines(renderTouchstone(
+      design, analyseSweep(design.ladder, sweep), FileOrigin{"bandmatch-export", "hand.csv"}));
 
   const std::vector<std::string> header = {
       "! bandmatch-export 1.0.0: input reflection of the matching network of hand.csv",
@@ -208,8 +211,8 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 TEST(ResponsePlot, DrawsOneCurveWithTheBandAndTheReportedLevels) {
   const ReportedDesign design = readHand({});
   const Sweep sweep = sweepAroundBand(0.5, 2.0, 1.5, 57);
-  const std::string svg =
-      renderResponsePlot(design, analyseSweep(design.ladder, sweep), "a&b<c>.csv");
+  const std::string svg = renderResponsePlot(design, analyseSweep(design.ladder, sweep),
+                                             FileOrigin{"bandmatch-export", "a&b<c>.csv"});
 
   EXPECT_EQ(svg.rfind(R"(<?xml version="1.0" encoding="UTF-8"?>)", 0), 0u);
   EXPECT_EQ(occurrences(svg, "<polyline"), 1u);
@@ -254,8 +257,9 @@ TEST(ResponsePlot, ABestReflectionOfZeroDrawsNoBestLevel) {
   HandReport hand;
   hand.rhoMin = "0.000000000";
   const ReportedDesign design = readHand(hand);
-  const std::string svg = renderResponsePlot(
-      design, analyseSweep(design.ladder, sweepAroundBand(0.5, 2.0, 1.0, 9)), "hand.csv");
+  const std::string svg =
+      renderResponsePlot(design, analyseSweep(design.ladder, sweepAroundBand(0.5, 2.0, 1.0, 9)),
+                         FileOrigin{"bandmatch-export", "hand.csv"});
   EXPECT_EQ(svg.find("stroke=\"#1e8449\""), std::string::npos);
   EXPECT_NE(svg.find(">Best: no reflection</text>"), std::string::npos);
   EXPECT_EQ(polylineVertices(svg).size(), 9u);

@@ -1,5 +1,5 @@
 // The console readers: acceptance and value rules, white space, and the end of the input.
-#include "run/console_input.hpp"
+#include "console/console_input.hpp"
 
 #include <gtest/gtest.h>
 

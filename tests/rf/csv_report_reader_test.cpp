@@ -1,6 +1,6 @@
 // Reading the network back from a CSV report: the rows it needs at their fixed lines, refusals of
 // files that are not reports or carry unusable values, and reports of the real writer.
-#include "export/csv_report_reader.hpp"
+#include "rf/csv_report_reader.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "export_test_support.hpp"
+#include "support/report_files.hpp"
 
 namespace bandmatch {
 namespace {

@@ -1,12 +1,12 @@
-// Helpers shared by the synthesis tests: comparison with values printed to a number of
-// significant digits, and a design taken through the band quantities and the whole synthesis.
+// Helpers shared by the tests: comparison with values printed to a number of significant
+// digits, and a design taken through the band quantities and the whole synthesis.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 #include "support/sample_design.hpp"
 
 namespace bandmatch::testing {

@@ -1,5 +1,5 @@
 // The number formats of prompts and reports.
-#include "report/number_format.hpp"
+#include "core/number_format.hpp"
 
 #include <gtest/gtest.h>
 

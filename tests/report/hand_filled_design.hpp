@@ -3,7 +3,7 @@
 // report that shows a field its case does not own gives itself away.
 #pragma once
 
-#include "run/design_case.hpp"
+#include "core/design_case.hpp"
 
 namespace bandmatch::testing {
 

@@ -1,6 +1,6 @@
 // The sweep around the band, and the exporter's AC analysis of real designs against the match
 // the report promises.
-#include "export/sweep.hpp"
+#include "rf/sweep.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <cmath>
 #include <vector>
 
-#include "export/csv_report_reader.hpp"
-#include "export_test_support.hpp"
+#include "rf/csv_report_reader.hpp"
+#include "support/report_files.hpp"
 
 namespace bandmatch {
 namespace {

@@ -1,0 +1,31 @@
+// The independent programs some tests use as clients of the files we write (ngspice, xmllint):
+// a missing one skips those tests with the reason outside CI and fails them under CI (CI=true),
+// where the tools are always installed.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace bandmatch::support {
+
+// Whether a command of that name is on the PATH.
+bool commandInstalled(const std::string& name);
+
+bool runningInCi();
+
+// Exit status of a shell command; 127 when the command is not installed.
+int runCommand(const std::string& command);
+
+}  // namespace bandmatch::support
+
+#define BANDMATCH_REQUIRE_TOOL(command, package)                                                 \
+  do {                                                                                           \
+    if (!::bandmatch::support::commandInstalled(command)) {                                      \
+      if (::bandmatch::support::runningInCi()) {                                                 \
+        FAIL() << (command) << " is not installed (Debian package " << (package) << ")";         \
+      }                                                                                          \
+      GTEST_SKIP() << (command) << " is not installed; install the Debian package " << (package) \
+                   << " to run this check";                                                      \
+    }                                                                                            \
+  } while (false)

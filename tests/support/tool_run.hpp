@@ -1,0 +1,36 @@
+// Runs a companion program in-process on its arguments and keeps its status and both streams.
+#pragma once
+
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/export/export_run.hpp"
+
+namespace bandmatch::testing {
+
+struct ToolResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// A tool's whole run: its arguments after the program name, its standard output and error.
+using ToolRun = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+inline ToolResult runTool(ToolRun tool, const std::vector<std::string>& args) {
+  std::ostringstream out;
+  std::ostringstream err;
+  ToolResult result;
+  result.status = tool(args, out, err);
+  result.out = out.str();
+  result.err = err.str();
+  return result;
+}
+
+inline ToolResult exportWith(const std::vector<std::string>& args) {
+  return runTool(runExport, args);
+}
+
+}  // namespace bandmatch::testing
