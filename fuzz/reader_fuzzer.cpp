@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "run/console_input.hpp"
+#include "console/console_input.hpp"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "run/pass_driver.hpp"
+#include "app/pass_driver.hpp"
 
 namespace {
 

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a bounded time from the seed corpus
-# kept in fuzz/corpus. Any crash, leak, undefined behaviour, time-out or memory blow-up fails it.
+# Builds the libFuzzer targets with clang, runs their few-second smoke runs under CTest, then runs
+# each for a bounded time from the seed corpus kept in fuzz/corpus. Any crash, leak, undefined
+# behaviour, time-out or memory blow-up fails it.
 # Usage: scripts/fuzz.sh [seconds-per-target] [build-directory]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=${2:-build-fuzz}
+targets=(reader session csv_report)
 CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBANDMATCH_FUZZ=ON \
   -DBUILD_TESTING=OFF -DBANDMATCH_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" -j2 --target reader_fuzzer session_fuzzer
-for target in reader session; do
+cmake --build "$build" -j2 --target "${targets[@]/%/_fuzzer}"
+ctest --test-dir "$build" -L fuzz --output-on-failure
+for target in "${targets[@]}"; do
   found=$(mktemp -d)
   artifacts=$(mktemp -d)
   echo "== fuzzing the ${target} target for ${seconds} s"

@@ -1,0 +1,52 @@
+// Feeds arbitrary bytes to the CSV report reader, the one parser of files the user hands the
+// companion programs, and checks what a reading promises: a design whose network can be
+// analysed, or one line saying why the text was refused.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "core/design_case.hpp"
+#include "rf/csv_report_reader.hpp"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) {
+    std::abort();
+  }
+}
+
+bool positiveFinite(double value) {
+  return std::isfinite(value) && value > 0.0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace bandmatch;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const ReportReading reading = readCsvReport(text);
+  if (!reading.design) {
+    check(!reading.error.empty());
+    check(reading.error.find('\n') == std::string::npos);
+    return 0;
+  }
+  check(reading.error.empty());
+  const ReportedDesign& design = *reading.design;
+  check(isValidElementCount(design.N));
+  check(positiveFinite(design.f1) && positiveFinite(design.f2) && design.f2 > design.f1);
+  check(design.rhoMin >= 0.0 && design.rhoMin <= design.rhoMax && design.rhoMax <= 1.0);
+  const LadderNetwork& ladder = design.ladder;
+  check(ladder.loadType == design.loadType);
+  check(ladder.inductance.size() == static_cast<std::size_t>(design.N));
+  check(ladder.capacitance.size() == static_cast<std::size_t>(design.N));
+  check(positiveFinite(ladder.loadResistance) && positiveFinite(ladder.sourceResistance));
+  for (std::size_t k = 0; k < ladder.inductance.size(); ++k) {
+    check(positiveFinite(ladder.inductance[k]) && positiveFinite(ladder.capacitance[k]));
+  }
+  // The reflection at the band's geometric centre is computed without any fault.
+  static_cast<void>(inputReflection(ladder, std::sqrt(design.f1 * design.f2)));
+  return 0;
+}
