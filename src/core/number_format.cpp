@@ -3,7 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <string_view>
 
 namespace bandmatch {
@@ -27,28 +27,37 @@ int clampDigits(int digits) {
   return digits < 0 ? 0 : (digits > MAX_DIGITS ? MAX_DIGITS : digits);
 }
 
+// printf's %.*f and %.*e round the exact binary value to the nearest unit of the last digit, ties
+// to even, in the "C" locale the program never leaves. Unlike floating-point std::to_chars they
+// exist in every C++ library the project is built with, the WebAssembly one included, and give
+// the same text on each.
+enum class Notation { fixed, scientific };
+
+std::string printed(double value, int digits, Notation notation) {
+  std::array<char, FORMAT_BUFFER_SIZE> buffer{};
+  const int length =
+      notation == Notation::fixed
+          ? std::snprintf(buffer.data(), buffer.size(), "%.*f", clampDigits(digits), value)
+          : std::snprintf(buffer.data(), buffer.size(), "%.*e", clampDigits(digits), value);
+  return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
 }  // namespace
 
 std::string formatFixed(double value, int digits) {
   if (!std::isfinite(value)) {
     return nonFiniteText(value);
   }
-  std::array<char, FORMAT_BUFFER_SIZE> buffer{};
-  // to_chars rounds the exact binary value to the nearest unit of the last digit.
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed, clampDigits(digits));
-  return std::string(buffer.data(), result.ptr);
+  return printed(value, digits, Notation::fixed);
 }
 
 std::string formatScientific(double value, int digits) {
   if (!std::isfinite(value)) {
     return nonFiniteText(value);
   }
-  std::array<char, FORMAT_BUFFER_SIZE> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::scientific, clampDigits(digits));
-  const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
-  // to_chars writes at least two exponent digits; the reports always show three.
+  const std::string printedText = printed(value, digits, Notation::scientific);
+  const std::string_view text(printedText);
+  // printf writes at least two exponent digits; the reports always show three.
   const std::size_t e = text.find('e');
   std::string formatted(text.substr(0, e + 2));  // mantissa, 'e' and the exponent's sign
   const std::string_view exponent = text.substr(e + 2);

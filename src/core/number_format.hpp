@@ -1,5 +1,6 @@
 // The one place that turns numbers into report and prompt text: fixed p, scientific p with a
-// three-digit exponent, and integer. Independent of the locale and the platform's printf.
+// three-digit exponent, and integer. The same text on every target: the programs never leave the
+// "C" locale, and the WebAssembly build's printf rounds like the native one.
 #pragma once
 
 #include <string>

@@ -3,7 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace bandmatch {
 namespace {
@@ -57,6 +65,70 @@ TEST(NumberFormat, IntegersArePlainDigits) {
   EXPECT_EQ(formatInteger(0), "0");
   EXPECT_EQ(formatInteger(-7), "-7");
   EXPECT_EQ(formatInteger(1000), "1000");
+}
+
+// Values where rounding is hard: random bit patterns (subnormals included), engineering
+// magnitudes, decimal ties with their neighbours one unit in the last place away, binary ties,
+// and the ends of the range.
+std::vector<double> awkwardValues() {
+  std::mt19937_64 random(20261207);
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                std::numeric_limits<double>::min(),
+                                std::numeric_limits<double>::max(),
+                                std::numeric_limits<double>::denorm_min(),
+                                -std::numeric_limits<double>::max()};
+  while (values.size() < 1500) {
+    const double value = std::bit_cast<double>(random());
+    if (std::isfinite(value)) {
+      values.push_back(value);
+    }
+  }
+  std::uniform_real_distribution<double> exponent(-40.0, 40.0);
+  for (int i = 0; i < 1000; ++i) {
+    values.push_back(std::exp2(exponent(random)));
+  }
+  std::uniform_int_distribution<std::int64_t> whole(0, 99999999);
+  for (int i = 0; i < 500; ++i) {
+    for (const double scale : {1e3, 1e6, 1e9}) {
+      const double tie = (static_cast<double>(whole(random)) + 0.5) / scale;
+      values.insert(values.end(), {tie, std::nextafter(tie, 0.0), std::nextafter(tie, 1e300)});
+    }
+    values.push_back(static_cast<double>(2 * whole(random) + 1) / std::exp2(1 + i % 30));
+  }
+  return values;
+}
+
+// to_chars with the reports' three-digit exponent, worked out here on its own.
+std::string referenceText(double value, int digits, std::chars_format format) {
+  std::array<char, 400> buffer{};
+  const auto end =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, digits).ptr;
+  std::string text(buffer.data(), end);
+  const std::size_t e = text.find('e');
+  if (e != std::string::npos && text.size() - (e + 2) < 3) {
+    text.insert(e + 2, 3 - (text.size() - (e + 2)), '0');
+  }
+  return text;
+}
+
+// The formatter's texts against the standard library's own correctly rounded conversion.
+TEST(NumberFormat, MatchesToCharsForEveryPrecisionOverAwkwardValues) {
+  int differences = 0;
+  for (const double value : awkwardValues()) {
+    for (int digits = 0; digits <= 17; ++digits) {
+      const std::string fixed = formatFixed(value, digits);
+      const std::string scientific = formatScientific(value, digits);
+      if (fixed != referenceText(value, digits, std::chars_format::fixed) ||
+          scientific != referenceText(value, digits, std::chars_format::scientific)) {
+        ADD_FAILURE() << "differs for " << referenceText(value, 17, std::chars_format::scientific)
+                      << " with " << digits << " digits: " << fixed << " " << scientific;
+        if (++differences == 10) {
+          return;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
