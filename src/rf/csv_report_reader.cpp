@@ -7,6 +7,7 @@
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
+#include "core/real_parse.hpp"
 #include "core/report_layout.hpp"
 
 namespace bandmatch {
@@ -97,7 +98,7 @@ struct ReportScanner {
     }
     double parsed = 0.0;
     const char* end = cell->data() + cell->size();
-    const auto [ptr, ec] = std::from_chars(cell->data(), end, parsed);
+    const auto [ptr, ec] = parseReal(cell->data(), end, parsed);
     const std::string where = "line " + formatInteger(number) + ": " + std::string(rowName) + " ";
     if (cell->empty() || ptr != end ||
         (ec != std::errc() && ec != std::errc::result_out_of_range)) {

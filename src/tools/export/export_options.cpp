@@ -8,6 +8,7 @@
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
+#include "core/real_parse.hpp"
 
 namespace bandmatch {
 
@@ -67,7 +68,7 @@ std::optional<int> parseWholeInteger(std::string_view word) {
 std::optional<double> parseWholeReal(std::string_view word) {
   double value = 0.0;
   const char* end = word.data() + word.size();
-  const auto [ptr, ec] = std::from_chars(word.data(), end, value);
+  const auto [ptr, ec] = parseReal(word.data(), end, value);
   if (word.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
     return std::nullopt;
   }
