@@ -8,21 +8,12 @@
 
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
+#include "entry/answer_ranges.hpp"
 #include "synthesis/band_and_load.hpp"
 
 namespace bandmatch {
 
 namespace {
-
-// Upper bound of the load's level and of its reactance or susceptance change.
-constexpr double MAX_LOAD_VALUE = 1000000.0;
-// Lower bound of every load parameter; zero itself is refused.
-constexpr double MIN_LOAD_VALUE = 0.0;
-
-constexpr int DECREMENT_DIGITS = 3;
-constexpr int LOAD_Q_DIGITS = 5;
-constexpr int LEVEL_DIGITS = 0;  // the level prompt after methods D and Q
-constexpr int PARAMETER_DIGITS = 6;
 
 constexpr std::string_view DECREMENT_PROMPT_HEAD = "Enter Load Decrement with a value >= ";
 constexpr std::string_view LOAD_Q_HEADING =
@@ -79,26 +70,11 @@ const LoadTexts& textsFor(LoadType loadType) {
   return loadType == LoadType::series ? SERIES_TEXTS : PARALLEL_TEXTS;
 }
 
-// Bounds of an accepted value; the refused-word sentinel and the 0 of an empty word lie below
-// every lower bound used here.
-struct Range {
-  double low;
-  bool lowIncluded;
-  double high;
-  bool highIncluded;
-};
-
-bool contains(const Range& range, double value) {
-  const bool aboveLow = range.lowIncluded ? value >= range.low : value > range.low;
-  const bool belowHigh = range.highIncluded ? value <= range.high : value < range.high;
-  return aboveLow && belowHigh;
-}
-
 // One question block: a line end, its explanation lines and the prompt, asked again from the
 // line end until the answer lies in the range. Empty when the console input has ended.
 std::optional<double> askValue(std::istream& in, std::ostream& out,
                                std::span<const std::string_view> explanation,
-                               const std::string& prompt, const Range& range) {
+                               const std::string& prompt, const ValueRange& range) {
   for (;;) {
     writeLine(out);
     for (const std::string_view line : explanation) {
@@ -117,8 +93,6 @@ std::string betweenPrompt(std::string_view head, double low, double high, int di
   return std::string(head) + formatFixed(low, digits) + std::string(BETWEEN_MIDDLE) +
          formatFixed(high, digits) + std::string(tail);
 }
-
-const Range LOAD_VALUE_RANGE = {MIN_LOAD_VALUE, false, MAX_LOAD_VALUE, true};
 
 // The average resistance or conductance, asked after the decrement or the load Q.
 EntryStatus askLoadLevel(std::istream& in, std::ostream& out, DesignCase& design) {
@@ -140,8 +114,7 @@ EntryStatus enterDecrementDirectly(std::istream& in, std::ostream& out, DesignCa
       std::string(DECREMENT_PROMPT_HEAD) + formatFixed(minDecrement, DECREMENT_DIGITS) +
       std::string(INCLUDED_RANGE_MIDDLE) + formatFixed(maxDecrement, DECREMENT_DIGITS) +
       std::string(INCLUDED_RANGE_TAIL);
-  const std::optional<double> decrement =
-      askValue(in, out, {}, prompt, {minDecrement, true, maxDecrement, true});
+  const std::optional<double> decrement = askValue(in, out, {}, prompt, DECREMENT_RANGE);
   if (!decrement) {
     return EntryStatus::inputEnded;
   }
@@ -158,8 +131,7 @@ EntryStatus enterLoadQ(std::istream& in, std::ostream& out, DesignCase& design) 
       std::string(LOAD_Q_PROMPT_HEAD) + formatFixed(minLoadQ, LOAD_Q_DIGITS) +
       std::string(INCLUDED_RANGE_MIDDLE) + formatFixed(maxLoadQ, LOAD_Q_DIGITS) +
       std::string(INCLUDED_RANGE_TAIL);
-  const std::optional<double> loadQ =
-      askValue(in, out, {}, prompt, {minLoadQ, true, maxLoadQ, true});
+  const std::optional<double> loadQ = askValue(in, out, {}, prompt, LOAD_Q_RANGE);
   if (!loadQ) {
     return EntryStatus::inputEnded;
   }
@@ -193,7 +165,7 @@ EntryStatus enterLoadParameters(std::istream& in, std::ostream& out, DesignCase&
                std::string(DELTA_BANDWIDTH_PROMPT_HEAD) +
                    formatFixed(design.matchBandwidth, PARAMETER_DIGITS) +
                    std::string(DELTA_BANDWIDTH_PROMPT_TAIL),
-               {MIN_LOAD_VALUE, false, design.matchBandwidth, true});
+               deltaBandwidthRange(design.matchBandwidth));
   if (!deltaBandwidth) {
     return EntryStatus::inputEnded;
   }

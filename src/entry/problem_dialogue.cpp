@@ -7,6 +7,7 @@
 
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
+#include "entry/answer_ranges.hpp"
 #include "entry/letter_question.hpp"
 #include "entry/load_decrement_entry.hpp"
 #include "entry/range_warnings.hpp"
@@ -15,11 +16,6 @@
 namespace bandmatch {
 
 namespace {
-
-// Band edges lie strictly between these, in MHz.
-constexpr double MIN_FREQUENCY = 0.000001;
-constexpr double MAX_FREQUENCY = 1000000.0;
-constexpr int BAND_DIGITS = 6;
 
 constexpr std::string_view N_PROMPT = "Enter N with a value >/= 1 and </= 10:  ";
 constexpr std::array<std::string_view, 3> METHOD_LINES = {
@@ -43,16 +39,6 @@ constexpr std::string_view HIGH_FREQUENCY_LABEL = "High Frequency       (f2)    
 constexpr std::string_view MATCH_BANDWIDTH_LABEL = "Match Bandwidth      (f2-f1) (MHz): ";
 constexpr std::string_view FRACTIONAL_BANDWIDTH_LABEL = "Fractional Match Bandwidth (wm)   : ";
 
-constexpr std::array<LetterAnswer<Method>, 3> METHOD_ANSWERS = {{
-    {'d', 'D', Method::direct},
-    {'l', 'L', Method::loadParameters},
-    {'q', 'Q', Method::fromQ},
-}};
-constexpr std::array<LetterAnswer<LoadType>, 2> LOAD_TYPE_ANSWERS = {{
-    {'s', 'S', LoadType::series},
-    {'p', 'P', LoadType::parallel},
-}};
-
 std::optional<int> askN(std::istream& in, std::ostream& out) {
   for (;;) {
     writeLine(out);
@@ -64,17 +50,17 @@ std::optional<int> askN(std::istream& in, std::ostream& out) {
   }
 }
 
-// One band edge strictly between `low` and the largest frequency, asked again from its line end.
+// One band edge within its range, asked again from its line end.
 std::optional<double> askBandEdge(std::istream& in, std::ostream& out, std::string_view head,
-                                  double low) {
-  const std::string prompt =
-      std::string(head) + formatFixed(low, BAND_DIGITS) + std::string(BAND_PROMPT_MIDDLE) +
-      formatFixed(MAX_FREQUENCY, BAND_DIGITS) + std::string(BAND_PROMPT_TAIL);
+                                  const ValueRange& range) {
+  const std::string prompt = std::string(head) + formatFixed(range.low, BAND_DIGITS) +
+                             std::string(BAND_PROMPT_MIDDLE) +
+                             formatFixed(range.high, BAND_DIGITS) + std::string(BAND_PROMPT_TAIL);
   for (;;) {
     writeLine(out);
     writeText(out, prompt);
     const std::optional<double> edge = readReal(in, out);
-    if (!edge || (*edge > low && *edge < MAX_FREQUENCY)) {
+    if (!edge || contains(range, *edge)) {
       return edge;
     }
   }
@@ -87,12 +73,13 @@ void writeSummaryLine(std::ostream& out, std::string_view label, double value) {
 }  // namespace
 
 EntryStatus askBandEdges(std::istream& in, std::ostream& out, DesignCase& design) {
-  const std::optional<double> f1 = askBandEdge(in, out, F1_PROMPT_HEAD, MIN_FREQUENCY);
+  const std::optional<double> f1 = askBandEdge(in, out, F1_PROMPT_HEAD, LOW_BAND_EDGE_RANGE);
   if (!f1) {
     return EntryStatus::inputEnded;
   }
   design.f1 = *f1;
-  const std::optional<double> f2 = askBandEdge(in, out, F2_PROMPT_HEAD, design.f1);
+  const std::optional<double> f2 =
+      askBandEdge(in, out, F2_PROMPT_HEAD, highBandEdgeRange(design.f1));
   if (!f2) {
     return EntryStatus::inputEnded;
   }

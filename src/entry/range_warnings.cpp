@@ -5,7 +5,7 @@
 
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
-#include "entry/load_decrement_entry.hpp"
+#include "entry/answer_ranges.hpp"
 
 namespace bandmatch {
 
