@@ -1,5 +1,7 @@
 #include "rf/sweep.hpp"
 
+#include <cmath>
+
 namespace bandmatch {
 
 namespace {
@@ -40,6 +42,16 @@ FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep) 
     response.reflection.push_back(inputReflection(ladder, frequency));
   }
   return response;
+}
+
+std::optional<double> firstNonFiniteFrequency(const FrequencyResponse& response) {
+  for (std::size_t i = 0; i < response.reflection.size(); ++i) {
+    const std::complex<double> s11 = response.reflection[i];
+    if (!std::isfinite(s11.real()) || !std::isfinite(s11.imag())) {
+      return response.frequencyMHz[i];
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace bandmatch

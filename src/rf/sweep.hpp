@@ -2,11 +2,16 @@
 #pragma once
 
 #include <complex>
+#include <optional>
 #include <vector>
 
 #include "rf/ladder_analysis.hpp"
 
 namespace bandmatch {
+
+// The sweep of the exported files unless asked otherwise: 801 points over 1.5 times the band.
+inline constexpr int DEFAULT_SWEEP_POINTS = 801;
+inline constexpr double DEFAULT_SWEEP_SPAN = 1.5;
 
 // Evenly spaced points from lowerMHz to upperMHz, both ends included.
 struct Sweep {
@@ -28,5 +33,9 @@ struct FrequencyResponse {
 };
 
 FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep);
+
+// The first frequency where the reflection is not finite: a network with a zero or infinite
+// impedance somewhere gives no usable response.
+std::optional<double> firstNonFiniteFrequency(const FrequencyResponse& response);
 
 }  // namespace bandmatch

@@ -6,16 +6,17 @@
 #include <string_view>
 #include <vector>
 
+#include "rf/sweep.hpp"
 #include "tools/common/command_line.hpp"
 
 namespace bandmatch {
 
 inline constexpr std::string_view EXPORT_PROGRAM_NAME = "bandmatch-export";
 
-inline constexpr int DEFAULT_POINTS = 801;
+inline constexpr int DEFAULT_POINTS = DEFAULT_SWEEP_POINTS;
 inline constexpr int MIN_POINTS = 2;
 inline constexpr int MAX_POINTS = 100000;
-inline constexpr double DEFAULT_SPAN = 1.5;
+inline constexpr double DEFAULT_SPAN = DEFAULT_SWEEP_SPAN;
 inline constexpr double MIN_SPAN = 1.0;
 inline constexpr double MAX_SPAN = 10.0;
 

@@ -1,6 +1,5 @@
 #include "tools/export/export_run.hpp"
 
-#include <cmath>
 #include <optional>
 
 #include "core/number_format.hpp"
@@ -26,17 +25,6 @@ constexpr std::string_view TOO_LARGE_REASON =
 
 int fail(std::ostream& err, std::string_view message) {
   return refuse(err, EXPORT_PROGRAM_NAME, message);
-}
-
-// A network with a zero or infinite impedance somewhere would give no usable response.
-std::optional<double> firstNonFiniteFrequency(const FrequencyResponse& response) {
-  for (std::size_t i = 0; i < response.reflection.size(); ++i) {
-    const std::complex<double> s11 = response.reflection[i];
-    if (!std::isfinite(s11.real()) || !std::isfinite(s11.imag())) {
-      return response.frequencyMHz[i];
-    }
-  }
-  return std::nullopt;
 }
 
 }  // namespace
