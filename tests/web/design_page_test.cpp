@@ -1,0 +1,262 @@
+// The web page's design against the console program and bandmatch-export run in-process on the
+// same answers: the report body, the two reports, the plot, the netlist and the Touchstone file.
+#include "web/design_page.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/session.hpp"
+#include "support/tool_run.hpp"
+
+namespace bandmatch {
+namespace {
+
+using support::readFile;
+
+// A form and the console answers that give the same design.
+struct SameDesign {
+  FormValues form;
+  std::string answers;
+};
+
+const SameDesign SAME_DESIGNS[] = {
+    // No values at all: the README's first example.
+    {{}, "run1 3 d s 10 20 1 50 e"},
+    {{{"name", "dp"},
+      {"N", "2"},
+      {"method", "d"},
+      {"load", "p"},
+      {"f1", "3.5"},
+      {"f2", "4"},
+      {"decrement", "0.35"},
+      {"average", "0.02"}},
+     "dp 2 d p 3.5 4 0.35 0.02 e"},
+    {{{"name", "qs"},
+      {"N", "5"},
+      {"method", "q"},
+      {"load", "s"},
+      {"f1", "1.8"},
+      {"f2", "2"},
+      {"loadQ", "4"},
+      {"average", "12.5"}},
+     "qs 5 q s 1.8 2 4 12.5 e"},
+    // A Q whose decrement lies below the recommended range: the dialogue's warning, then a design.
+    {{{"name", "qp"},
+      {"N", "1"},
+      {"method", "Q"},
+      {"load", "P"},
+      {"f1", "10"},
+      {"f2", "20"},
+      {"loadQ", "300"},
+      {"average", "1000000"}},
+     "qp 1 q p 10 20 300 1000000 e"},
+    {{{"name", "run3"},
+      {"N", "10"},
+      {"method", "l"},
+      {"load", "s"},
+      {"f1", "10"},
+      {"f2", "20"},
+      {"average", "75"},
+      {"deltaBandwidth", "2"},
+      {"delta", "40"}},
+     "run3 10 l s 10 20 75 2 40 e"},
+    // The README's complete session, with a delta bandwidth of the whole match band.
+    {{{"name", "lpar"},
+      {"N", "4"},
+      {"method", "l"},
+      {"load", "p"},
+      {"f1", " 144 "},
+      {"f2", "148"},
+      {"average", "0.02"},
+      {"deltaBandwidth", "4"},
+      {"delta", "0.004"},
+      {"loadQ", "unused"}},
+     "lpar 4 l p 144 148 0.02 4 0.004 e"},
+};
+
+// The console's report lines from "Inputs:" through the "Source Resistance" line.
+std::string consoleReportBody(const std::string& console) {
+  const std::size_t start = console.find("Inputs:\n");
+  const std::size_t last = console.find("   Source Resistance (ohms) = ", start);
+  return console.substr(start, console.find('\n', last) - start);
+}
+
+// The exporter's file with the program named as the page names it.
+std::string asNamedByThePage(std::string text) {
+  const std::string exporter = "bandmatch-export";
+  const std::size_t at = text.find(exporter);
+  return at == std::string::npos ? text : text.replace(at, exporter.size(), WEB_PROGRAM_NAME);
+}
+
+TEST(DesignPage, GivesTheConsoleProgramsReportsAndTheExportersFiles) {
+  for (const SameDesign& same : SAME_DESIGNS) {
+    SCOPED_TRACE(same.answers);
+    const support::ScratchDirectory scratch;
+    const support::SessionResult session = support::runSession(same.answers);
+    ASSERT_EQ(session.status, 0) << session.errors;
+    const DesignPage page = designPage(same.form);
+    ASSERT_TRUE(page.form.design);
+    EXPECT_EQ(page.reportBody, consoleReportBody(session.console));
+    EXPECT_EQ(page.problem, "");
+    if (page.form.warnings.empty()) {
+      EXPECT_EQ(session.console.find("WARNING"), std::string::npos);
+    } else {
+      EXPECT_NE(session.console.find(page.form.warnings + "\nInputs:"), std::string::npos);
+    }
+
+    const std::string& csvName = page.form.design->csvFileName;
+    const std::string base = csvName.substr(0, csvName.size() - 4);
+    ASSERT_EQ(testing::exportWith({csvName}).status, 0);
+    const struct {
+      PageFile kind;
+      std::string name;
+      std::string expected;
+    } files[] = {
+        {PageFile::textReport, base + ".txt", readFile(base + ".txt")},
+        {PageFile::csvReport, base + ".csv", readFile(base + ".csv")},
+        {PageFile::netlist, base + ".cir", asNamedByThePage(readFile(base + ".cir"))},
+        {PageFile::touchstone, base + ".s1p", asNamedByThePage(readFile(base + ".s1p"))},
+    };
+    for (const auto& file : files) {
+      const std::optional<DownloadFile> download =
+          pageFile(same.form, file.kind, support::fixedClock());
+      ASSERT_TRUE(download) << file.name;
+      EXPECT_EQ(download->name, file.name);
+      EXPECT_EQ(download->content, file.expected) << file.name;
+    }
+    EXPECT_EQ(page.plot, asNamedByThePage(readFile(base + ".svg")));
+  }
+}
+
+// Values the console dialogue would ask again for: the field says why, and there is no result.
+struct Refusal {
+  FormValues form;
+  std::string field;
+  std::string message;  // the start of the field's message
+};
+
+const Refusal REFUSALS[] = {
+    {{{"N", "0"}}, "N", "Out of range: must be from 1 to 10;"},
+    {{{"N", "11"}}, "N", "Out of range: must be from 1 to 10;"},
+    {{{"N", "3.0"}}, "N", "Not a whole number"},
+    {{{"name", ""}}, "name", "Needs a value"},
+    {{{"name", "two words"}}, "name", "One word without spaces"},
+    {{{"method", "x"}}, "method", "Choose one of d, l, q."},
+    {{{"load", "series"}}, "load", "Choose one of s, p."},
+    {{{"f1", "0.000001"}},
+     "f1",
+     "Out of range: must be above 0.000001 and below 1000000.000000 MHz;"},
+    {{{"f1", "1e3"}}, "f1", "Not a plain decimal number"},
+    {{{"f1", "-5"}}, "f1", "Not a plain decimal number"},
+    {{{"f1", "  "}}, "f1", "Needs a value: above 0.000001"},
+    {{{"f2", "10"}}, "f2", "Out of range: must be above 10.000000 and below 1000000.000000 MHz;"},
+    {{{"f2", "1000000"}}, "f2", "Out of range: must be above 10.000000 and below 1000000.000000"},
+    {{{"f2", ".20e"}}, "f2", "Not a plain decimal number"},
+    {{{"decrement", "20.001"}}, "decrement", "Out of range: must be from 0.010 to 20.000;"},
+    {{{"decrement", "0.0099"}}, "decrement", "Out of range: must be from 0.010 to 20.000;"},
+    {{{"method", "q"}, {"loadQ", "300.5"}},
+     "loadQ",
+     "Out of range: must be from 0.03330 to 300.00000;"},
+    {{{"average", "0"}}, "average", "Out of range: must be above 0 and at most 1000000 ohms;"},
+    {{{"load", "p"}, {"average", "1000001"}},
+     "average",
+     "Out of range: must be above 0 and at most 1000000 siemens;"},
+    {{{"method", "l"}, {"average", "0"}},
+     "average",
+     "Out of range: must be above 0.000000 and at most 1000000.000000 ohms;"},
+    {{{"method", "l"}, {"deltaBandwidth", "10.5"}},
+     "deltaBandwidth",
+     "Out of range: must be above 0.000000 and at most 10.000000 MHz;"},
+    {{{"method", "l"}, {"load", "p"}, {"delta", "0"}},
+     "delta",
+     "Out of range: must be above 0.000000 and at most 1000000.000000 siemens;"},
+    {{{"method", "l"}, {"delta", "1234567890123456789012345678901234567890"}},
+     "delta",
+     "Not a plain decimal number"},
+};
+
+TEST(DesignPage, RefusesWhatTheDialogueRefusesAndShowsNoResult) {
+  for (const Refusal& refusal : REFUSALS) {
+    SCOPED_TRACE(refusal.field + ": " + refusal.message);
+    const DesignPage page = designPage(refusal.form);
+    EXPECT_FALSE(page.form.design);
+    EXPECT_EQ(page.reportBody, "");
+    EXPECT_EQ(page.plot, "");
+    EXPECT_FALSE(pageFile(refusal.form, PageFile::csvReport, support::fixedClock()));
+    for (const FormField& field : page.form.fields) {
+      EXPECT_EQ(field.message.substr(0, field.key == refusal.field ? refusal.message.size() : 0),
+                field.key == refusal.field ? refusal.message : "")
+          << field.key << ": " << field.message;
+      if (field.key != refusal.field) {
+        EXPECT_EQ(field.message, "") << field.key;
+      }
+    }
+  }
+}
+
+// The bounds the dialogue includes, the same reading of numbers, and fields the method does not
+// ask for left unchecked.
+TEST(DesignPage, AcceptsTheDialoguesIncludedBoundsAndIgnoresFieldsTheMethodDoesNotAsk) {
+  const FormValues accepted[] = {
+      {{"decrement", "20"}},
+      {{"decrement", "0.01"}, {"loadQ", "x"}, {"delta", ""}},
+      {{"method", "q"}, {"loadQ", "0.0333"}, {"decrement", "-1"}},
+      {{"average", "1000000"}},
+      {{"method", "L"}, {"deltaBandwidth", "10"}, {"delta", "1000000"}},
+      {{"N", "010"}, {"f1", "10."}, {"f2", "\t20.000\n"}, {"name", " a/b,c "}},
+  };
+  for (const FormValues& form : accepted) {
+    const DesignPage page = designPage(form);
+    EXPECT_TRUE(page.form.design) << form.begin()->first << "=" << form.begin()->second;
+  }
+}
+
+TEST(DesignPage, UsesTheFieldsOfTheMethodAndNamesTheLoadsQuantities) {
+  const struct {
+    std::string method;
+    std::string load;
+    std::vector<std::string> used;
+    std::string averageLabel;
+    std::string deltaLabel;
+  } cases[] = {
+      {"d",
+       "s",
+       {"name", "N", "method", "load", "f1", "f2", "decrement", "average"},
+       "Average load resistance (ohms)",
+       "Delta reactance (ohms)"},
+      {"q",
+       "p",
+       {"name", "N", "method", "load", "f1", "f2", "loadQ", "average"},
+       "Average load conductance (siemens)",
+       "Delta susceptance (siemens)"},
+      {"l",
+       "p",
+       {"name", "N", "method", "load", "f1", "f2", "average", "deltaBandwidth", "delta"},
+       "Average load conductance (siemens)",
+       "Delta susceptance (siemens)"},
+  };
+  for (const auto& c : cases) {
+    const FormReading form = designPage({{"method", c.method}, {"load", c.load}}).form;
+    std::vector<std::string> used;
+    std::vector<std::string> keys;
+    for (const FormField& field : form.fields) {
+      keys.push_back(field.key);
+      if (field.used) {
+        used.push_back(field.key);
+      }
+      if (field.key == "average") {
+        EXPECT_EQ(field.label, c.averageLabel);
+      }
+      if (field.key == "delta") {
+        EXPECT_EQ(field.label, c.deltaLabel);
+      }
+    }
+    EXPECT_EQ(used, c.used);
+    EXPECT_EQ(keys, std::vector<std::string>(FORM_KEYS.begin(), FORM_KEYS.end()));
+  }
+}
+
+}  // namespace
+}  // namespace bandmatch
