@@ -40,8 +40,8 @@ const std::vector<FormChoice> METHOD_CHOICES = {
     {"q", "q: the load Q"},
 };
 const std::vector<FormChoice> LOAD_CHOICES = {
-    {"s", "s: series load, a resistance in series with a series resonance"},
-    {"p", "p: parallel load, a conductance across a parallel resonance"},
+    {"s", "s: series load"},
+    {"p", "p: parallel load"},
 };
 
 std::string trimmed(std::string_view text) {
@@ -129,7 +129,7 @@ struct FormReader {
 
   // A letter of the dialogue's question, in either case.
   template <typename Value, std::size_t count>
-  std::optional<Value> letter(std::string_view key, std::string label,
+  std::optional<Value> letter(std::string_view key, std::string label, std::string hint,
                               const std::array<LetterAnswer<Value>, count>& answers,
                               const std::vector<FormChoice>& choices) {
     std::string letters;
@@ -137,7 +137,7 @@ struct FormReader {
       letters += letters.empty() ? "" : ", ";
       letters += choice.value;
     }
-    FormField& field = add(key, std::move(label), "one of " + letters);
+    FormField& field = add(key, std::move(label), std::move(hint));
     field.choices = choices;
     const std::string word = trimmed(field.value);
     for (const LetterAnswer<Value>& answer : answers) {
@@ -180,9 +180,15 @@ FormReading readDesignForm(const FormValues& values) {
   const std::optional<std::string> name = form.name();
   const std::optional<int> n = form.elementCount();
   const std::optional<Method> method =
-      form.letter(formKeys::METHOD, "Load described by", METHOD_ANSWERS, METHOD_CHOICES);
+      form.letter(formKeys::METHOD, "Load described by",
+                  "the decrement is 1 / (Q wm), with wm = (f2 - f1) / f0; the slope parameters "
+                  "come from the change of the load's reactance or susceptance over a bandwidth",
+                  METHOD_ANSWERS, METHOD_CHOICES);
   const std::optional<LoadType> loadType =
-      form.letter(formKeys::LOAD, "Load type", LOAD_TYPE_ANSWERS, LOAD_CHOICES);
+      form.letter(formKeys::LOAD, "Load type",
+                  "series: a resistance in series with a series resonance; parallel: a "
+                  "conductance across a parallel resonance",
+                  LOAD_TYPE_ANSWERS, LOAD_CHOICES);
   const Method shownMethod = method.value_or(Method::direct);
   const bool series = loadType.value_or(LoadType::series) == LoadType::series;
 

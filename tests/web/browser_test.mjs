@@ -1,0 +1,307 @@
+// The web page in a real browser: Debian's chromium, headless, driven by playwright-core, against
+// build-web/ served on 127.0.0.1 by a throwaway server. The console program and bandmatch-export
+// of the native build (build/) are the independent references: the test runs them on the same
+// answers and compares. Also measures the two performance figures of the README and saves a
+// screenshot.
+// Environment: BANDMATCH_WEB_DIR (default build-web), BANDMATCH_BIN_DIR (default build),
+// BANDMATCH_WEB_ARTIFACTS (default build-web-artifacts), CHROMIUM (default /usr/bin/chromium).
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { dirname, join, resolve } from 'node:path';
+import { after, before, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
+import { chromium } from 'playwright-core';
+import { serveFolder } from './static_server.mjs';
+
+const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
+const SITE = resolve(process.env.BANDMATCH_WEB_DIR ?? join(ROOT, 'build-web'));
+const BIN = resolve(process.env.BANDMATCH_BIN_DIR ?? join(ROOT, 'build'));
+const ARTIFACTS = resolve(process.env.BANDMATCH_WEB_ARTIFACTS ?? join(ROOT, 'build-web-artifacts'));
+const CHROMIUM = process.env.CHROMIUM ?? '/usr/bin/chromium';
+const ARGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
+
+// The README's two examples, as form values and as the console program's answers.
+const README_FIRST = {
+  name: 'run1', N: '3', method: 'd', load: 's', f1: '10', f2: '20', decrement: '1', average: '50',
+};
+const README_SESSION = {
+  name: 'lpar', N: '4', method: 'l', load: 'p', f1: '144', f2: '148', average: '0.02',
+  deltaBandwidth: '2', delta: '0.004',
+};
+const FIELD_ORDER = ['name', 'N', 'method', 'load', 'f1', 'f2', 'decrement', 'loadQ', 'average',
+  'deltaBandwidth', 'delta'];
+const answersOf = (form) => `${FIELD_ORDER.filter((key) => key in form).map((key) => form[key]).join('\n')}\ne\n`;
+
+let server;
+let origin;
+let context;
+let profile;
+let scratch;
+const problems = [];
+
+// The console program on the same answers, in a folder of its own: its console and its files.
+function consoleRun(form) {
+  const folder = mkdtempSync(join(scratch, 'console-'));
+  const console = execFileSync(join(BIN, 'bandmatch'), [], { cwd: folder, input: answersOf(form) })
+    .toString();
+  return { folder, console };
+}
+
+// The report's lines from "Inputs:" through the "Source Resistance" line, joined by line feeds.
+function reportBody(console) {
+  const lines = console.split('\n');
+  const first = lines.indexOf('Inputs:');
+  const last = lines.findIndex((line) => line.startsWith('   Source Resistance (ohms) = '));
+  assert.ok(first >= 0 && last > first, 'the console shows a report');
+  return lines.slice(first, last + 1).join('\n');
+}
+
+async function openPage(query = '') {
+  const page = await context.newPage();
+  page.on('console', (message) => {
+    if (message.type() === 'error' || message.type() === 'warning') problems.push(message.text());
+  });
+  page.on('pageerror', (error) => problems.push(String(error)));
+  page.on('requestfailed', (request) => problems.push(`failed: ${request.url()}`));
+  page.on('request', (request) => {
+    const url = request.url();
+    if (!url.startsWith(`${origin}/`) && !url.startsWith('blob:') && !url.startsWith('data:')) {
+      problems.push(`request to another host: ${url}`);
+    }
+  });
+  page.on('response', (response) => {
+    if (response.status() >= 400) problems.push(`${response.status()} ${response.url()}`);
+  });
+  await page.goto(`${origin}/index.html${query}`);
+  await page.waitForSelector('body[data-ready="1"]', { timeout: 20000 });
+  return page;
+}
+
+// Types the values into the form as a person would, field by field.
+async function fillForm(page, form) {
+  for (const key of FIELD_ORDER) {
+    if (!(key in form)) continue;
+    const field = page.locator(`[name="${key}"]`);
+    if (await field.evaluate((element) => element.tagName === 'SELECT')) {
+      await field.selectOption(form[key]);
+    } else {
+      await field.fill(form[key]);
+    }
+  }
+}
+
+const reportText = (page) => page.locator('pre#report').textContent();
+
+async function downloadOf(page, kind) {
+  const [download] = await Promise.all([page.waitForEvent('download'),
+    page.click(`#downloads button[data-file="${kind}"]`)]);
+  return { name: download.suggestedFilename(), text: readFileSync(await download.path(), 'utf8') };
+}
+
+// Lines equal but for the one that names the date, and that line present in both.
+function assertEqualButDateLine(actual, expected, what) {
+  const actualLines = actual.split('\n');
+  const expectedLines = expected.split('\n');
+  assert.equal(actualLines.length, expectedLines.length, `${what}: line count`);
+  const dated = expectedLines.findIndex((line) => line.startsWith('Current local date and time: '));
+  assert.ok(dated >= 0, `${what}: has a date line`);
+  assert.match(actualLines[dated], /^Current local date and time: \w{3} \w{3} \d\d \d{4} \d\d:\d\d:\d\d$/);
+  actualLines.splice(dated, 1);
+  expectedLines.splice(dated, 1);
+  assert.deepEqual(actualLines, expectedLines, what);
+}
+
+// The exporter's file and the page's: the same words, numbers equal to 1e-9 relative (libm
+// differs in the last digits between the targets), the program named in the first line aside.
+function assertSameExport(actual, expected, what) {
+  const actualLines = actual.split('\n');
+  const expectedLines = expected.split('\n');
+  assert.equal(actualLines.length, expectedLines.length, `${what}: line count`);
+  assert.equal(actualLines[0].replace('bandmatch-web', 'bandmatch-export'), expectedLines[0]);
+  const number = /^-?\d+(\.\d+)?(e[-+]\d+)?$/;
+  for (let i = 1; i < expectedLines.length; i++) {
+    const a = actualLines[i].split(' ');
+    const e = expectedLines[i].split(' ');
+    assert.equal(a.length, e.length, `${what} line ${i + 1}`);
+    for (let j = 0; j < e.length; j++) {
+      if (number.test(e[j]) && number.test(a[j])) {
+        const x = Number(a[j]);
+        const y = Number(e[j]);
+        assert.ok(Math.abs(x - y) <= 1e-9 * Math.max(Math.abs(y), 1e-300) || Math.abs(x - y) < 1e-12,
+          `${what} line ${i + 1}: ${a[j]} against ${e[j]}`);
+      } else {
+        assert.equal(a[j], e[j], `${what} line ${i + 1}`);
+      }
+    }
+  }
+}
+
+before(async () => {
+  scratch = mkdtempSync(join(tmpdir(), 'bandmatch-web-test-'));
+  profile = mkdtempSync(join(tmpdir(), 'bandmatch-chromium-'));
+  mkdirSync(ARTIFACTS, { recursive: true });
+  server = await serveFolder(SITE);
+  origin = `http://127.0.0.1:${server.address().port}`;
+  // A fresh profile each run; launch() refuses --user-data-dir among the arguments.
+  context = await chromium.launchPersistentContext(profile, {
+    executablePath: CHROMIUM, headless: true, args: ARGS, acceptDownloads: true,
+    viewport: { width: 1280, height: 1000 },
+  });
+});
+
+after(async () => {
+  await context?.close();
+  server?.close();
+  rmSync(profile, { recursive: true, force: true });
+  rmSync(scratch, { recursive: true, force: true });
+  assert.deepEqual(problems, [], 'no console error, failed request or request to another host');
+});
+
+test("the README's examples typed into the form give the console program's report body", async () => {
+  const page = await openPage();
+  for (const form of [README_SESSION, README_FIRST]) {
+    await fillForm(page, form);
+    assert.equal(await reportText(page), reportBody(consoleRun(form).console));
+  }
+  await page.close();
+});
+
+test("the downloads are the program's reports, date aside, and the exporter's files", async () => {
+  const page = await openPage();
+  await fillForm(page, README_SESSION);
+  const { folder } = consoleRun(README_SESSION);
+  execFileSync(join(BIN, 'bandmatch-export'), ['lpar.csv'], { cwd: folder });
+  const csv = await downloadOf(page, 'csv');
+  assert.equal(csv.name, 'lpar.csv');
+  assertEqualButDateLine(csv.text, readFileSync(join(folder, 'lpar.csv'), 'utf8'), 'CSV report');
+  const text = await downloadOf(page, 'txt');
+  assert.equal(text.name, 'lpar.txt');
+  assertEqualButDateLine(text.text, readFileSync(join(folder, 'lpar.txt'), 'utf8'), 'text report');
+  for (const kind of ['cir', 's1p']) {
+    const file = await downloadOf(page, kind);
+    assert.equal(file.name, `lpar.${kind}`);
+    assertSameExport(file.text, readFileSync(join(folder, `lpar.${kind}`), 'utf8'), file.name);
+  }
+  await page.close();
+});
+
+test('a link with a query string reproduces the design, and the address follows the form', async () => {
+  const run2 = { name: 'run2', N: '4', method: 'q', load: 'p', f1: '8', f2: '12.5', loadQ: '2',
+    average: '0.02' };
+  const page = await openPage(`?${new URLSearchParams(run2)}`);
+  assert.equal(await reportText(page), reportBody(consoleRun(run2).console));
+  assert.equal(await page.inputValue('[name="loadQ"]'), '2');
+  assert.equal(await page.locator('[name="decrement"]').isVisible(), false);
+
+  await page.fill('[name="N"]', '7');
+  await page.selectOption('[name="method"]', 'd');
+  const address = new URL(page.url()).search;
+  assert.equal(address, '?name=run2&N=7&method=d&load=p&f1=8&f2=12.5&decrement=1&average=0.02');
+  const again = await openPage(address);
+  assert.equal(await reportText(again), await reportText(page));
+  await again.close();
+  await page.close();
+});
+
+test('an out-of-range value is explained next to its field and gives no result', async () => {
+  const page = await openPage(`?${new URLSearchParams(README_FIRST)}`);
+  await page.fill('[name="decrement"]', '25');
+  const message = page.locator('#field-decrement-message');
+  assert.match(await message.textContent(), /^Out of range: must be from 0\.010 to 20\.000; /);
+  assert.equal(await message.isVisible(), true);
+  assert.equal(await page.getAttribute('[name="decrement"]', 'aria-invalid'), 'true');
+  assert.equal(await page.locator('#no-design').isVisible(), true);
+  assert.equal(await page.locator('pre#report').isVisible(), false);
+  assert.equal(await reportText(page), '');
+  assert.equal(await page.locator('#plot svg').count(), 0);
+  assert.equal(await page.locator('#downloads button:enabled').count(), 0);
+
+  await page.fill('[name="decrement"]', '1');
+  assert.equal(await message.textContent(), '');
+  assert.equal(await reportText(page), reportBody(consoleRun(README_FIRST).console));
+  await page.close();
+});
+
+test('every field is labelled and the form works from the keyboard alone', async () => {
+  const page = await openPage();
+  for (const key of FIELD_ORDER) {
+    const id = await page.getAttribute(`[name="${key}"]`, 'id');
+    assert.equal(await page.locator(`label[for="${id}"]`).count(), 1, `label of ${key}`);
+  }
+  // From the name field, Tab reaches N; typing there redesigns.
+  await page.focus('[name="name"]');
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.name), 'N');
+  await page.keyboard.press('Backspace');
+  await page.keyboard.type('5');
+  assert.match(await reportText(page), /\n {3}N = {35}5\n/);
+  // The method by arrow keys, and a download by Enter.
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('ArrowDown');
+  assert.match(await reportText(page), /Load Decrement obtained from Load Parameters/);
+  await page.focus('#downloads button[data-file="csv"]');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.keyboard.press('Enter')]);
+  assert.equal(download.suggestedFilename(), 'run1.csv');
+  await page.close();
+});
+
+test('the results print on A4 without the form', async () => {
+  const page = await openPage(`?${new URLSearchParams(README_SESSION)}`);
+  await page.emulateMedia({ media: 'print' });
+  assert.equal(await page.locator('#design-form').isVisible(), false);
+  assert.equal(await page.locator('#downloads').isVisible(), false);
+  assert.equal(await page.locator('pre#report').isVisible(), true);
+  assert.equal(await page.locator('#plot svg').isVisible(), true);
+  const pdf = await page.pdf({ preferCSSPageSize: true, printBackground: false });
+  writeFileSync(join(ARTIFACTS, 'bandmatch-page.pdf'), pdf);
+  const text = pdf.toString('latin1');
+  const pages = text.match(/\/Type\s*\/Page\b(?!s)/g) ?? [];
+  assert.ok(pages.length >= 1 && pages.length <= 2, `${pages.length} pages`);
+  // A4 is 595 by 842 points.
+  for (const box of text.matchAll(/\/MediaBox\s*\[\s*0 0 ([\d.]+) ([\d.]+)\s*\]/g)) {
+    assert.ok(Math.abs(Number(box[1]) - 595.28) < 1 && Math.abs(Number(box[2]) - 841.89) < 1,
+      `page of ${box[1]} by ${box[2]} points`);
+  }
+  await page.close();
+});
+
+// The performance figures of the README: opening to interactive, and a 10-resonator redesign
+// with its plot, in the browser. A benchmark, printed, not a pass or fail.
+test('performance figures and the screenshot', async () => {
+  const opened = [];
+  for (let i = 0; i < 5; i++) {
+    const page = await openPage();
+    opened.push(await page.evaluate(() => window.bandmatchInteractiveMs));
+    await page.close();
+  }
+  const page = await openPage(`?${new URLSearchParams({ ...README_SESSION, N: '10' })}`);
+  const redesign = await page.evaluate(() => {
+    const f2 = document.querySelector('[name="f2"]');
+    const times = [];
+    for (let i = 0; i < 60; i++) {
+      f2.value = i % 2 ? '148' : '148.5';
+      const start = performance.now();
+      f2.dispatchEvent(new Event('input', { bubbles: true }));
+      void document.body.offsetHeight;  // the layout of the new report and plot
+      times.push(performance.now() - start);
+    }
+    return times;
+  });
+  assert.match(await reportText(page), /L\(10\)/);
+  const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+  const figures = {
+    interactiveMedianMs: median(opened), interactiveMaxMs: Math.max(...opened),
+    redesign10MedianMs: median(redesign), redesign10MaxMs: Math.max(...redesign),
+  };
+  writeFileSync(join(ARTIFACTS, 'performance.json'), `${JSON.stringify(figures, null, 2)}\n`);
+  console.log(`performance: opened to interactive in ${figures.interactiveMedianMs.toFixed(0)} ms ` +
+    `(median of 5, max ${figures.interactiveMaxMs.toFixed(0)}); 10-resonator redesign with plot ` +
+    `${figures.redesign10MedianMs.toFixed(2)} ms (median of 60, max ${figures.redesign10MaxMs.toFixed(2)})`);
+
+  await page.fill('[name="N"]', '4');
+  await page.screenshot({ path: join(ARTIFACTS, 'bandmatch-page.png'), fullPage: true });
+  await page.close();
+});
