@@ -17,7 +17,7 @@ inline constexpr std::string_view WEB_PROGRAM_NAME = "bandmatch-web";
 
 // The page's sections below the form. Later sections join here as fields of their own: the
 // table of the best match for N = 1 to 10 and its limit, the measured load's fit, the schematic,
-// the parts list and the Smith chart.
+// the component list and the Smith chart.
 struct DesignPage {
   FormReading form;
   // The console report's lines from "Inputs:" through the "Source Resistance" line, joined by

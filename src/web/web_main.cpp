@@ -2,7 +2,7 @@
 // page writes no number, label or format of its own; it calls these two functions.
 //   design(values) -> { fields, ready, report, warnings, plot, problem }
 //   file(values, kind) -> { name, type, content } or null; kind is txt, csv, cir or s1p
-// Later pieces (the best match per N, the measured load, the schematic, the parts list and the
+// Later pieces (the best match per N, the measured load, the schematic, the component list and the
 // Smith chart) add their fields to DesignPage and to designObject, or functions of their own.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>

@@ -75,22 +75,5 @@ TEST(RealParse, AgreesWithFromCharsOnRandomTexts) {
   }
 }
 
-TEST(RealParse, ReadsBackEveryFullPrecisionText) {
-  // Seventeen significant digits name one double; the reader must find that one.
-  std::mt19937_64 random(11);
-  for (int i = 0; i < 20000; ++i) {
-    const double value = std::bit_cast<double>(random());
-    if (!std::isfinite(value)) {
-      continue;
-    }
-    char text[40];
-    const int size = std::snprintf(text, sizeof text, "%.16e", value);
-    double parsed = 0.0;
-    const auto result = parseReal(text, text + size, parsed);
-    ASSERT_EQ(result.ec, std::errc{}) << text;
-    ASSERT_EQ(std::bit_cast<std::uint64_t>(parsed), std::bit_cast<std::uint64_t>(value)) << text;
-  }
-}
-
 }  // namespace
 }  // namespace bandmatch

@@ -81,7 +81,15 @@ function show(page) {
     const withPlot = button.dataset.plot === '1';
     button.disabled = !page.ready || (withPlot && page.plot === '');
   }
-  window.history.replaceState(null, '', addressOf(page));
+  followAddress(page);
+}
+
+// The address follows the form in a task of its own, after the new design is on screen:
+// replacing it is a round trip to the browser, too slow for the frame of a keystroke.
+let addressUpdate = 0;
+function followAddress(page) {
+  clearTimeout(addressUpdate);
+  addressUpdate = setTimeout(() => window.history.replaceState(null, '', addressOf(page)), 0);
 }
 
 function download(bandmatch, kind) {
