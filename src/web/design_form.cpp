@@ -78,8 +78,8 @@ bool hasWhiteSpace(std::string_view text) {
   return false;
 }
 
-// Reads the fields one by one, keeping each as the page shows it; `accepted` turns false at the
-// first refused field the method asks for.
+// Reads the fields one by one, keeping each as the page shows it; `accepted` turns false with any
+// refused field the method asks for, or a field that cannot be judged yet.
 struct FormReader {
   const FormValues& values;
   std::vector<FormField> fields;
