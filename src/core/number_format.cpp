@@ -1,5 +1,6 @@
 #include "core/number_format.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -14,6 +15,7 @@ namespace {
 constexpr std::size_t FORMAT_BUFFER_SIZE = 400;
 constexpr int MAX_DIGITS = 17;
 constexpr int EXPONENT_DIGITS = 3;
+constexpr int PLAIN_FRACTION_LIMIT = 340;
 
 // Not-a-number prints without a sign: the platform's "-nan" is never shown.
 std::string nonFiniteText(double value) {
@@ -71,6 +73,27 @@ std::string formatScientific(double value, int digits) {
 std::string formatFullPrecision(double value) {
   // Sixteen digits after the point hold seventeen significant digits.
   return formatScientific(value, 16);
+}
+
+std::string formatPlainDecimal(double value, int significantDigits) {
+  if (!std::isfinite(value)) {
+    return nonFiniteText(value);
+  }
+  // Enough fraction digits for the significant ones below the leading digit; none beyond the
+  // smallest subnormal, and never more than the buffer holds.
+  const int leading = value > 0.0 ? static_cast<int>(std::floor(std::log10(value))) : 0;
+  const int fraction = std::clamp(significantDigits - 1 - leading, 0, PLAIN_FRACTION_LIMIT);
+  // printf, as above, but with more fraction digits than the report formats ever need.
+  std::array<char, FORMAT_BUFFER_SIZE> buffer{};
+  const int length = std::snprintf(buffer.data(), buffer.size(), "%.*f", fraction, value);
+  std::string text(buffer.data(), static_cast<std::size_t>(length));
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') {
+      text.pop_back();
+    }
+  }
+  return text;
 }
 
 std::string formatInteger(long long value) {

@@ -17,6 +17,11 @@ std::string formatScientific(double value, int digits);
 // Seventeen significant digits in scientific notation, enough to read back the same double.
 std::string formatFullPrecision(double value);
 
+// A plain decimal the console's number reader takes: digits and at most one point, no sign, no
+// exponent; rounded to `significantDigits` significant digits, trailing zeros after the point
+// dropped ("3.5", "0.000125", "1000000"). For finite values of at least 0.
+std::string formatPlainDecimal(double value, int significantDigits);
+
 // Plain decimal digits with a leading minus sign when negative.
 std::string formatInteger(long long value);
 

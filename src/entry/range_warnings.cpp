@@ -43,8 +43,12 @@ void checkRange(std::ostream& out, double value, double low, double high,
 
 }  // namespace
 
+void showDecrementWarning(std::ostream& out, double decrement) {
+  checkRange(out, decrement, minDecrement, maxDecrement, DECREMENT_BELOW, DECREMENT_ABOVE);
+}
+
 void showRangeWarnings(std::ostream& out, const DesignCase& design) {
-  checkRange(out, design.decrement, minDecrement, maxDecrement, DECREMENT_BELOW, DECREMENT_ABOVE);
+  showDecrementWarning(out, design.decrement);
   checkRange(out, design.loadQ, minLoadQ, maxLoadQ, LOAD_Q_BELOW, LOAD_Q_ABOVE);
 }
 

@@ -7,6 +7,9 @@
 
 namespace bandmatch {
 
+// The decrement's warning block alone, for a decrement without a band (and so without a Q).
+void showDecrementWarning(std::ostream& out, double decrement);
+
 // Zero, one or two warning blocks on the console, the decrement first; nothing is changed.
 void showRangeWarnings(std::ostream& out, const DesignCase& design);
 

@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace bandmatch {
@@ -58,6 +59,33 @@ TEST(NumberFormat, NonFiniteValuesHaveOneSpellingInEveryFormat) {
   }
   EXPECT_EQ(formatFixed(inf, 6), "inf");
   EXPECT_EQ(formatScientific(-inf, 3), "-inf");
+}
+
+// The answers bandmatch-fit prints for the console's number reader: no exponent, no sign, no
+// trailing zeros, rounded to the asked significant digits.
+TEST(NumberFormat, PlainDecimalsCarryTheSignificantDigitsWithoutAnExponent) {
+  const std::vector<std::tuple<double, int, std::string>> cases = {
+      {3.5, 17, "3.5"},
+      {4.0, 17, "4"},
+      {1000000.0, 17, "1000000"},
+      {0.25, 12, "0.25"},
+      {79.233821782178211, 17, "79.233821782178211"},
+      {79.233821782178211, 6, "79.2338"},
+      {0.000125, 17, "0.000125"},
+      {2.5e-6, 3, "0.0000025"},
+      {1.0 / 3.0, 12, "0.333333333333"},
+      {9.9999996, 6, "10"},
+      {123456.7, 3, "123457"},  // whole digits are never dropped
+      {0.0, 17, "0"},
+  };
+  for (const auto& [value, digits, expected] : cases) {
+    EXPECT_EQ(formatPlainDecimal(value, digits), expected) << value << " " << digits;
+  }
+  // The smallest positive double still comes out as plain digits, 324 places after the point.
+  const std::string tiny = formatPlainDecimal(5e-324, 1);
+  EXPECT_EQ(tiny.substr(0, 4), "0.00");
+  EXPECT_EQ(tiny.back(), '5');
+  EXPECT_EQ(tiny.size(), 326u);
 }
 
 TEST(NumberFormat, IntegersArePlainDigits) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/export/export_run.hpp"
+#include "tools/fit/fit_run.hpp"
 
 namespace bandmatch::testing {
 
@@ -31,6 +32,10 @@ inline ToolResult runTool(ToolRun tool, const std::vector<std::string>& args) {
 
 inline ToolResult exportWith(const std::vector<std::string>& args) {
   return runTool(runExport, args);
+}
+
+inline ToolResult fitWith(const std::vector<std::string>& args) {
+  return runTool(runFit, args);
 }
 
 }  // namespace bandmatch::testing

@@ -1,14 +1,11 @@
 #include "tools/export/export_options.hpp"
 
-#include <charconv>
-#include <cmath>
 #include <memory>
 #include <optional>
-#include <system_error>
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
-#include "core/real_parse.hpp"
+#include "tools/common/option_values.hpp"
 
 namespace bandmatch {
 
@@ -51,28 +48,6 @@ std::unique_ptr<CLI::App> exportApp(TypedOptions& typed) {
                   "base name of the three files (default: the report's name without .csv)")
       ->type_name("BASE");
   return app;
-}
-
-// The whole word as a decimal integer; signs, blanks and exponents are refused.
-std::optional<int> parseWholeInteger(std::string_view word) {
-  int value = 0;
-  const char* end = word.data() + word.size();
-  const auto [ptr, ec] = std::from_chars(word.data(), end, value);
-  if (word.empty() || ec != std::errc() || ptr != end) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-// The whole word as a finite real number.
-std::optional<double> parseWholeReal(std::string_view word) {
-  double value = 0.0;
-  const char* end = word.data() + word.size();
-  const auto [ptr, ec] = parseReal(word.data(), end, value);
-  if (word.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
 }
 
 char lowerCase(char c) {

@@ -1,0 +1,15 @@
+// The values of command-line options, read strictly: the whole word must be the number.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace bandmatch {
+
+// The whole word as a decimal integer; signs, blanks and exponents are refused.
+std::optional<int> parseWholeInteger(std::string_view word);
+
+// The whole word as a finite real number.
+std::optional<double> parseWholeReal(std::string_view word);
+
+}  // namespace bandmatch

@@ -1,0 +1,175 @@
+#include "tools/fit/fit_report.hpp"
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "core/display_text.hpp"
+#include "core/number_format.hpp"
+#include "core/text_sink.hpp"
+#include "entry/range_warnings.hpp"
+#include "rf/best_match.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+constexpr int VALUE_DIGITS = 9;      // as the reports print element values
+constexpr int TABLE_DIGITS = 6;      // seven significant digits in every column
+constexpr int FREQUENCY_DIGITS = 6;  // as the reports print frequencies
+constexpr int PERCENT_DIGITS = 2;
+constexpr std::size_t LABEL_WIDTH = 38;
+constexpr std::size_t N_COLUMN_WIDTH = 6;
+constexpr std::size_t TABLE_COLUMN_WIDTH = 17;
+
+std::string padded(std::string_view text, std::size_t width) {
+  std::string cell(text);
+  if (cell.size() < width) {
+    cell.append(width - cell.size(), ' ');
+  }
+  return cell;
+}
+
+void writeValue(std::ostream& out, std::string_view label, const std::string& value) {
+  writeLine(out, "   " + padded(std::string(label) + " =", LABEL_WIDTH) + " " + value);
+}
+
+std::string scientific(double value) {
+  return formatScientific(value, VALUE_DIGITS);
+}
+
+std::string megahertz(double value) {
+  return formatFixed(value, FREQUENCY_DIGITS);
+}
+
+std::string percent(double fraction) {
+  return formatFixed(100.0 * fraction, PERCENT_DIGITS) + " %";
+}
+
+std::string_view retuningName(RetuningKind kind) {
+  switch (kind) {
+    case RetuningKind::seriesCapacitor:
+      return "series capacitor (F)";
+    case RetuningKind::seriesInductor:
+      return "series inductor (H)";
+    case RetuningKind::shuntCapacitor:
+      return "shunt capacitor (F)";
+    case RetuningKind::shuntInductor:
+      return "shunt inductor (H)";
+    case RetuningKind::none:
+      break;
+  }
+  return "none";
+}
+
+void writeModel(std::ostream& out, const LoadFit& fit) {
+  const ModelCandidate& chosen = fit.candidates.front();
+  const LoadModel& model = chosen.model;
+  const bool series = model.type == LoadType::series;
+  writeLine(out, std::string("Model: ") + (series ? "series R-L-C" : "parallel G-L-C") +
+                     (fit.candidates.size() > 1 ? ", the better of the two models" : ""));
+  writeValue(out, series ? "R (ohms)" : "G (Siemens)", scientific(model.level));
+  writeValue(out, "L (H)", scientific(model.inductance));
+  writeValue(out, "C (F)", scientific(model.capacitance));
+  const bool resonates = model.inductance > 0.0 && model.capacitance > 0.0;
+  const double resonance =
+      1.0 / (2.0 * std::numbers::pi * 1e6 * std::sqrt(model.inductance * model.capacitance));
+  writeValue(out, "Own resonance (MHz)",
+             resonates ? megahertz(resonance) : "none (the fitted L or C is not positive)");
+  writeValue(out, "Worst impedance error over the band",
+             percent(model.worstError) + " at " + megahertz(model.worstErrorMHz) + " MHz");
+  for (std::size_t i = 1; i < fit.candidates.size(); ++i) {
+    const ModelCandidate& other = fit.candidates[i];
+    writeValue(out,
+               std::string(other.model.type == LoadType::series ? "Series" : "Parallel") +
+                   " model instead",
+               other.refusal.empty() ? "worst impedance error " + percent(other.model.worstError)
+                                     : "cannot serve: " + other.refusal);
+  }
+
+  const Retuning& retuning = chosen.retuning;
+  writeLine(out);
+  writeLine(out, "Retuning to resonate at f0:");
+  if (retuning.kind == RetuningKind::none) {
+    writeValue(out, "Element", "none, the load resonates at f0");
+  } else {
+    writeValue(out, retuningName(retuning.kind), scientific(retuning.value));
+  }
+  writeValue(out, "L of the retuned load (H)", scientific(retuning.inductance));
+  writeValue(out, "C of the retuned load (F)", scientific(retuning.capacitance));
+}
+
+void writeDescription(std::ostream& out, const LoadFit& fit, const DialogueAnswers& answers) {
+  const DesignCase& band = fit.band;
+  const bool series = band.loadType == LoadType::series;
+  writeLine(out);
+  writeLine(out, "Load description:");
+  writeValue(out, "Center Frequency (f0) (MHz)", megahertz(band.f0));
+  writeValue(out, "Fractional Match Bandwidth (wm)", formatFixed(band.wm, VALUE_DIGITS));
+  writeValue(out, series ? "Reactance Slope Parameter (ohms)" : "Susceptance Slope Parameter (S)",
+             scientific(series ? band.reactanceSlope : band.susceptanceSlope));
+  writeValue(out, "Load Decrement", scientific(band.decrement));
+  writeValue(out, "Load Q", scientific(band.loadQ));
+
+  writeLine(out);
+  writeLine(out, std::string("Answers of the dialogue's method l (") +
+                     (series ? "series load):" : "parallel load):"));
+  if (!answers.error.empty()) {
+    writeLine(out, "   none: " + answers.error);
+    return;
+  }
+  // Words 6 to 8 are the three load answers, after name, N, l, s or p, f1 and f2.
+  constexpr std::size_t FIRST_LOAD_WORD = 6;
+  writeValue(out, series ? "average resistance (ohms)" : "average conductance (Siemens)",
+             answers.words[FIRST_LOAD_WORD]);
+  writeValue(out, "delta bandwidth (MHz)", answers.words[FIRST_LOAD_WORD + 1]);
+  writeValue(out, series ? "delta reactance (ohms)" : "delta susceptance (Siemens)",
+             answers.words[FIRST_LOAD_WORD + 2]);
+}
+
+void writeTable(std::ostream& out, double decrement) {
+  writeLine(out, "Best match for Load Decrement " + scientific(decrement) +
+                     " (Fano; N resonators, inf for infinitely many):");
+  writeLine(out, "   " + padded("N", N_COLUMN_WIDTH) + padded("|Gamma| min", TABLE_COLUMN_WIDTH) +
+                     padded("|Gamma| max", TABLE_COLUMN_WIDTH) +
+                     padded("Return Loss Max (dB)", TABLE_COLUMN_WIDTH + 5) + "SWR Max");
+  for (const BestMatchRow& row : bestMatchTable(decrement)) {
+    const std::string n = row.n == 0 ? "inf" : formatInteger(row.n);
+    if (!row.solved) {
+      writeLine(out, "   " + padded(n, N_COLUMN_WIDTH) +
+                         "no solution: the solver does not converge for this decrement");
+      continue;
+    }
+    writeLine(out, "   " + padded(n, N_COLUMN_WIDTH) +
+                       padded(formatScientific(row.rhoMin, TABLE_DIGITS), TABLE_COLUMN_WIDTH) +
+                       padded(formatScientific(row.rhoMax, TABLE_DIGITS), TABLE_COLUMN_WIDTH) +
+                       padded(formatScientific(row.worstReturnLossDb, TABLE_DIGITS),
+                              TABLE_COLUMN_WIDTH + 5) +
+                       formatScientific(row.worstSwr, TABLE_DIGITS));
+  }
+}
+
+}  // namespace
+
+void writeFitReport(std::ostream& out, std::string_view loadPath, const MeasuredLoad& load,
+                    const BandPoints& band, const LoadFit& fit, const DialogueAnswers& answers) {
+  writeLine(out, "Load: " + printableText(loadPath) + ", " +
+                     formatInteger(static_cast<long long>(band.last - band.first + 1)) +
+                     " measured points in the band " + megahertz(fit.band.f1) + " to " +
+                     megahertz(fit.band.f2) + " MHz (" +
+                     formatInteger(static_cast<long long>(load.frequencyMHz.size())) +
+                     " in the file)");
+  writeLine(out);
+  writeModel(out, fit);
+  writeDescription(out, fit, answers);
+  showRangeWarnings(out, fit.band);
+  writeLine(out);
+  writeTable(out, fit.band.decrement);
+}
+
+void writeBestMatch(std::ostream& out, double decrement) {
+  showDecrementWarning(out, decrement);
+  writeTable(out, decrement);
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,72 @@
+#include "tools/fit/fit_run.hpp"
+
+#include <sstream>
+
+#include "core/text_sink.hpp"
+#include "rf/load_fit.hpp"
+#include "rf/touchstone_reader.hpp"
+#include "tools/common/command_line.hpp"
+#include "tools/common/input_file.hpp"
+#include "tools/fit/dialogue_answers.hpp"
+#include "tools/fit/fit_options.hpp"
+#include "tools/fit/fit_report.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+// Far above any analyser's or simulator's file of one port.
+constexpr std::size_t LOAD_SIZE_LIMIT = std::size_t{64} << 20;
+constexpr std::string_view TOO_LARGE_REASON = "the file is far too large for a one-port";
+
+int fail(std::ostream& err, std::string_view message) {
+  return refuse(err, FIT_PROGRAM_NAME, message);
+}
+
+}  // namespace
+
+int runFit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const FitOptions options = parseFitOptions(args);
+  if (options.action != CommandAction::run) {
+    return answerRequest({options.action, options.error}, fitUsage(), FIT_PROGRAM_NAME, out, err);
+  }
+  if (options.decrement) {
+    writeBestMatch(out, *options.decrement);
+    return TOOL_SUCCESS;
+  }
+
+  const FileText file = readInputFile(options.loadPath, LOAD_SIZE_LIMIT, TOO_LARGE_REASON);
+  if (!file.text) {
+    return fail(err, file.error);
+  }
+  const TouchstoneReading reading = readTouchstone(*file.text);
+  if (!reading.load) {
+    return fail(err, options.loadPath + ": " + reading.error);
+  }
+  const MeasuredLoad& load = *reading.load;
+  const BandPoints band = pointsInBand(load, options.f1, options.f2);
+  if (!band.error.empty()) {
+    return fail(err, options.loadPath + ": " + band.error);
+  }
+  const LoadFit fit = fitLoad(load, band, options.f1, options.f2, options.model);
+  if (!fit.error.empty()) {
+    return fail(err, options.loadPath + ": " + fit.error);
+  }
+  const DialogueAnswers answers = dialogueAnswers(fit, options.answersN.value_or(1), options.name);
+  if (options.answersN) {
+    if (!answers.error.empty()) {
+      return fail(err, options.loadPath + ": " + answers.error);
+    }
+    std::ostringstream words;
+    for (const std::string& word : answers.words) {
+      writeLine(words, word);
+    }
+    writeText(out, words.str());
+    out.flush();
+    return TOOL_SUCCESS;
+  }
+  writeFitReport(out, options.loadPath, load, band, fit, answers);
+  return TOOL_SUCCESS;
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,190 @@
+// Whole runs of bandmatch-fit: the report of an exact load, the table for a decrement alone, the
+// answer words taken by the real dialogue, and every refusal as status 2 with one line on
+// standard error, nothing on standard output and no file left behind.
+#include "tools/fit/fit_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "support/measured_loads.hpp"
+#include "support/report_files.hpp"
+#include "support/session.hpp"
+#include "support/tool_run.hpp"
+
+namespace bandmatch {
+namespace {
+
+using testing::directoryEntries;
+using testing::ExactLoad;
+using testing::exactLoadFile;
+using testing::fitWith;
+using testing::ToolResult;
+using testing::writeTextFile;
+
+// The value printed after "LABEL =" in the output, or NaN.
+double printedValue(const std::string& text, const std::string& label) {
+  const std::size_t at = text.find(label);
+  if (at == std::string::npos) {
+    return std::nan("");
+  }
+  const std::size_t equals = text.find('=', at);
+  return std::stod(text.substr(equals + 1));
+}
+
+TEST(FitRun, PrintsTheUsageAndTheVersion) {
+  const ToolResult help = fitWith({"--help"});
+  EXPECT_EQ(help.status, 0);
+  for (const char* text : {"Usage: bandmatch-fit [OPTIONS] [LOAD] [F1] [F2]", "--model M",
+                           "--answers N", "--name NAME", "--decrement D", "--version"}) {
+    EXPECT_NE(help.out.find(text), std::string::npos) << text << "\n" << help.out;
+  }
+  const ToolResult version = fitWith({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "bandmatch-fit 1.0.0\n");
+}
+
+TEST(FitRun, ReportsTheExactLoadAndItsBestMatch) {
+  support::ScratchDirectory scratch;
+  const ExactLoad load{LoadType::series, 72.0, 3.75, 11.0};
+  writeTextFile("ant.s1p", exactLoadFile(load, 3.0, 4.5, 301));
+  const ToolResult result = fitWith({"ant.s1p", "3.5", "4.0"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  const std::string& out = result.out;
+  EXPECT_EQ(out.rfind("Load: ant.s1p, 101 measured points in the band 3.500000 to 4.000000 MHz "
+                      "(301 in the file)\n\nModel: series R-L-C, the better of the two models\n",
+                      0),
+            0u)
+      << out;
+  EXPECT_NEAR(printedValue(out, "R (ohms)"), 72.0, 1e-8);
+  EXPECT_NEAR(printedValue(out, "L (H)") / load.inductance(), 1.0, 1e-9);
+  EXPECT_NEAR(printedValue(out, "C (F)") / load.capacitance(), 1.0, 1e-9);
+  EXPECT_NEAR(printedValue(out, "Own resonance (MHz)"), 3.75, 1e-6);
+  // Resonating above f0 = sqrt(14) MHz, the load takes a series inductor.
+  const double w0 = 2.0 * std::numbers::pi * 1e6 * std::sqrt(14.0);
+  const double retunedL = 1.0 / (w0 * w0 * load.capacitance());
+  EXPECT_NEAR(printedValue(out, "series inductor (H)") / (retunedL - load.inductance()), 1.0, 1e-7);
+  const double decrement = 72.0 / (w0 * retunedL) / (0.5 / std::sqrt(14.0));
+  EXPECT_NEAR(printedValue(out, "Load Decrement") / decrement, 1.0, 1e-9);
+  EXPECT_NE(out.find("   delta bandwidth (MHz) =                0.25\n"), std::string::npos);
+  EXPECT_NE(out.find("\n   1     "), std::string::npos);
+  EXPECT_NE(out.find("\n   inf   "), std::string::npos);
+  EXPECT_EQ(out.find("WARNING"), std::string::npos);
+}
+
+TEST(FitRun, PrintsTheTableForADecrementAloneWithTheDialoguesWarning) {
+  const ToolResult one = fitWith({"--decrement", "1"});
+  ASSERT_EQ(one.status, 0) << one.err;
+  const std::vector<std::string> lines = support::splitLines(one.out);
+  ASSERT_EQ(lines.size(), 13u) << one.out;
+  EXPECT_EQ(lines[0],
+            "Best match for Load Decrement 1.000000000e+000 (Fano; N resonators, inf for "
+            "infinitely many):");
+  EXPECT_EQ(lines[2].substr(0, 42), "   1     1.715834e-001    4.142138e-001   ");
+  EXPECT_EQ(lines[12],
+            "   inf   4.321392e-002    4.321392e-002    -2.728753e+001        1.090331e+000");
+
+  const ToolResult steep = fitWith({"--decrement", "25"});
+  ASSERT_EQ(steep.status, 0);
+  EXPECT_EQ(steep.out.rfind("\n----------------------------------------------------------------"
+                            "----------------\n WARNING: Load Decrement > Recommended maximum Load "
+                            "Decrement (20.000000) \n-------------------------------------------"
+                            "-------------------------------------\n\nBest match",
+                            0),
+            0u)
+      << steep.out;
+}
+
+// The words through the console program's own dialogue: it must derive the fitted decrement.
+TEST(FitRun, AnswersTakeTheDialogueToTheFittedDecrement) {
+  const std::vector<ExactLoad> loads = {
+      {LoadType::series, 72.0, 3.75, 11.0},
+      {LoadType::parallel, 0.0125, 3.70, 4.0},
+      {LoadType::series, 10000.0, 3.76, 900.0},  // steep: the delta bandwidth narrows
+      {LoadType::parallel, 2.5e-6, 3.72, 30.0},  // tiny conductance, many fraction digits
+  };
+  for (const ExactLoad& load : loads) {
+    support::ScratchDirectory scratch;
+    writeTextFile("ant.s1p", exactLoadFile(load, 3.0, 4.5, 151));
+    const ToolResult report = fitWith({"ant.s1p", "3.5", "4.0"});
+    ASSERT_EQ(report.status, 0) << report.err;
+    const double fitted = printedValue(report.out, "Load Decrement");
+    const ToolResult answers = fitWith({"ant.s1p", "3.5", "4.0", "--answers", "4", "--name", "a"});
+    ASSERT_EQ(answers.status, 0) << answers.err;
+    EXPECT_EQ(answers.err, "");
+    const std::vector<std::string> words = support::splitLines(answers.out);
+    ASSERT_EQ(words.size(), 10u) << answers.out;
+    EXPECT_EQ(words[0], "a");
+    EXPECT_EQ(words[1], "4");
+    EXPECT_EQ(words[2], "l");
+    EXPECT_EQ(words[3], load.type == LoadType::series ? "s" : "p");
+    for (std::size_t i = 4; i < 9; ++i) {
+      EXPECT_LE(words[i].size(), 39u) << words[i];
+      EXPECT_EQ(words[i].find_first_not_of("0123456789."), std::string::npos) << words[i];
+    }
+    EXPECT_EQ(words[9], "e");
+
+    const support::SessionResult session = support::runSession(answers.out);
+    EXPECT_EQ(session.status, 0) << session.errors;
+    EXPECT_EQ(session.console.find("Enter 'delta bandwidth'", session.console.find("Enter 'delta "
+                                                                                   "bandwidth'") +
+                                                                  1),
+              std::string::npos)
+        << "an answer was asked again";
+    const double derived = printedValue(support::readFile("a.txt"), "   Load Decrement =");
+    EXPECT_LE(std::fabs(derived - fitted), 1e-9 * fitted) << derived << " " << fitted;
+  }
+}
+
+struct Refusal {
+  std::vector<std::string> args;
+  std::string error;
+};
+
+TEST(FitRun, RefusesBadCommandLinesAndFilesWithOneLine) {
+  support::ScratchDirectory scratch;
+  writeTextFile("ant.s1p", exactLoadFile({}, 3.0, 4.5, 31));
+  writeTextFile("two.s2p", "# MHz S RI R 50\n3 0 0 1 0 1 0 0 0\n");
+  writeTextFile("falling.s1p", "# MHz Z RI R 50\n3.5 1 0\n3.6 1 0\n3.55 1 0\n");
+  const std::vector<Refusal> cases = {
+      {{}, "bandmatch-fit: give a load file and the band edges F1 F2 in MHz, or --decrement D"},
+      {{"ant.s1p", "3.5"}, "bandmatch-fit: give a load file and the band edges"},
+      {{"ant.s1p", "0", "4"}, "bandmatch-fit: F1 must be a frequency above 0 MHz, found \"0\""},
+      {{"ant.s1p", "4", "3.5"}, "bandmatch-fit: F2 must be a frequency above F1, found \"3.5\""},
+      {{"ant.s1p", "3.5", "4", "--model", "both"},
+       "bandmatch-fit: --model must be series, parallel or auto, found \"both\""},
+      {{"ant.s1p", "3.5", "4", "--answers", "3"}, "bandmatch-fit: --answers and --name go"},
+      {{"ant.s1p", "3.5", "4", "--answers", "11", "--name", "a"},
+       "bandmatch-fit: --answers must be a whole number from 1 to 10, found \"11\""},
+      {{"ant.s1p", "3.5", "4", "--answers", "3", "--name", "a b"},
+       "bandmatch-fit: --name must be one word without blanks"},
+      {{"--decrement", "0"}, "bandmatch-fit: --decrement must be a number above 0"},
+      {{"ant.s1p", "--decrement", "1"}, "bandmatch-fit: --decrement takes no load file"},
+      {{"missing.s1p", "3.5", "4"}, "bandmatch-fit: cannot read missing.s1p: No such file"},
+      {{"two.s2p", "3.5", "4"}, "bandmatch-fit: two.s2p: line 2: 9 values on one line"},
+      {{"falling.s1p", "3.5", "4"},
+       "bandmatch-fit: falling.s1p: line 4: frequencies not strictly increasing"},
+      {{"ant.s1p", "2.5", "4"}, "bandmatch-fit: ant.s1p: line 3: the data start at 3.000000 MHz"},
+      {{"ant.s1p", "3.5", "4.6"}, "bandmatch-fit: ant.s1p: line 33: the data end at 4.500000"},
+      {{"ant.s1p", "3.51", "3.59"},
+       "bandmatch-fit: ant.s1p: line 14: only 1 measured points lie in"},
+      {{"ant.s1p", "3.5", "4", "--unknown"}, "bandmatch-fit: The following argument"},
+  };
+  const std::vector<std::string> before = directoryEntries(scratch.path());
+  for (const Refusal& c : cases) {
+    const ToolResult result = fitWith(c.args);
+    const std::string what = c.args.empty() ? "no arguments" : c.args.front();
+    EXPECT_EQ(result.status, 2) << what;
+    EXPECT_EQ(result.out, "") << what;
+    EXPECT_EQ(result.err.rfind(c.error, 0), 0u) << what << ": " << result.err;
+    EXPECT_EQ(support::splitLines(result.err).size(), 1u) << result.err;
+  }
+  EXPECT_EQ(directoryEntries(scratch.path()), before);
+}
+
+}  // namespace
+}  // namespace bandmatch
