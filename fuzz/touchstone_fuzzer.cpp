@@ -1,0 +1,57 @@
+// Feeds arbitrary bytes to the Touchstone one-port reader, the parser of the measured load files
+// the user hands bandmatch-fit and bandmatch-export, and checks what a reading promises: strictly
+// increasing frequencies with a finite impedance each, or one line saying where the file is
+// wrong. A load that reads is then fitted over its whole span.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "rf/load_fit.hpp"
+#include "rf/touchstone_reader.hpp"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) {
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace bandmatch;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const TouchstoneReading reading = readTouchstone(text);
+  if (!reading.load) {
+    check(reading.error.rfind("line ", 0) == 0);
+    check(reading.error.find('\n') == std::string::npos);
+    return 0;
+  }
+  check(reading.error.empty());
+  const MeasuredLoad& load = *reading.load;
+  check(!load.frequencyMHz.empty());
+  check(load.impedance.size() == load.frequencyMHz.size());
+  check(load.line.size() == load.frequencyMHz.size());
+  for (std::size_t i = 0; i < load.frequencyMHz.size(); ++i) {
+    check(std::isfinite(load.frequencyMHz[i]) && load.frequencyMHz[i] >= 0.0);
+    check(i == 0 || load.frequencyMHz[i] > load.frequencyMHz[i - 1]);
+    check(std::isfinite(load.impedance[i].real()) && std::isfinite(load.impedance[i].imag()));
+    check(load.line[i] >= 1);
+  }
+  const double f1 = load.frequencyMHz.front();
+  const double f2 = load.frequencyMHz.back();
+  if (f1 > 0.0 && f2 > f1) {
+    const BandPoints band = pointsInBand(load, f1, f2);
+    if (band.error.empty()) {
+      check(band.first == 0 && band.last + 1 == load.frequencyMHz.size());
+      const LoadFit fit = fitLoad(load, band, f1, f2, LoadModelChoice::automatic);
+      check(fit.candidates.size() == 2);
+      check(!fit.error.empty() || fit.band.decrement > 0.0);
+      static_cast<void>(interpolatedImpedance(load, std::sqrt(f1 * f2)));
+    }
+  }
+  return 0;
+}
