@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and builds the Debian package, checking that both hold
-# the two executables and the manual page, and that the manual page renders without warnings.
+# the three executables and their manual pages, and that the manual pages render without warnings.
 # Usage: scripts/package_check.sh [build-directory]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,19 +9,25 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for file in bin/bandmatch bin/bandmatch-export share/man/man1/bandmatch.1; do
+installed=(bin/bandmatch bin/bandmatch-export bin/bandmatch-fit share/man/man1/bandmatch.1
+  share/man/man1/bandmatch-fit.1)
+for file in "${installed[@]}"; do
   [ -e "$prefix/$file" ] || { echo "install is missing $file"; exit 1; }
 done
-warnings=$(MANWIDTH=80 man -l --warnings "$prefix/share/man/man1/bandmatch.1" 2>&1 >/dev/null)
-[ -z "$warnings" ] || { echo "manual page warnings:"; echo "$warnings"; exit 1; }
+for page in bandmatch bandmatch-fit; do
+  warnings=$(MANWIDTH=80 man -l --warnings "$prefix/share/man/man1/$page.1" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || { echo "manual page $page.1 warnings:"; echo "$warnings"; exit 1; }
+done
 printf 'pkg 1 d s 10 20 1 50 e\n' | (cd "$prefix" && ./bin/bandmatch >/dev/null)
 [ -s "$prefix/pkg.csv" ] || { echo "installed program wrote no report"; exit 1; }
+table=$("$prefix/bin/bandmatch-fit" --decrement 1)
+grep -q '^   inf ' <<<"$table" || { echo "installed bandmatch-fit printed no table"; exit 1; }
 
 (cd "$build" && cpack -G DEB >/dev/null)
 package=$(ls "$build"/bandmatch_*_amd64.deb 2>/dev/null | head -n 1)
 [ -n "$package" ] || { echo "no Debian package built"; exit 1; }
 contents=$(dpkg-deb -c "$package")
-for file in ./usr/bin/bandmatch ./usr/bin/bandmatch-export ./usr/share/man/man1/bandmatch.1; do
-  grep -q " $file\$" <<<"$contents" || { echo "package is missing $file"; exit 1; }
+for file in "${installed[@]}"; do
+  grep -q " ./usr/$file\$" <<<"$contents" || { echo "package is missing /usr/$file"; exit 1; }
 done
 echo "install and package: ok ($(basename "$package"))"
