@@ -23,13 +23,19 @@ LadderNetwork ladderFromDesign(const DesignCase& design) {
 }
 
 std::complex<double> inputImpedance(const LadderNetwork& ladder, double frequencyMHz) {
+  return impedanceFromPosition(ladder, 1, {ladder.loadResistance, 0.0}, frequencyMHz);
+}
+
+std::complex<double> impedanceFromPosition(const LadderNetwork& ladder, int firstPosition,
+                                           std::complex<double> terminal, double frequencyMHz) {
   const double omega = 2.0 * std::numbers::pi * 1e6 * frequencyMHz;
   const std::complex<double> j(0.0, 1.0);
   const std::size_t positions = std::min(ladder.inductance.size(), ladder.capacitance.size());
 
   // Walk from the load towards the source, adding one resonator at a time.
-  std::complex<double> impedance(ladder.loadResistance, 0.0);
-  for (std::size_t index = 0; index < positions; ++index) {
+  std::complex<double> impedance = terminal;
+  for (std::size_t index = static_cast<std::size_t>(std::max(firstPosition, 1)) - 1;
+       index < positions; ++index) {
     const double inductance = ladder.inductance[index];
     const double capacitance = ladder.capacitance[index];
     if (isSeriesPosition(ladder.loadType, static_cast<int>(index) + 1)) {
@@ -43,9 +49,13 @@ std::complex<double> inputImpedance(const LadderNetwork& ladder, double frequenc
   return impedance;
 }
 
-std::complex<double> inputReflection(const LadderNetwork& ladder, double frequencyMHz) {
-  const std::complex<double> impedance = inputImpedance(ladder, frequencyMHz);
+std::complex<double> reflectionAtSource(const LadderNetwork& ladder,
+                                        std::complex<double> impedance) {
   return (impedance - ladder.sourceResistance) / (impedance + ladder.sourceResistance);
+}
+
+std::complex<double> inputReflection(const LadderNetwork& ladder, double frequencyMHz) {
+  return reflectionAtSource(ladder, inputImpedance(ladder, frequencyMHz));
 }
 
 }  // namespace bandmatch

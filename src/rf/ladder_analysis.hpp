@@ -31,6 +31,16 @@ LadderNetwork ladderFromDesign(const DesignCase& design);
 // Impedance looking from the source into the ladder, at a frequency in MHz.
 std::complex<double> inputImpedance(const LadderNetwork& ladder, double frequencyMHz);
 
+// Impedance looking from the source into positions firstPosition..N, when `terminal` is the
+// impedance they see towards the load. With position 2 and a measured load (with its own
+// resonator and any retuning element) as the terminal, this is the network on the real load.
+std::complex<double> impedanceFromPosition(const LadderNetwork& ladder, int firstPosition,
+                                           std::complex<double> terminal, double frequencyMHz);
+
+// Reflection of an impedance referenced to the ladder's source resistance.
+std::complex<double> reflectionAtSource(const LadderNetwork& ladder,
+                                        std::complex<double> impedance);
+
 // Input reflection coefficient referenced to the source resistance, at a frequency in MHz.
 std::complex<double> inputReflection(const LadderNetwork& ladder, double frequencyMHz);
 

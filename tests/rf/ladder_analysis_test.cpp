@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <numbers>
 #include <vector>
 
 #include "support/printed_values.hpp"
@@ -48,6 +49,32 @@ TEST(LadderAnalysis, MatchesHandEvaluatedCircuits) {
   const std::complex<double> single = inputImpedance(series, 10.0);
   EXPECT_NEAR(single.real(), 50.0, tolerance);
   EXPECT_NEAR(single.imag(), -96.3230900200995, tolerance);
+}
+
+// A measured load enters as the impedance at position 1's source side; with the model's own
+// position 1 worked out here by hand, the walk from position 2 must give the whole ladder's.
+TEST(LadderAnalysis, StartsFromAGivenImpedanceAtAnyPosition) {
+  for (const LoadType type : {LoadType::series, LoadType::parallel}) {
+    LadderNetwork ladder;
+    ladder.loadType = type;
+    ladder.inductance = {1e-6, 2e-7, 3e-7};
+    ladder.capacitance = {1e-10, 5e-10, 4e-10};
+    ladder.loadResistance = 50.0;
+    ladder.sourceResistance = 40.0;
+    const double frequency = 12.0;
+    const double w = 2.0 * std::numbers::pi * 1e6 * frequency;
+    const std::complex<double> j(0.0, 1.0);
+    const std::complex<double> position1 =
+        type == LoadType::series ? 50.0 + j * (w * 1e-6 - 1.0 / (w * 1e-10))
+                                 : 1.0 / (1.0 / 50.0 + j * (w * 1e-10 - 1.0 / (w * 1e-6)));
+    const std::complex<double> whole = inputImpedance(ladder, frequency);
+    const std::complex<double> fromTwo = impedanceFromPosition(ladder, 2, position1, frequency);
+    EXPECT_NEAR(std::abs(fromTwo - whole), 0.0, 1e-9 * std::abs(whole));
+    // Past the last position the terminal is seen as it is.
+    EXPECT_EQ(impedanceFromPosition(ladder, 4, position1, frequency), position1);
+    const std::complex<double> reflection = reflectionAtSource(ladder, 40.0 + j * 30.0);
+    EXPECT_NEAR(std::abs(reflection - j * 30.0 / (80.0 + j * 30.0)), 0.0, 1e-15);
+  }
 }
 
 TEST(LadderAnalysis, TakesPositionsOneToNOfTheDesign) {
