@@ -9,8 +9,9 @@
 namespace bandmatch {
 
 struct FileOrigin {
-  std::string_view program;     // "bandmatch-export"
-  std::string_view reportName;  // the report's path as the user gave it
+  std::string_view program;        // "bandmatch-export"
+  std::string_view reportName;     // the report's path as the user gave it
+  std::string_view loadName = {};  // a measured load the network is analysed on, if any
 };
 
 }  // namespace bandmatch

@@ -36,7 +36,12 @@ constexpr double DEEPEST_AXIS_DB = -120.0;
 constexpr double MIN_DECIBEL_MARGIN = 1.0;
 constexpr double DECIBEL_MARGIN_FRACTION = 0.15;
 
-constexpr std::string_view CURVE_COLOUR = "#1f4fbf";
+// Curves one after another: colours that stay apart, and dashes for a print in grey.
+struct CurveStyle {
+  std::string_view colour;
+  std::string_view dash;
+};
+constexpr CurveStyle CURVE_STYLES[] = {{"#1f4fbf", ""}, {"#d35400", "9 4"}, {"#7d3c98", "3 3"}};
 constexpr std::string_view WORST_COLOUR = "#c0392b";
 constexpr std::string_view BEST_COLOUR = "#1e8449";
 constexpr std::string_view BAND_FILL = "#e8f0fb";
@@ -162,14 +167,16 @@ double returnLossDb(double magnitude) {
 }
 
 // Room below the reported best return loss, on a whole tick.
-double axisBottom(double worstDb, double bestDb, const std::vector<double>& curveDb) {
+double axisBottom(double worstDb, double bestDb, const std::vector<std::vector<double>>& curvesDb) {
   double deepest = worstDb;
   if (std::isfinite(bestDb)) {
     deepest = std::min(deepest, bestDb);
   } else {
-    for (const double value : curveDb) {
-      if (std::isfinite(value)) {
-        deepest = std::min(deepest, value);
+    for (const std::vector<double>& curveDb : curvesDb) {
+      for (const double value : curveDb) {
+        if (std::isfinite(value)) {
+          deepest = std::min(deepest, value);
+        }
       }
     }
   }
@@ -250,18 +257,28 @@ void writeLegendEntry(std::ostream& out, int row, std::string_view stroke, std::
 
 }  // namespace
 
-std::string renderResponsePlot(const ReportedDesign& design, const FrequencyResponse& response,
+std::string renderResponsePlot(const ReportedDesign& design, const std::vector<PlotCurve>& curves,
                                const FileOrigin& origin) {
-  std::vector<double> curveDb;
-  curveDb.reserve(response.reflection.size());
-  for (const std::complex<double>& s11 : response.reflection) {
-    curveDb.push_back(returnLossDb(std::abs(s11)));
+  std::vector<std::vector<double>> curvesDb;
+  for (const PlotCurve& curve : curves) {
+    std::vector<double>& curveDb = curvesDb.emplace_back();
+    curveDb.reserve(curve.response.reflection.size());
+    for (const std::complex<double>& s11 : curve.response.reflection) {
+      curveDb.push_back(returnLossDb(std::abs(s11)));
+    }
   }
+  const FrequencyResponse& sweep = curves.front().response;
   const double worstDb = returnLossDb(design.rhoMax);
   const double bestDb = returnLossDb(design.rhoMin);
-  const Axes axes{response.frequencyMHz.front(), response.frequencyMHz.back(),
-                  axisBottom(worstDb, bestDb, curveDb)};
+  const Axes axes{sweep.frequencyMHz.front(), sweep.frequencyMHz.back(),
+                  axisBottom(worstDb, bestDb, curvesDb)};
   const std::string title = "Return loss of the matching network: " + designSummary(design);
+  std::string subtitle = "from " + std::string(origin.reportName) + ", " +
+                         formatInteger(static_cast<long long>(sweep.frequencyMHz.size())) +
+                         " points, by " + programWithVersion(origin.program);
+  if (!origin.loadName.empty()) {
+    subtitle += "; measured load " + std::string(origin.loadName);
+  }
 
   std::ostringstream out;
   writeLine(out, R"(<?xml version="1.0" encoding="UTF-8"?>)");
@@ -275,11 +292,7 @@ std::string renderResponsePlot(const ReportedDesign& design, const FrequencyResp
   writeLine(out, R"(<rect width="100%" height="100%" fill="white"/>)");
   writeLabel(out, FIGURE_WIDTH / 2.0, 32.0, "middle", title,
              " font-size=\"17\" font-weight=\"bold\"");
-  writeLabel(out, FIGURE_WIDTH / 2.0, 56.0, "middle",
-             "from " + std::string(origin.reportName) + ", " +
-                 formatInteger(static_cast<long long>(response.frequencyMHz.size())) +
-                 " points, by " + programWithVersion(origin.program),
-             " fill=\"#444444\"");
+  writeLabel(out, FIGURE_WIDTH / 2.0, 56.0, "middle", subtitle, " fill=\"#444444\"");
 
   // The band, shaded and bounded by its edges.
   const double bandLeft = axes.x(design.f1);
@@ -305,38 +318,54 @@ std::string renderResponsePlot(const ReportedDesign& design, const FrequencyResp
                  levelStyle);
   }
 
-  std::string points;
-  points.reserve(response.frequencyMHz.size() * 16);
-  for (std::size_t i = 0; i < curveDb.size(); ++i) {
-    if (i > 0) {
-      points += ' ';
+  for (std::size_t c = 0; c < curves.size(); ++c) {
+    const CurveStyle& style = CURVE_STYLES[c % std::size(CURVE_STYLES)];
+    const std::vector<double>& curveDb = curvesDb[c];
+    const FrequencyResponse& response = curves[c].response;
+    std::string points;
+    points.reserve(response.frequencyMHz.size() * 16);
+    for (std::size_t i = 0; i < curveDb.size(); ++i) {
+      if (i > 0) {
+        points += ' ';
+      }
+      points += coordinate(axes.x(response.frequencyMHz[i])) + "," + coordinate(axes.y(curveDb[i]));
     }
-    points += coordinate(axes.x(response.frequencyMHz[i])) + "," + coordinate(axes.y(curveDb[i]));
+    const std::string dash =
+        style.dash.empty() ? "" : " stroke-dasharray=\"" + std::string(style.dash) + "\"";
+    writeLine(out, "<polyline fill=\"none\" stroke=\"" + std::string(style.colour) +
+                       "\" stroke-width=\"2\"" + dash + " stroke-linejoin=\"round\" points=\"" +
+                       points + "\"/>");
   }
-  writeLine(out, "<polyline fill=\"none\" stroke=\"" + std::string(CURVE_COLOUR) +
-                     "\" stroke-width=\"2\" stroke-linejoin=\"round\" points=\"" + points + "\"/>");
   writeLine(out, "<rect x=\"" + coordinate(PLOT_LEFT) + "\" y=\"" + coordinate(PLOT_TOP) +
                      "\" width=\"" + coordinate(PLOT_RIGHT - PLOT_LEFT) + "\" height=\"" +
                      coordinate(PLOT_BOTTOM - PLOT_TOP) + "\" fill=\"none\" stroke=\"black\"/>");
 
-  writeLegendEntry(out, 0, CURVE_COLOUR, {}, 2.0, "Return loss, 20 log10 |S11|");
-  writeLegendEntry(out, 1, EDGE_COLOUR, "6 4", 1.5, "Band edges f1, f2");
-  writeLegendEntry(out, 3, {}, {}, 0.0, "Reported over the band:");
-  writeLegendEntry(out, 4, WORST_COLOUR, "10 5", 1.5,
+  // A lone curve is the return loss itself; several are told apart by their labels.
+  int row = 0;
+  for (std::size_t c = 0; c < curves.size(); ++c, ++row) {
+    const CurveStyle& style = CURVE_STYLES[c % std::size(CURVE_STYLES)];
+    writeLegendEntry(out, row, style.colour, style.dash, 2.0,
+                     curves.size() == 1 ? "Return loss, 20 log10 |S11|" : curves[c].label);
+  }
+  writeLegendEntry(out, row, EDGE_COLOUR, "6 4", 1.5, "Band edges f1, f2");
+  row += 2;
+  writeLegendEntry(out, row++, {}, {}, 0.0, "Reported over the band:");
+  writeLegendEntry(out, row++, WORST_COLOUR, "10 5", 1.5,
                    "Worst: " + formatFixed(worstDb, DECIBEL_DIGITS) + " dB");
   if (std::isfinite(bestDb)) {
-    writeLegendEntry(out, 5, BEST_COLOUR, "10 5", 1.5,
+    writeLegendEntry(out, row++, BEST_COLOUR, "10 5", 1.5,
                      "Best: " + formatFixed(bestDb, DECIBEL_DIGITS) + " dB");
   } else {
-    writeLegendEntry(out, 5, {}, {}, 0.0, "Best: no reflection");
+    writeLegendEntry(out, row++, {}, {}, 0.0, "Best: no reflection");
   }
-  writeLegendEntry(out, 7, {}, {}, 0.0,
+  ++row;
+  writeLegendEntry(out, row++, {}, {}, 0.0,
                    "f1 = " + formatFixed(design.f1, BAND_EDGE_DIGITS) + " MHz");
-  writeLegendEntry(out, 8, {}, {}, 0.0,
+  writeLegendEntry(out, row++, {}, {}, 0.0,
                    "f2 = " + formatFixed(design.f2, BAND_EDGE_DIGITS) + " MHz");
-  writeLegendEntry(out, 9, {}, {}, 0.0,
+  writeLegendEntry(out, row++, {}, {}, 0.0,
                    "|S11| max = " + formatFixed(design.rhoMax, MAGNITUDE_DIGITS));
-  writeLegendEntry(out, 10, {}, {}, 0.0,
+  writeLegendEntry(out, row, {}, {}, 0.0,
                    "|S11| min = " + formatFixed(design.rhoMin, MAGNITUDE_DIGITS));
   writeLine(out, "</svg>");
   return out.str();

@@ -1,9 +1,11 @@
 // The SVG plot of a design's return loss against frequency, readable on its own: band edges,
-// the reported best and worst return loss, labelled axes with ticks, and a title.
+// the reported best and worst return loss, one labelled curve per network variant (the network
+// on its model load, on a measured load), labelled axes with ticks, and a title.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "rf/csv_report_reader.hpp"
 #include "rf/file_origin.hpp"
@@ -11,8 +13,15 @@
 
 namespace bandmatch {
 
-// The whole SVG document; the response is drawn as one polyline with a vertex per point.
-std::string renderResponsePlot(const ReportedDesign& design, const FrequencyResponse& response,
+// One curve of the plot: a network's response and the name its legend entry shows.
+struct PlotCurve {
+  std::string label;
+  const FrequencyResponse& response;
+};
+
+// The whole SVG document; each response is drawn as one polyline with a vertex per point, the
+// curves over the same sweep. A lone curve's legend names what it shows instead of its label.
+std::string renderResponsePlot(const ReportedDesign& design, const std::vector<PlotCurve>& curves,
                                const FileOrigin& origin);
 
 }  // namespace bandmatch

@@ -71,7 +71,7 @@ DesignPage designPage(const FormValues& values) {
   const ExportedDesign exported = exportedDesign(design);
   page.problem = exported.problem;
   if (exported.reported) {
-    page.plot = renderResponsePlot(*exported.reported, exported.response,
+    page.plot = renderResponsePlot(*exported.reported, {{"network", exported.response}},
                                    {WEB_PROGRAM_NAME, design.csvFileName});
   }
   return page;

@@ -211,8 +211,9 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 TEST(ResponsePlot, DrawsOneCurveWithTheBandAndTheReportedLevels) {
   const ReportedDesign design = readHand({});
   const Sweep sweep = sweepAroundBand(0.5, 2.0, 1.5, 57);
-  const std::string svg = renderResponsePlot(design, analyseSweep(design.ladder, sweep),
-                                             FileOrigin{"bandmatch-export", "a&b<c>.csv"});
+  const std::string svg =
+      renderResponsePlot(design, {{"network", analyseSweep(design.ladder, sweep)}},
+                         FileOrigin{"bandmatch-export", "a&b<c>.csv"});
 
   EXPECT_EQ(svg.rfind(R"(<?xml version="1.0" encoding="UTF-8"?>)", 0), 0u);
   EXPECT_EQ(occurrences(svg, "<polyline"), 1u);
@@ -257,9 +258,9 @@ TEST(ResponsePlot, ABestReflectionOfZeroDrawsNoBestLevel) {
   HandReport hand;
   hand.rhoMin = "0.000000000";
   const ReportedDesign design = readHand(hand);
-  const std::string svg =
-      renderResponsePlot(design, analyseSweep(design.ladder, sweepAroundBand(0.5, 2.0, 1.0, 9)),
-                         FileOrigin{"bandmatch-export", "hand.csv"});
+  const std::string svg = renderResponsePlot(
+      design, {{"network", analyseSweep(design.ladder, sweepAroundBand(0.5, 2.0, 1.0, 9))}},
+      FileOrigin{"bandmatch-export", "hand.csv"});
   EXPECT_EQ(svg.find("stroke=\"#1e8449\""), std::string::npos);
   EXPECT_NE(svg.find(">Best: no reflection</text>"), std::string::npos);
   EXPECT_EQ(polylineVertices(svg).size(), 9u);

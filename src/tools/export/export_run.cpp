@@ -57,7 +57,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const std::vector<OutputFile> files = {
       {options.outBase + ".cir", renderSpiceNetlist(design, sweep, origin)},
       {options.outBase + ".s1p", renderTouchstone(design, response, origin)},
-      {options.outBase + ".svg", renderResponsePlot(design, response, origin)},
+      {options.outBase + ".svg", renderResponsePlot(design, {{"network", response}}, origin)},
   };
   const std::string failure = writeFilesAtomically(files);
   if (!failure.empty()) {
