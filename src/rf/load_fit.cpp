@@ -121,6 +121,22 @@ LoadModel fitLoadModel(const MeasuredLoad& load, const BandPoints& band, LoadTyp
   return model;
 }
 
+std::string_view retuningName(RetuningKind kind) {
+  switch (kind) {
+    case RetuningKind::seriesCapacitor:
+      return "series capacitor (F)";
+    case RetuningKind::seriesInductor:
+      return "series inductor (H)";
+    case RetuningKind::shuntCapacitor:
+      return "shunt capacitor (F)";
+    case RetuningKind::shuntInductor:
+      return "shunt inductor (H)";
+    case RetuningKind::none:
+      break;
+  }
+  return "none";
+}
+
 Retuning retuneToCentre(LoadType type, double inductance, double capacitance, double omega0) {
   const bool series = type == LoadType::series;
   // The reactance (series) or susceptance (parallel) at w0 is rising - falling.

@@ -42,6 +42,9 @@ struct Retuning {
   double slope = 0.0;        // w0 L' (ohms, series) or w0 C' (siemens, parallel)
 };
 
+// "series capacitor (F)", "shunt inductor (H)", ...; "none" for none.
+std::string_view retuningName(RetuningKind kind);
+
 // The exact retuning of a resonator of that type at w0 (rad/s). The slope is positive only when
 // the model can be retuned to a resonator; otherwise it is zero or negative.
 Retuning retuneToCentre(LoadType type, double inductance, double capacitance, double omega0);

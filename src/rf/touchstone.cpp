@@ -19,6 +19,10 @@ std::string renderTouchstone(const ReportedDesign& design, const FrequencyRespon
                      printableText(origin.reportName));
   writeLine(out, "! " + designSummary(design));
   writeLine(out, "! Seen from the source and referenced to the source resistance.");
+  if (!origin.loadName.empty()) {
+    writeLine(out, "! Position 1 is the measured load " + printableText(origin.loadName) +
+                       " with its retuning element, not the model load.");
+  }
   writeLine(out, "# MHZ S MA R " + formatFullPrecision(design.ladder.sourceResistance));
   writeLine(out, "! frequency (MHz)  |S11|  angle of S11 (degrees)");
   for (std::size_t i = 0; i < response.frequencyMHz.size(); ++i) {

@@ -20,6 +20,12 @@ constexpr std::string_view FOOTER =
     "  BASE.cir  SPICE netlist with an AC sweep that prints the input reflection magnitude\n"
     "  BASE.s1p  Touchstone file of the input reflection, referenced to the source resistance\n"
     "  BASE.svg  plot of the return loss against frequency\n"
+    "With --load, position 1 (the load resistance and the load's own L(1), C(1)) is replaced by\n"
+    "the measured impedance, interpolated linearly between the file's points, plus the element\n"
+    "that retunes it to resonate at f0 (as bandmatch-fit computes it). BASE.s1p then holds the\n"
+    "network on the measured load, the plot shows both curves, and the worst in-band |Gamma|\n"
+    "and SWR of each are printed. A sweep reaching beyond the data is clipped to them (a note\n"
+    "says so); the band itself must be covered. BASE.cir stays the network as designed.\n"
     "Exit status: 0 when the three files are written, 2 on any error (then no file is written).";
 
 // The option values as typed, checked after parsing so that every refusal names what was found.
@@ -28,6 +34,7 @@ struct TypedOptions {
   std::string points;
   std::string span;
   std::string outBase;
+  std::string loadPath;
 };
 
 std::unique_ptr<CLI::App> exportApp(TypedOptions& typed) {
@@ -47,6 +54,9 @@ std::unique_ptr<CLI::App> exportApp(TypedOptions& typed) {
   app->add_option("--out", typed.outBase,
                   "base name of the three files (default: the report's name without .csv)")
       ->type_name("BASE");
+  app->add_option("--load", typed.loadPath,
+                  "a measured load (Touchstone one-port file) to put in place of position 1")
+      ->type_name("FILE");
   return app;
 }
 
@@ -107,6 +117,10 @@ ExportOptions parseExportOptions(const std::vector<std::string>& args) {
     }
     options.span = *span;
   }
+  if (app->count("--load") > 0 && typed.loadPath.empty()) {
+    return refused("the load file name is empty");
+  }
+  options.loadPath = typed.loadPath;
   options.outBase = typed.outBase.empty() ? defaultOutputBase(options.reportPath) : typed.outBase;
   return options;
 }

@@ -26,6 +26,7 @@ struct ExportOptions {
   int points = DEFAULT_POINTS;
   double span = DEFAULT_SPAN;  // sweep width as a multiple of the band
   std::string outBase;         // path of the three files without their suffixes
+  std::string loadPath;        // a measured load (Touchstone one-port) for position 1, if any
   std::string error;           // why the command line is refused (action fail)
 };
 

@@ -1,14 +1,21 @@
 #include "tools/export/export_run.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
+#include "core/display_text.hpp"
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
 #include "rf/csv_report_reader.hpp"
+#include "rf/load_fit.hpp"
+#include "rf/measured_network.hpp"
 #include "rf/response_plot.hpp"
 #include "rf/spice_netlist.hpp"
 #include "rf/sweep.hpp"
 #include "rf/touchstone.hpp"
+#include "rf/touchstone_reader.hpp"
+#include "synthesis/match_figures.hpp"
 #include "tools/common/atomic_file.hpp"
 #include "tools/common/command_line.hpp"
 #include "tools/common/input_file.hpp"
@@ -23,8 +30,64 @@ constexpr std::size_t REPORT_SIZE_LIMIT = 1 << 20;
 constexpr std::string_view TOO_LARGE_REASON =
     "not a bandmatch CSV report: the file is far too large";
 
+// Far above any analyser's or simulator's file of one port.
+constexpr std::size_t LOAD_SIZE_LIMIT = std::size_t{64} << 20;
+constexpr std::string_view LOAD_TOO_LARGE_REASON = "the file is far too large for a one-port";
+constexpr int FIGURE_DIGITS = 6;
+constexpr int VALUE_DIGITS = 9;
+// Beyond this the report's position 1 was not designed for the measured load's description.
+constexpr double POSITION_1_TOLERANCE = 0.01;
+
+// The measured load in place of position 1, retuned as bandmatch-fit retunes it.
+struct LoadOnNetwork {
+  MeasuredLoad load;
+  Retuning retuning;
+};
+
 int fail(std::ostream& err, std::string_view message) {
   return refuse(err, EXPORT_PROGRAM_NAME, message);
+}
+
+// Reads and fits the measured load over the report's band with the report's load type.
+std::optional<LoadOnNetwork> measuredLoad(const std::string& path, const ReportedDesign& design,
+                                          std::string& error) {
+  const FileText file = readInputFile(path, LOAD_SIZE_LIMIT, LOAD_TOO_LARGE_REASON);
+  if (!file.text) {
+    error = file.error;
+    return std::nullopt;
+  }
+  TouchstoneReading reading = readTouchstone(*file.text);
+  if (!reading.load) {
+    error = path + ": " + reading.error;
+    return std::nullopt;
+  }
+  const BandPoints band = pointsInBand(*reading.load, design.f1, design.f2);
+  if (!band.error.empty()) {
+    error = path + ": " + band.error;
+    return std::nullopt;
+  }
+  const LoadFit fit = fitLoad(
+      *reading.load, band, design.f1, design.f2,
+      design.loadType == LoadType::series ? LoadModelChoice::series : LoadModelChoice::parallel);
+  if (!fit.error.empty()) {
+    error = path + ": " + fit.error;
+    return std::nullopt;
+  }
+  return LoadOnNetwork{std::move(*reading.load), fit.candidates.front().retuning};
+}
+
+// How far the report's L(1) and C(1) lie from the measured load's retuned resonator.
+double positionOneMismatch(const ReportedDesign& design, const Retuning& retuning) {
+  const double inductance = design.ladder.inductance.front() / retuning.inductance - 1.0;
+  const double capacitance = design.ladder.capacitance.front() / retuning.capacitance - 1.0;
+  return std::max(std::fabs(inductance), std::fabs(capacitance));
+}
+
+std::string extremesLine(std::string_view what, const ReflectionExtremes& extremes) {
+  return "In-band |Gamma| on the " + std::string(what) + ": min " +
+         formatScientific(extremes.rhoMin, FIGURE_DIGITS) + ", max " +
+         formatScientific(extremes.rhoMax, FIGURE_DIGITS) + ", worst SWR " +
+         formatScientific(swrFromRho(extremes.rhoMax), FIGURE_DIGITS);
 }
 
 }  // namespace
@@ -46,18 +109,41 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
   const ReportedDesign& design = *reading.design;
 
-  const Sweep sweep = sweepAroundBand(design.f1, design.f2, options.span, options.points);
+  const Sweep wanted = sweepAroundBand(design.f1, design.f2, options.span, options.points);
+  std::optional<LoadOnNetwork> measured;
+  if (!options.loadPath.empty()) {
+    std::string error;
+    measured = measuredLoad(options.loadPath, design, error);
+    if (!measured) {
+      return fail(err, error);
+    }
+  }
+  const Sweep sweep = measured ? clippedToData(wanted, measured->load) : wanted;
   const FrequencyResponse response = analyseSweep(design.ladder, sweep);
   if (const std::optional<double> frequency = firstNonFiniteFrequency(response)) {
     return fail(err, options.reportPath + ": the network's reflection is not finite at " +
                          formatFullPrecision(*frequency) + " MHz");
   }
+  FrequencyResponse onLoad;
+  if (measured) {
+    onLoad = analyseSweepOnLoad(design.ladder, measured->load, measured->retuning, sweep);
+    if (const std::optional<double> frequency = firstNonFiniteFrequency(onLoad)) {
+      return fail(err, options.loadPath +
+                           ": the network's reflection on the measured load is not "
+                           "finite at " +
+                           formatFullPrecision(*frequency) + " MHz");
+    }
+  }
 
-  const FileOrigin origin{EXPORT_PROGRAM_NAME, options.reportPath};
+  const FileOrigin origin{EXPORT_PROGRAM_NAME, options.reportPath, options.loadPath};
+  std::vector<PlotCurve> curves = {{"Model load", response}};
+  if (measured) {
+    curves.push_back({"Measured load", onLoad});
+  }
   const std::vector<OutputFile> files = {
       {options.outBase + ".cir", renderSpiceNetlist(design, sweep, origin)},
-      {options.outBase + ".s1p", renderTouchstone(design, response, origin)},
-      {options.outBase + ".svg", renderResponsePlot(design, {{"network", response}}, origin)},
+      {options.outBase + ".s1p", renderTouchstone(design, measured ? onLoad : response, origin)},
+      {options.outBase + ".svg", renderResponsePlot(design, curves, origin)},
   };
   const std::string failure = writeFilesAtomically(files);
   if (!failure.empty()) {
@@ -67,6 +153,41 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                      formatInteger(sweep.points) + " points from " +
                      formatFixed(sweep.lowerMHz, 6) + " to " + formatFixed(sweep.upperMHz, 6) +
                      " MHz");
+  if (!measured) {
+    return TOOL_SUCCESS;
+  }
+  if (sweep.lowerMHz != wanted.lowerMHz || sweep.upperMHz != wanted.upperMHz) {
+    writeLine(out, "Note: the sweep is clipped to the measured data, which cover " +
+                       formatFixed(measured->load.frequencyMHz.front(), 6) + " to " +
+                       formatFixed(measured->load.frequencyMHz.back(), 6) + " MHz");
+  }
+  const Retuning& retuning = measured->retuning;
+  writeLine(out, "Measured load " + printableText(options.loadPath) +
+                     " at position 1, retuned by " +
+                     (retuning.kind == RetuningKind::none
+                          ? std::string("no element")
+                          : std::string(retuningName(retuning.kind)) + " " +
+                                formatScientific(retuning.value, VALUE_DIGITS)));
+  const double mismatch = positionOneMismatch(design, retuning);
+  if (!(mismatch <= POSITION_1_TOLERANCE)) {
+    writeLine(out, "Note: the report's L(1) and C(1) differ by " +
+                       formatFixed(100.0 * mismatch, 1) +
+                       " % from the measured load's retuned resonator; the design was made for "
+                       "another load description");
+  }
+  const LadderNetwork& ladder = design.ladder;
+  const LoadOnNetwork& real = *measured;
+  writeLine(out, extremesLine("model load", reflectionExtremes(
+                                                [&ladder](double f) {
+                                                  return std::abs(inputReflection(ladder, f));
+                                                },
+                                                design.f1, design.f2)));
+  writeLine(out, extremesLine("measured load", reflectionExtremes(
+                                                   [&ladder, &real](double f) {
+                                                     return std::abs(measuredLoadReflection(
+                                                         ladder, real.load, real.retuning, f));
+                                                   },
+                                                   design.f1, design.f2)));
   return TOOL_SUCCESS;
 }
 

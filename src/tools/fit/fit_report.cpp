@@ -46,22 +46,6 @@ std::string percent(double fraction) {
   return formatFixed(100.0 * fraction, PERCENT_DIGITS) + " %";
 }
 
-std::string_view retuningName(RetuningKind kind) {
-  switch (kind) {
-    case RetuningKind::seriesCapacitor:
-      return "series capacitor (F)";
-    case RetuningKind::seriesInductor:
-      return "series inductor (H)";
-    case RetuningKind::shuntCapacitor:
-      return "shunt capacitor (F)";
-    case RetuningKind::shuntInductor:
-      return "shunt inductor (H)";
-    case RetuningKind::none:
-      break;
-  }
-  return "none";
-}
-
 void writeModel(std::ostream& out, const LoadFit& fit) {
   const ModelCandidate& chosen = fit.candidates.front();
   const LoadModel& model = chosen.model;
