@@ -64,9 +64,10 @@ BEGIN {
 
 { sub(/\r$/, "") }   # tolerate CRLF line ends
 
-# Deck comments (CM/CE cards) are echoed between these two banners.
+# Deck comments (CM/CE cards) are echoed between the COMMENTS banner and the next banner
+# ("-------- STRUCTURE ... --------").
 /-+ COMMENTS -+/                { state = "comments"; next }
-/STRUCTURE SPECIFICATION/       { state = "" }
+state == "comments" && /-----+ [A-Z]/ { state = "" }
 state == "comments" {
     line = $0
     sub(/^[ \t]+/, "", line); sub(/[ \t\r]+$/, "", line)
