@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(band.first == 0 && band.last + 1 == load.frequencyMHz.size());
       const LoadFit fit = fitLoad(load, band, f1, f2, LoadModelChoice::automatic);
       check(fit.candidates.size() == 2);
-      check(!fit.error.empty() || fit.band.decrement > 0.0);
+      check(!fit.error.empty() || fit.load.decrement > 0.0);
       static_cast<void>(interpolatedImpedance(load, std::sqrt(f1 * f2)));
     }
   }

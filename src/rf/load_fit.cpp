@@ -184,11 +184,11 @@ std::complex<double> withRetuning(const Retuning& retuning, std::complex<double>
 LoadFit fitLoad(const MeasuredLoad& load, const BandPoints& band, double f1, double f2,
                 LoadModelChoice choice) {
   LoadFit fit;
-  fit.band.method = Method::loadParameters;
-  fit.band.f1 = f1;
-  fit.band.f2 = f2;
-  computeBand(fit.band);
-  const double omega0 = fit.band.omega0;
+  fit.load.method = Method::loadParameters;
+  fit.load.f1 = f1;
+  fit.load.f2 = f2;
+  computeBand(fit.load);
+  const double omega0 = fit.load.omega0;
 
   if (choice == LoadModelChoice::parallel) {
     fit.candidates.push_back(candidate(load, band, LoadType::parallel, omega0));
@@ -217,7 +217,7 @@ LoadFit fitLoad(const MeasuredLoad& load, const BandPoints& band, double f1, dou
     }
     return fit;
   }
-  DesignCase& described = fit.band;
+  DesignCase& described = fit.load;
   described.loadType = chosen.model.type;
   if (chosen.model.type == LoadType::series) {
     described.averageResistance = chosen.model.level;

@@ -63,7 +63,7 @@ struct ModelCandidate {
 // The fitted load as the dialogue's method l takes it: band quantities, decrement and Q of the
 // retuned resonator, from the band's f1, f2 and the chosen model.
 struct LoadFit {
-  DesignCase band;  // f1, f2, f0, omega0, matchBandwidth, wm, loadType, decrement, loadQ and
+  DesignCase load;  // f1, f2, f0, omega0, matchBandwidth, wm, loadType, decrement, loadQ and
                     // the average resistance or conductance and slope parameter
   std::vector<ModelCandidate> candidates;  // the models tried, the chosen one first
   std::string error;                       // set when no model can serve

@@ -48,15 +48,9 @@ std::complex<double> measuredLoadReflection(const LadderNetwork& ladder, const M
 
 FrequencyResponse analyseSweepOnLoad(const LadderNetwork& ladder, const MeasuredLoad& load,
                                      const Retuning& retuning, const Sweep& sweep) {
-  FrequencyResponse response;
-  response.frequencyMHz.reserve(static_cast<std::size_t>(sweep.points));
-  response.reflection.reserve(static_cast<std::size_t>(sweep.points));
-  for (int i = 0; i < sweep.points; ++i) {
-    const double frequency = sweepFrequency(sweep, i);
-    response.frequencyMHz.push_back(frequency);
-    response.reflection.push_back(measuredLoadReflection(ladder, load, retuning, frequency));
-  }
-  return response;
+  return analyseSweep(
+      [&](double frequency) { return measuredLoadReflection(ladder, load, retuning, frequency); },
+      sweep);
 }
 
 Sweep clippedToData(const Sweep& sweep, const MeasuredLoad& load) {

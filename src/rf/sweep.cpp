@@ -32,16 +32,22 @@ double sweepFrequency(const Sweep& sweep, int index) {
   return sweep.lowerMHz + step * index;
 }
 
-FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep) {
+FrequencyResponse analyseSweep(const std::function<std::complex<double>(double)>& reflectionAt,
+                               const Sweep& sweep) {
   FrequencyResponse response;
   response.frequencyMHz.reserve(static_cast<std::size_t>(sweep.points));
   response.reflection.reserve(static_cast<std::size_t>(sweep.points));
   for (int i = 0; i < sweep.points; ++i) {
     const double frequency = sweepFrequency(sweep, i);
     response.frequencyMHz.push_back(frequency);
-    response.reflection.push_back(inputReflection(ladder, frequency));
+    response.reflection.push_back(reflectionAt(frequency));
   }
   return response;
+}
+
+FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep) {
+  return analyseSweep([&ladder](double frequency) { return inputReflection(ladder, frequency); },
+                      sweep);
 }
 
 std::optional<double> firstNonFiniteFrequency(const FrequencyResponse& response) {

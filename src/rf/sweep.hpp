@@ -2,6 +2,7 @@
 #pragma once
 
 #include <complex>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,11 @@ struct FrequencyResponse {
   std::vector<std::complex<double>> reflection;  // referenced to the source resistance
 };
 
+// The reflection at each point of the sweep, from a function of the frequency in MHz.
+FrequencyResponse analyseSweep(const std::function<std::complex<double>(double)>& reflectionAt,
+                               const Sweep& sweep);
+
+// The designed ladder's input reflection over the sweep.
 FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep);
 
 // The first frequency where the reflection is not finite: a network with a zero or infinite

@@ -151,8 +151,8 @@ TEST(LoadFit, RetunesTheLoadToResonateAtTheBandCentre) {
     const double slope =
         w0 * (c.type == LoadType::series ? retuning.inductance : retuning.capacitance);
     const double wm = (f2 - f1) / f0;
-    expectRelative(fit.band.decrement, level / slope / wm, 1e-9, what + " decrement");
-    expectRelative(fit.band.loadQ, slope / level, 1e-9, what + " Q");
+    expectRelative(fit.load.decrement, level / slope / wm, 1e-9, what + " decrement");
+    expectRelative(fit.load.loadQ, slope / level, 1e-9, what + " Q");
   }
 }
 

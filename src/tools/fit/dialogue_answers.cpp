@@ -43,7 +43,7 @@ std::string outside(std::string_view what, double value, std::string_view range)
 }  // namespace
 
 DialogueAnswers dialogueAnswers(const LoadFit& fit, int n, std::string_view name) {
-  const DesignCase& fitted = fit.band;
+  const DesignCase& fitted = fit.load;
   const bool series = fitted.loadType == LoadType::series;
   DialogueAnswers answers;
   std::vector<std::string>& words = answers.words;

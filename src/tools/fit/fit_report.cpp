@@ -84,16 +84,16 @@ void writeModel(std::ostream& out, const LoadFit& fit) {
 }
 
 void writeDescription(std::ostream& out, const LoadFit& fit, const DialogueAnswers& answers) {
-  const DesignCase& band = fit.band;
-  const bool series = band.loadType == LoadType::series;
+  const DesignCase& described = fit.load;
+  const bool series = described.loadType == LoadType::series;
   writeLine(out);
   writeLine(out, "Load description:");
-  writeValue(out, "Center Frequency (f0) (MHz)", megahertz(band.f0));
-  writeValue(out, "Fractional Match Bandwidth (wm)", formatFixed(band.wm, VALUE_DIGITS));
+  writeValue(out, "Center Frequency (f0) (MHz)", megahertz(described.f0));
+  writeValue(out, "Fractional Match Bandwidth (wm)", formatFixed(described.wm, VALUE_DIGITS));
   writeValue(out, series ? "Reactance Slope Parameter (ohms)" : "Susceptance Slope Parameter (S)",
-             scientific(series ? band.reactanceSlope : band.susceptanceSlope));
-  writeValue(out, "Load Decrement", scientific(band.decrement));
-  writeValue(out, "Load Q", scientific(band.loadQ));
+             scientific(series ? described.reactanceSlope : described.susceptanceSlope));
+  writeValue(out, "Load Decrement", scientific(described.decrement));
+  writeValue(out, "Load Q", scientific(described.loadQ));
 
   writeLine(out);
   writeLine(out, std::string("Answers of the dialogue's method l (") +
@@ -139,16 +139,16 @@ void writeFitReport(std::ostream& out, std::string_view loadPath, const Measured
                     const BandPoints& band, const LoadFit& fit, const DialogueAnswers& answers) {
   writeLine(out, "Load: " + printableText(loadPath) + ", " +
                      formatInteger(static_cast<long long>(band.last - band.first + 1)) +
-                     " measured points in the band " + megahertz(fit.band.f1) + " to " +
-                     megahertz(fit.band.f2) + " MHz (" +
+                     " measured points in the band " + megahertz(fit.load.f1) + " to " +
+                     megahertz(fit.load.f2) + " MHz (" +
                      formatInteger(static_cast<long long>(load.frequencyMHz.size())) +
                      " in the file)");
   writeLine(out);
   writeModel(out, fit);
   writeDescription(out, fit, answers);
-  showRangeWarnings(out, fit.band);
+  showRangeWarnings(out, fit.load);
   writeLine(out);
-  writeTable(out, fit.band.decrement);
+  writeTable(out, fit.load.decrement);
 }
 
 void writeBestMatch(std::ostream& out, double decrement) {
