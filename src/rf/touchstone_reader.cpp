@@ -149,6 +149,10 @@ void Reader::readLine(std::string_view raw) {
     return;
   }
   if (text.front() == '[') {
+    if (text.find(']') == std::string_view::npos) {
+      refuse("keyword without its closing ]: " + quotedText(printableText(text)));
+      return;
+    }
     if (version == 1 && !(first && upperCase(text).starts_with("[VERSION]"))) {
       refuse("keyword " + printableText(text.substr(0, text.find(']') + 1)) +
              " in a version 1 file ([Version] 2.0 must come first)");
@@ -166,10 +170,6 @@ void Reader::readLine(std::string_view raw) {
 
 void Reader::readKeyword(std::string_view text) {
   const std::size_t close = text.find(']');
-  if (close == std::string_view::npos) {
-    refuse("keyword without its closing ]: " + quotedText(printableText(text)));
-    return;
-  }
   const std::string name = upperCase(text.substr(1, close - 1));
   const std::string_view argument = trimmed(text.substr(close + 1));
   const std::vector<std::string_view> fields = fieldsOf(argument);

@@ -110,6 +110,13 @@ TEST(TouchstoneReader, ReadsVersion2InOhmsAndSiemens) {
            << values.substr(blank + 1) << " ! one point\n";
     }
     file << "[End]\nafter the end nothing is read\n";
+    // A signed number and a bare version number are read as well.
+    if (parameter == "Z") {
+      std::string text = file.str();
+      text.replace(text.find("[Version] 2.0"), 13, "[Version] 2");
+      text.replace(text.find("\n1.5 "), 5, "\n+1.5 ");
+      expectLoad(readTouchstone(text), "version 2 with signs");
+    }
     expectLoad(readTouchstone(file.str()), "version 2.0 " + parameter);
   }
 }
@@ -163,6 +170,20 @@ TEST(TouchstoneReader, RefusesBadFilesNamingTheLine) {
        "line 4: [Number of Frequencies] is 2 but the data hold 1 points"},
       {"bad reference", v2Head + "[Reference] 50 75\n", "line 4: [Reference] of a one-port"},
       {"noise data", v2Head + "[Noise Data]\n", "line 4: noise data belong to two-port files"},
+      {"keyword without bracket", "[Version 2.0\n", "line 1: keyword without its closing ]"},
+      {"second version", "[Version] 2.0\n[Version] 2.0\n", "line 2: a second [Version]"},
+      {"ports not a number", "[Version] 2.0\n[Number of Ports] one\n",
+       "line 2: [Number of Ports] must be a whole number, found \"one\""},
+      {"no frequencies", v2Head + "[Number of Frequencies] 0\n",
+       "line 4: [Number of Frequencies] must be a whole number above 0"},
+      {"reference without value",
+       v2Head + "[Number of Frequencies] 1\n[Reference]\n[Network Data]\n",
+       "line 6: [Reference] has no value"},
+      {"no ports", "[Version] 2.0\n# MHz Z RI\n[Number of Frequencies] 1\n[Network Data]\n",
+       "line 4: no [Number of Ports] before [Network Data]"},
+      {"no network data", v2Head + "[Number of Frequencies] 1\n",
+       "line 4: the file ends without [Network Data]"},
+      {"zero reference", "# MHz Z RI R 0\n", "line 1: R in the option line needs a resistance"},
       {"no data", "! only a comment\n# MHz Z RI R 50\n",
        "line 2: the file ends without any data point"},
   };

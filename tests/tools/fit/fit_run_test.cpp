@@ -88,6 +88,13 @@ TEST(FitRun, PrintsTheTableForADecrementAloneWithTheDialoguesWarning) {
   EXPECT_EQ(lines[12],
             "   inf   4.321392e-002    4.321392e-002    -2.728753e+001        1.090331e+000");
 
+  // Beyond the solver's reach the rows say so instead of printing numbers.
+  const ToolResult beyond = fitWith({"--decrement", "1e300"});
+  ASSERT_EQ(beyond.status, 0);
+  EXPECT_NE(beyond.out.find("\n   10    no solution: the solver does not converge"),
+            std::string::npos)
+      << beyond.out;
+
   const ToolResult steep = fitWith({"--decrement", "25"});
   ASSERT_EQ(steep.status, 0);
   EXPECT_EQ(steep.out.rfind("\n----------------------------------------------------------------"
@@ -140,6 +147,61 @@ TEST(FitRun, AnswersTakeTheDialogueToTheFittedDecrement) {
   }
 }
 
+// Loads whose description lies outside what the dialogue takes: refused in --answers mode with
+// the reason, and shown as "none" in the report.
+TEST(FitRun, RefusesAnswersTheDialogueCannotTake) {
+  struct Case {
+    ExactLoad load;
+    double low;
+    double high;
+    std::vector<std::string> band;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {{LoadType::series, 72.0, 8e5, 11.0},
+       6e5,
+       1.2e6,
+       {"650000", "1000000"},
+       "the upper band edge (MHz) 1.000000e+006 lies outside the dialogue's range"},
+      {{LoadType::series, 72.0, 3e-7, 2.0},
+       1e-7,
+       9e-7,
+       {"0.0000002", "0.0000005"},
+       "the lower band edge (MHz) 2.000000e-007 lies outside the dialogue's range"},
+      {{LoadType::series, 2e6, 3.75, 11.0},
+       3.0,
+       4.5,
+       {"3.5", "4"},
+       "the average resistance (ohms) 2.000000e+006 lies outside the dialogue's range"},
+      {{LoadType::parallel, 1e-45, 3.75, 11.0},
+       3.0,
+       4.5,
+       {"3.5", "4"},
+       "the average conductance (S) 1.000000e-045 lies outside the dialogue's range"},
+      {{LoadType::parallel, 1e-30, 3.75, 11.0},
+       3.0,
+       4.5,
+       {"3.5", "4"},
+       "the load cannot be written in the dialogue's plain decimals of at most 39 characters"},
+  };
+  for (const Case& c : cases) {
+    support::ScratchDirectory scratch;
+    writeTextFile("load.s1p", exactLoadFile(c.load, c.low, c.high, 61));
+    std::vector<std::string> args = {"load.s1p", c.band[0], c.band[1], "--model", "parallel"};
+    if (c.load.type == LoadType::series) {
+      args.back() = "series";
+    }
+    const ToolResult report = fitWith(args);
+    ASSERT_EQ(report.status, 0) << report.err;
+    EXPECT_NE(report.out.find("   none: " + c.error), std::string::npos) << report.out;
+    args.insert(args.end(), {"--answers", "2", "--name", "x"});
+    const ToolResult answers = fitWith(args);
+    EXPECT_EQ(answers.status, 2);
+    EXPECT_EQ(answers.out, "");
+    EXPECT_EQ(answers.err.rfind("bandmatch-fit: load.s1p: " + c.error, 0), 0u) << answers.err;
+  }
+}
+
 struct Refusal {
   std::vector<std::string> args;
   std::string error;
@@ -162,6 +224,12 @@ TEST(FitRun, RefusesBadCommandLinesAndFilesWithOneLine) {
        "bandmatch-fit: --answers must be a whole number from 1 to 10, found \"11\""},
       {{"ant.s1p", "3.5", "4", "--answers", "3", "--name", "a b"},
        "bandmatch-fit: --name must be one word without blanks"},
+      {{"ant.s1p", "3.5", "4", "--answers", "3", "--name", ""},
+       "bandmatch-fit: --name must be one word without blanks"},
+      {{"ant.s1p", "3.5", "4", "--answers", "x", "--name", "a"},
+       "bandmatch-fit: --answers must be a whole number from 1 to 10, found \"x\""},
+      {{"", "3.5", "4"}, "bandmatch-fit: the load file name is empty"},
+      {{"ant.s1p", "x", "4"}, "bandmatch-fit: F1 must be a frequency above 0 MHz, found \"x\""},
       {{"--decrement", "0"}, "bandmatch-fit: --decrement must be a number above 0"},
       {{"ant.s1p", "--decrement", "1"}, "bandmatch-fit: --decrement takes no load file"},
       {{"missing.s1p", "3.5", "4"}, "bandmatch-fit: cannot read missing.s1p: No such file"},
