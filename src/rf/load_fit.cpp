@@ -229,6 +229,11 @@ LoadFit fitLoad(const MeasuredLoad& load, const BandPoints& band, double f1, dou
   // As the dialogue derives it: level / slope / wm.
   described.decrement = (chosen.model.level / chosen.retuning.slope) * (1.0 / described.wm);
   qFromDecrement(described);
+  // Frequencies near the limits of double precision leave no usable band quantities.
+  if (!(described.decrement > 0.0) || !std::isfinite(described.decrement) ||
+      !std::isfinite(described.loadQ)) {
+    fit.error = "the band and the fitted load give no finite decrement";
+  }
   return fit;
 }
 

@@ -89,6 +89,10 @@ std::string lineText(int line) {
   return "line " + formatInteger(line) + ": ";
 }
 
+std::string scientific(double value) {
+  return formatScientific(value, 6);
+}
+
 std::string megahertz(double frequencyMHz) {
   return formatFixed(frequencyMHz, FREQUENCY_DIGITS) + " MHz";
 }
@@ -361,7 +365,9 @@ void Reader::completePoint() {
   const double referenceOhms = reference.value_or(options.referenceOhms);
   const std::complex<double> impedance =
       impedanceOf(options, referenceOhms, version, pending[1], pending[2]);
-  if (frequency < 0.0) {
+  if (!std::isfinite(frequency)) {
+    refuseAt(pendingLine, "the frequency " + scientific(pending[0]) + " is out of range");
+  } else if (frequency < 0.0) {
     refuseAt(pendingLine, "negative frequency " + megahertz(frequency));
   } else if (!load.frequencyMHz.empty() && !(frequency > load.frequencyMHz.back())) {
     refuseAt(pendingLine, "frequencies not strictly increasing: " + megahertz(frequency) +

@@ -146,6 +146,8 @@ TEST(TouchstoneReader, RefusesBadFilesNamingTheLine) {
       {"repeated frequency", "# MHz Z RI R 50\n1 1 0\n1 1 0\n",
        "line 3: frequencies not strictly increasing: 1.000000 MHz after 1.000000 MHz"},
       {"negative frequency", "# MHz Z RI R 50\n-1 1 0\n", "line 2: negative frequency"},
+      {"overflowing frequency", "# GHz Z RI R 50\n1e308 1 0\n",
+       "line 2: the frequency 1.000000e+308 is out of range"},
       {"open circuit", "# MHz S RI R 50\n1 1 0\n", "line 2: the value at 1.000000 MHz is an open"},
       {"incomplete point", "# MHz Z RI R 50\n1 1 0\n2 1\n",
        "line 3: the file ends inside this point, after 2 of its 3 values"},
