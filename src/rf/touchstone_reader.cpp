@@ -1,13 +1,13 @@
 #include "rf/touchstone_reader.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <system_error>
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
+#include "core/real_parse.hpp"
 
 namespace bandmatch {
 
@@ -78,7 +78,7 @@ std::optional<double> numberOf(std::string_view field) {
   }
   double value = 0.0;
   const char* end = field.data() + field.size();
-  const auto [ptr, ec] = std::from_chars(field.data(), end, value);
+  const auto [ptr, ec] = parseReal(field.data(), end, value);
   if (field.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
     return std::nullopt;
   }

@@ -4,6 +4,7 @@
 
 #include "console/console_input.hpp"
 #include "core/number_format.hpp"
+#include "entry/answer_ranges.hpp"
 #include "synthesis/band_and_load.hpp"
 
 namespace bandmatch {
@@ -12,10 +13,6 @@ namespace {
 
 // Full double precision where the dialogue's word length allows it.
 constexpr int MOST_SIGNIFICANT_DIGITS = 17;
-// The dialogue's bounds (strict below, included above, as it asks them).
-constexpr double LOWEST_FREQUENCY = 0.000001;
-constexpr double HIGHEST_FREQUENCY = 1000000.0;
-constexpr double LARGEST_LOAD_VALUE = 1000000.0;
 constexpr int MESSAGE_DIGITS = 6;
 
 // The most precise plain decimal of the value that the number reader takes whole.
@@ -56,10 +53,10 @@ DialogueAnswers dialogueAnswers(const LoadFit& fit, int n, std::string_view name
   read.loadType = fitted.loadType;
   read.f1 = answer(words, fitted.f1);
   read.f2 = answer(words, fitted.f2);
-  if (!(read.f1 > LOWEST_FREQUENCY && read.f1 < HIGHEST_FREQUENCY)) {
+  if (!contains(LOW_BAND_EDGE_RANGE, read.f1)) {
     return {{}, outside("lower band edge (MHz)", fitted.f1, "above 0.000001, below 1000000")};
   }
-  if (!(read.f2 > read.f1 && read.f2 < HIGHEST_FREQUENCY)) {
+  if (!contains(highBandEdgeRange(read.f1), read.f2)) {
     return {{}, outside("upper band edge (MHz)", fitted.f2, "above f1, below 1000000")};
   }
   computeBand(read);
@@ -69,7 +66,7 @@ DialogueAnswers dialogueAnswers(const LoadFit& fit, int n, std::string_view name
   double& readLevel = series ? read.averageResistance : read.averageConductance;
   double& readChange = series ? read.deltaReactance : read.deltaSusceptance;
   readLevel = answer(words, level);
-  if (!(readLevel > 0.0 && readLevel <= LARGEST_LOAD_VALUE)) {
+  if (!contains(LOAD_VALUE_RANGE, readLevel)) {
     return {{},
             outside(series ? "average resistance (ohms)" : "average conductance (S)", level,
                     "above 0, at most 1000000")};
@@ -79,15 +76,15 @@ DialogueAnswers dialogueAnswers(const LoadFit& fit, int n, std::string_view name
   const double halfBand = read.matchBandwidth / 2.0;
   const double change = 2.0 * slope * halfBand / read.f0;
   const double deltaBandwidth =
-      change > LARGEST_LOAD_VALUE ? halfBand * (LARGEST_LOAD_VALUE / 2.0) / change : halfBand;
+      change > MAX_LOAD_VALUE ? halfBand * (MAX_LOAD_VALUE / 2.0) / change : halfBand;
   read.deltaBandwidth = answer(words, deltaBandwidth);
-  if (!(read.deltaBandwidth > 0.0 && read.deltaBandwidth <= read.matchBandwidth)) {
+  if (!contains(deltaBandwidthRange(read.matchBandwidth), read.deltaBandwidth)) {
     return {{}, outside("delta bandwidth (MHz)", deltaBandwidth, "above 0, at most f2 - f1")};
   }
   // (change / delta bandwidth) * f0 / 2 is the slope parameter.
   const double exactChange = 2.0 * slope * read.deltaBandwidth / read.f0;
   readChange = answer(words, exactChange);
-  if (!(readChange > 0.0 && readChange <= LARGEST_LOAD_VALUE)) {
+  if (!contains(LOAD_VALUE_RANGE, readChange)) {
     return {{},
             outside(series ? "delta reactance (ohms)" : "delta susceptance (S)", exactChange,
                     "above 0, at most 1000000")};
