@@ -23,13 +23,14 @@ constexpr std::string_view DATE_LINE_LEAD = "Current local date and time: ";
 // The block after the date line; empty strings are empty lines.
 constexpr std::array<std::string_view, 11> CREDITS_LINES = {
     "",
-    "Program: bandmatch, a version of the broadband matching program of the reference text",
+    "Program: bandmatch, an open implementation of Fano's broadband matching solved by Newton - "
+    "Raphson with Levy's explicit formulas",
     "Newton - Raphson Solution then Levy Matching found in text:",
-    "Title: the reference text on broadband impedance matching",
-    "Author: the author of the reference text",
-    "Published: the year and publisher of the reference text",
+    "R. M. Fano, \"Theoretical limitations on the broadband matching of arbitrary impedances\",",
+    "Journal of the Franklin Institute 249, 1950. R. Levy, \"Explicit formulas for Chebyshev",
+    "impedance-matching networks, filters and interstages\", Proceedings of the IEE 111(6), 1964",
     "",
-    "Source: bandmatch.cpp, executable: bandmatch",
+    "Source: src/app/main.cpp, executable: bandmatch",
     "Rev: n January 30, 2009",
     "bandmatch developers, N0CALL",
     "",
