@@ -47,9 +47,13 @@ inline constexpr double MIN_LOAD_VALUE = 0.0;
 inline constexpr double MAX_LOAD_VALUE = 1000000.0;
 inline constexpr ValueRange LOAD_VALUE_RANGE = {MIN_LOAD_VALUE, false, MAX_LOAD_VALUE, true};
 
-// The delta bandwidth lies within the match band: above zero, at most f2 - f1.
+// The delta bandwidth lies within the match band: above zero, at most f2 - f1. f2 - f1 is rarely
+// the decimal the prompt shows (7.3 - 7 is 0.2999999999999998), so the bound is widened by this
+// fraction of it: the value the prompt prints is a value the program takes.
+inline constexpr double DELTA_BANDWIDTH_TOLERANCE = 1e-9;
 constexpr ValueRange deltaBandwidthRange(double matchBandwidth) {
-  return {MIN_LOAD_VALUE, false, matchBandwidth, true};
+  return {MIN_LOAD_VALUE, false, matchBandwidth + DELTA_BANDWIDTH_TOLERANCE * matchBandwidth,
+          true};
 }
 
 // Digits after the point of the bounds in the prompts.
