@@ -182,6 +182,36 @@ Enter 'delta bandwidth' in MHz with a value between 0 and (10.000000): )txt";
   EXPECT_EQ(design.deltaBandwidth, 10.0);
 }
 
+// The band 7 to 7.3 MHz: in double precision f2 - f1 is 0.2999999999999998, and the prompt shows
+// 0.300000. The value shown is taken; anything visibly above it is asked again.
+TEST(LoadDecrementEntry, DeltaBandwidthAsShownInThePromptIsTaken) {
+  const struct {
+    const char* answers;
+    int prompts;  // delta bandwidth prompts shown
+    double expected;
+  } cases[] = {
+      {"50 0.3 10", 1, 0.3},
+      {"50 0.300000 10", 1, 0.3},
+      {"50 0.3000001 0.2 10", 2, 0.2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answers);
+    DesignCase design = bandCase(Method::loadParameters, LoadType::series);
+    design.f1 = 7.0;
+    design.f2 = 7.3;
+    design.matchBandwidth = design.f2 - design.f1;
+    ASSERT_LT(design.matchBandwidth, 0.3);
+    std::istringstream in(c.answers);
+    std::ostringstream out;
+    ASSERT_EQ(enterLoadDecrement(in, out, design), EntryStatus::complete);
+    constexpr std::string_view shownBound = R"txt(
+Enter 'delta bandwidth' in MHz with a value between 0 and (0.300000): )txt";
+    EXPECT_EQ(out.str(), std::string(SERIES_PARAMETER_LINES) + std::string(RESISTANCE_OF_L) +
+                             repeated(shownBound, c.prompts) + std::string(DELTA_REACTANCE));
+    EXPECT_NEAR(design.deltaBandwidth, c.expected, 1e-15);
+  }
+}
+
 TEST(LoadDecrementEntry, EndOfInputStopsEveryPath) {
   // Answer prefixes that leave each path short of its last value, some after a refused value.
   const std::vector<const char*> twoValues = {"", "0 abc", "1", "1 0"};
