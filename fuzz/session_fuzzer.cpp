@@ -52,11 +52,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out;
   std::ostringstream err;
   const int status = bandmatch::runPasses(in, out, err, fixedTime);
-  if (status != bandmatch::EXIT_STATUS_DONE && status != bandmatch::EXIT_STATUS_INPUT_ENDED) {
+  if (status != bandmatch::EXIT_STATUS_DONE && status != bandmatch::EXIT_STATUS_FAILED) {
     std::abort();
   }
+  // Whatever way the session ended, no temporary report file is left behind.
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(directory, ignored)) {
+    if (entry.path().filename().string().find(".tmp-") != std::string::npos) {
+      std::abort();
+    }
     fs::remove_all(entry.path(), ignored);
   }
   return 0;

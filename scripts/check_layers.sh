@@ -12,6 +12,7 @@ src="$root/src"
 layers=(
   "core 0"
   "console 1"
+  "files 1"
   "synthesis 2"
   "entry 3"
   "report 3"

@@ -1,17 +1,22 @@
 #include "app/pass_driver.hpp"
 
 #include <array>
-#include <fstream>
+#include <cerrno>
+#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "console/console_input.hpp"
 #include "core/design_case.hpp"
+#include "core/display_text.hpp"
+#include "core/number_format.hpp"
 #include "core/text_sink.hpp"
 #include "entry/letter_question.hpp"
 #include "entry/problem_dialogue.hpp"
+#include "files/replace_file.hpp"
 #include "report/csv_report.hpp"
 #include "report/text_report.hpp"
+#include "synthesis/fano_solver.hpp"
 #include "synthesis/synthesis.hpp"
 
 namespace bandmatch {
@@ -28,17 +33,92 @@ constexpr std::array<LetterAnswer<PassOutcome>, 2> CLOSING_ANSWERS = {{
     {'e', 'E', PassOutcome::exitProgram},
     {'c', 'C', PassOutcome::continueDesign},
 }};
+constexpr std::string_view MESSAGE_LEAD = "bandmatch: ";
 constexpr std::string_view INPUT_ENDED_MESSAGE =
     "bandmatch: the input ended before the design was complete";
+constexpr std::string_view OUTPUT_FAILED_MESSAGE = "bandmatch: cannot write standard output";
+constexpr int WARNING_DIGITS = 9;
 
-// Created or emptied, never appended to. A name holding a NUL byte cannot name the file as
-// typed, so the file stays unopened and its writes are dropped, like any file that fails to open.
-std::ofstream openResultFile(const std::string& name) {
-  std::ofstream file;
-  if (name.find('\0') == std::string::npos) {
-    file.open(name, std::ios::out | std::ios::trunc);
+// One report file of the pass: a temporary beside NAME from the moment the name is typed,
+// renamed over NAME when the report is complete. `error` is the errno once it has failed.
+struct ReportFile {
+  std::string name;
+  TemporaryFile temporary;
+  int error = 0;
+};
+
+// Both report files; whatever way the pass ends, an unfinished temporary is removed.
+struct PassFiles {
+  ReportFile text;
+  ReportFile csv;
+
+  PassFiles() = default;
+  PassFiles(const PassFiles&) = delete;
+  PassFiles& operator=(const PassFiles&) = delete;
+  ~PassFiles() {
+    discardTemporary(text.temporary);
+    discardTemporary(csv.temporary);
   }
-  return file;
+};
+
+// A line on the error stream, after everything the console has been given, so a terminal shows
+// the two streams in the order they were written.
+void tellUser(std::ostream& out, std::ostream& err, std::string_view line) {
+  out.flush();
+  writeLine(err, line);
+}
+
+// "bandmatch: cannot write NAME: reason", the name as typed and on one line whatever it holds.
+void reportFailure(std::ostream& out, std::ostream& err, const ReportFile& file) {
+  tellUser(out, err,
+           std::string(MESSAGE_LEAD) + "cannot write " + printableText(file.name) + ": " +
+               systemReason(file.error));
+}
+
+void beginReport(ReportFile& file, std::string name) {
+  file.name = std::move(name);
+  file.error = createTemporaryBeside(file.name, file.temporary);
+}
+
+void finishReport(ReportFile& file, std::string_view content) {
+  if (file.error == 0) {
+    file.error = replaceWith(file.temporary, file.name, content);
+  }
+}
+
+// Why the console could not go on: the output failed (errno still holds its reason), or the
+// input ended.
+PassEnd sessionStopped(const std::ostream& out, bool reportFailed) {
+  if (!out) {
+    return {PassOutcome::outputFailed, reportFailed, errno};
+  }
+  return {PassOutcome::inputEnded, reportFailed, 0};
+}
+
+// The solver ran out of evaluations or overflowed, or its A and B give no passive match: the
+// figures of the pass are not a design, and the report alone would not say so.
+void warnIfNoDesign(std::ostream& out, std::ostream& err, const DesignCase& design) {
+  const std::string lead = std::string(MESSAGE_LEAD) + "warning: N = " + formatInteger(design.N) +
+                           ", decrement " + formatScientific(design.decrement, WARNING_DIGITS) +
+                           ": ";
+  if (!(design.FV <= FANO_TOLERANCE)) {
+    tellUser(out, err,
+             lead + "the Newton - Raphson solution did not converge (FV = " +
+                 formatScientific(design.FV, 3) + " after " + formatInteger(design.IT) +
+                 " evaluations); the figures of this pass are not a design");
+  } else if (!(design.rhoMax < 1.0)) {
+    tellUser(out, err,
+             lead + "the largest reflection magnitude is " +
+                 formatFixed(design.rhoMax, WARNING_DIGITS) +
+                 ", not below 1; the figures of this pass are not a design");
+  }
+}
+
+// "bandmatch: cannot write standard output: reason"; it goes to the error stream alone, as the
+// console can no longer take anything.
+void reportOutputFailure(std::ostream& err, int error) {
+  writeLine(err, std::string(OUTPUT_FAILED_MESSAGE) +
+                     (error != 0 ? ": " + systemReason(error) : std::string()));
 }
 
 }  // namespace
@@ -48,7 +128,7 @@ PassOutcome askContinue(std::istream& in, std::ostream& out) {
       .value_or(PassOutcome::inputEnded);
 }
 
-PassOutcome runPass(std::istream& in, std::ostream& out, const LocalClock& clock) {
+PassEnd runPass(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock) {
   // One stamp for the whole pass, shown alike in all three renderings.
   const std::string dateStamp = takeDateStamp(clock);
   writeCreditsBlock(out, dateStamp, false);
@@ -56,45 +136,79 @@ PassOutcome runPass(std::istream& in, std::ostream& out, const LocalClock& clock
   writeText(out, RESULT_NAME_PROMPT);
   const std::optional<std::string> baseName = readWord(in, out);
   if (!baseName) {
-    return PassOutcome::inputEnded;
+    return sessionStopped(out, false);
   }
 
   DesignCase design;
   design.textFileName = *baseName + ".txt";
   design.csvFileName = *baseName + ".csv";
-  std::ofstream textFile = openResultFile(design.textFileName);
-  std::ofstream csvFile = openResultFile(design.csvFileName);
-
-  const bool inputComplete = runProblemDialogue(in, out, design) == EntryStatus::complete;
-  if (inputComplete) {
-    synthesize(design);
-    writeConsoleReport(out, design);
-    writeTextReport(textFile, design, dateStamp);
-    writeCsvReport(csvFile, design, dateStamp);
+  // Created now, so a name that cannot be written is reported before the dialogue; an earlier
+  // report of that name stays untouched until the new one is complete.
+  PassFiles files;
+  beginReport(files.text, design.textFileName);
+  beginReport(files.csv, design.csvFileName);
+  bool reportFailed = false;
+  for (const ReportFile* file : {&files.text, &files.csv}) {
+    if (file->error != 0) {
+      reportFailure(out, err, *file);
+      reportFailed = true;
+    }
   }
-  textFile.close();
-  csvFile.close();
-  if (!inputComplete) {
-    return PassOutcome::inputEnded;
+
+  if (runProblemDialogue(in, out, design) != EntryStatus::complete) {
+    return sessionStopped(out, reportFailed);
+  }
+  synthesize(design);
+  writeConsoleReport(out, design);
+  warnIfNoDesign(out, err, design);
+
+  std::ostringstream text;
+  writeTextReport(text, design, dateStamp);
+  std::ostringstream csv;
+  writeCsvReport(csv, design, dateStamp);
+  for (const auto& [file, content] : {std::pair{&files.text, &text}, std::pair{&files.csv, &csv}}) {
+    const bool failedBefore = file->error != 0;
+    finishReport(*file, content->view());
+    if (file->error != 0 && !failedBefore) {
+      reportFailure(out, err, *file);
+      reportFailed = true;
+    }
   }
 
   // The design is complete on disk; input ending at the closing question is a normal end.
   const PassOutcome answer = askContinue(in, out);
-  return answer == PassOutcome::inputEnded ? PassOutcome::exitProgram : answer;
+  if (answer == PassOutcome::inputEnded) {
+    return out ? PassEnd{PassOutcome::exitProgram, reportFailed, 0}
+               : sessionStopped(out, reportFailed);
+  }
+  return {answer, reportFailed, 0};
 }
 
 int runPasses(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock) {
+  bool reportFailed = false;
   for (;;) {
-    switch (runPass(in, out, clock)) {
+    const PassEnd end = runPass(in, out, err, clock);
+    reportFailed = reportFailed || end.reportFailed;
+    switch (end.outcome) {
       case PassOutcome::continueDesign:
-        break;
+        continue;
       case PassOutcome::exitProgram:
-        return EXIT_STATUS_DONE;
+        break;
       case PassOutcome::inputEnded:
-        out.flush();
-        writeLine(err, INPUT_ENDED_MESSAGE);
-        return EXIT_STATUS_INPUT_ENDED;
+        tellUser(out, err, INPUT_ENDED_MESSAGE);
+        return EXIT_STATUS_FAILED;
+      case PassOutcome::outputFailed:
+        reportOutputFailure(err, end.outputError);
+        return EXIT_STATUS_FAILED;
     }
+    // The last of the console reaches its reader before the status says all went well.
+    errno = 0;
+    out.flush();
+    if (!out) {
+      reportOutputFailure(err, errno);
+      return EXIT_STATUS_FAILED;
+    }
+    return reportFailed ? EXIT_STATUS_FAILED : EXIT_STATUS_DONE;
   }
 }
 

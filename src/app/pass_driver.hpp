@@ -1,5 +1,5 @@
-// The loop over design passes: each pass takes a date stamp, names and opens its two result
-// files, runs the dialogue and the synthesis, writes the three reports and asks to go on.
+// The loop over design passes: each pass takes a date stamp, names its two result files, runs
+// the dialogue and the synthesis, writes the three reports and asks to go on.
 #pragma once
 
 #include <istream>
@@ -9,18 +9,29 @@
 
 namespace bandmatch {
 
-enum class PassOutcome { continueDesign, exitProgram, inputEnded };
+enum class PassOutcome { continueDesign, exitProgram, inputEnded, outputFailed };
 
 // Exit statuses of the program.
 inline constexpr int EXIT_STATUS_DONE = 0;
-inline constexpr int EXIT_STATUS_INPUT_ENDED = 1;
+// The input ended before a design was complete, a report could not be written, or the console
+// output failed.
+inline constexpr int EXIT_STATUS_FAILED = 1;
+// The command line was not understood.
+inline constexpr int EXIT_STATUS_USAGE = 2;
 
-// Runs passes until the user exits or the input ends; returns the process exit status. A
-// message goes to `err` when the input ends before a design is complete.
+// How a pass ended; reportFailed when one of its report files could not be written.
+struct PassEnd {
+  PassOutcome outcome = PassOutcome::exitProgram;
+  bool reportFailed = false;
+  int outputError = 0;  // errno of the console failure (outputFailed), 0 when unknown
+};
+
+// Runs passes until the user exits, the input ends or the console fails; returns the process
+// exit status. Every failure is one line on `err`, written after `out` is flushed.
 int runPasses(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock);
 
 // One design pass.
-PassOutcome runPass(std::istream& in, std::ostream& out, const LocalClock& clock);
+PassEnd runPass(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock);
 
 // The closing question: continueDesign, exitProgram, or inputEnded.
 PassOutcome askContinue(std::istream& in, std::ostream& out);

@@ -1,5 +1,6 @@
 #include "console/console_input.hpp"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -16,6 +17,14 @@ bool isDigit(char c) {
 
 int digitValue(char c) {
   return c - '0';
+}
+
+// Flushes the prompt before the program waits; false when it cannot be written, so that no
+// question is asked again without end on a console nobody can see.
+bool flushConsole(std::ostream& out) {
+  errno = 0;  // so that a failure leaves its own reason for the message that follows
+  out.flush();
+  return static_cast<bool>(out);
 }
 
 // Skips white space; false when the input ends first.
@@ -39,8 +48,7 @@ bool isWhiteSpace(char c) {
 }
 
 std::optional<std::string> readWord(std::istream& in, std::ostream& out) {
-  out.flush();
-  if (!skipWhiteSpace(in)) {
+  if (!flushConsole(out) || !skipWhiteSpace(in)) {
     return std::nullopt;
   }
   std::string word;
@@ -72,8 +80,7 @@ std::optional<double> readReal(std::istream& in, std::ostream& out) {
 }
 
 std::optional<char> readChoice(std::istream& in, std::ostream& out) {
-  out.flush();
-  if (!skipWhiteSpace(in)) {
+  if (!flushConsole(out) || !skipWhiteSpace(in)) {
     return std::nullopt;
   }
   return static_cast<char>(in.get());

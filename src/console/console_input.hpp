@@ -1,5 +1,6 @@
 // The console readers: whitespace-delimited words, strict decimal numbers and answer letters.
-// Every reader flushes the console output before it waits, and says when the input has ended.
+// Every reader flushes the console output before it waits, and says when the session cannot go
+// on: the input has ended, or the console output can no longer be written.
 #pragma once
 
 #include <cstddef>
@@ -19,14 +20,16 @@ inline constexpr std::size_t RESULT_NAME_CAPACITY = 35;
 inline constexpr int REFUSED_INTEGER = -1;
 inline constexpr double REFUSED_REAL = -1.0;
 
-// Whether a question got its answer or the console input ran out first.
+// Whether a question got its answer, or the session cannot go on (the input ran out first, or
+// the console output failed).
 enum class EntryStatus { complete, inputEnded };
 
 // The blank, tab, newline, carriage return, vertical tab and form feed.
 bool isWhiteSpace(char c);
 
 // The next word, skipping white space (line ends included); the white space that ends the word
-// stays in the input. Empty optional when the input ends before any character of a word.
+// stays in the input. Empty optional when the input ends before any character of a word, or when
+// the console output cannot be written (the stream then reports the failure).
 std::optional<std::string> readWord(std::istream& in, std::ostream& out);
 
 // The next word as a non-negative integer, or REFUSED_INTEGER for a refused word.
@@ -35,7 +38,8 @@ std::optional<int> readInteger(std::istream& in, std::ostream& out);
 // The next word as a non-negative real, or REFUSED_REAL for a refused word.
 std::optional<double> readReal(std::istream& in, std::ostream& out);
 
-// The next character that is not white space; the rest of the line stays in the input.
+// The next character that is not white space; the rest of the line stays in the input. Empty
+// as for readWord.
 std::optional<char> readChoice(std::istream& in, std::ostream& out);
 
 // Conversion rules of the number readers, on a word already taken.

@@ -4,7 +4,6 @@ namespace bandmatch {
 
 void writeLine(std::ostream& out, std::string_view text) {
   out << text << '\n';
-  out.flush();
 }
 
 void writeText(std::ostream& out, std::string_view text) {

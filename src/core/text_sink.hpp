@@ -1,5 +1,5 @@
-// The one writer of console and report text: every line ends with a newline and is flushed at
-// once, so a prompt or a report line is visible and on disk as soon as it is written.
+// The one writer of console and report text. Lines are not flushed one by one: the console is
+// flushed before every read and before the program ends, and report files are written whole.
 #pragma once
 
 #include <ostream>
@@ -7,7 +7,7 @@
 
 namespace bandmatch {
 
-// Writes the text, a newline, and flushes.
+// Writes the text and a newline.
 void writeLine(std::ostream& out, std::string_view text = {});
 
 // Writes text without a line end (prompts, and the first parts of composed lines).

@@ -23,7 +23,7 @@ std::string scientific9(double value) {
 
 void writeValueLine(std::ostream& out, std::string_view label, std::string_view separator,
                     std::string_view value) {
-  // Written piece by piece: no line is assembled in memory, and the line end flushes it whole.
+  // Written piece by piece: no line is assembled in memory.
   writeText(out, label);
   writeText(out, separator);
   writeLine(out, value);

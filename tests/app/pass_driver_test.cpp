@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "support/report_files.hpp"
 #include "support/session.hpp"
 
 namespace bandmatch {
@@ -14,6 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using support::readFile;
 using support::runSession;
+using testing::directoryEntries;
 
 // Answers of one complete design after the file name: N = 3, method D, series load, 10 to 20 MHz,
 // decrement 1, 50 ohms.
@@ -96,20 +99,25 @@ TEST(PassDriver, SameNameTwiceKeepsOnlyTheSecondPass) {
   EXPECT_EQ(count(readFile("same.csv"), "Inputs:"), 1U);
 }
 
-TEST(PassDriver, UnopenableResultFilesAreSkippedSilently) {
+TEST(PassDriver, UnwritableResultFilesAreReportedAndTheSessionGoesOn) {
   support::ScratchDirectory scratch;
-  const auto result = runSession(pass("missing/run1") + "e");
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.errors, "");
+  const auto result = runSession(pass("missing/run1") + "c" + pass("run2") + "e");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.errors,
+            "bandmatch: cannot write missing/run1.txt: No such file or directory\n"
+            "bandmatch: cannot write missing/run1.csv: No such file or directory\n");
   EXPECT_FALSE(fs::exists("missing"));
-  // The console report is still shown.
-  EXPECT_NE(result.console.find("Output Part 4: Network Element Values Calculated"),
-            std::string::npos);
+  // Both console reports are shown, and the second pass writes its files.
+  EXPECT_EQ(count(result.console, "Output Part 4: Network Element Values Calculated"), 2U);
+  EXPECT_TRUE(fs::exists("run2.csv"));
 
   // A NUL byte cannot be part of a file name: nothing is created under the shorter name.
   const auto withNul = runSession(std::string("ab\0cd", 5) + DESIGN_ANSWERS + "e");
-  EXPECT_EQ(withNul.status, 0);
-  EXPECT_TRUE(fs::is_empty(scratch.path()));
+  EXPECT_EQ(withNul.status, 1);
+  EXPECT_EQ(withNul.errors,
+            "bandmatch: cannot write ab?cd.txt: Invalid argument\n"
+            "bandmatch: cannot write ab?cd.csv: Invalid argument\n");
+  EXPECT_EQ(directoryEntries(scratch.path()), (std::vector<std::string>{"run2.csv", "run2.txt"}));
 }
 
 TEST(PassDriver, EachPassCarriesItsOwnStamp) {
@@ -131,28 +139,29 @@ TEST(PassDriver, EachPassCarriesItsOwnStamp) {
 
 TEST(PassDriver, EndOfInputEndsTheProgramWithTheRightStatus) {
   const std::string inputEnded = "bandmatch: the input ended before the design was complete\n";
-  enum class TextFile { absent, empty, report };
   const struct {
     std::string input;
     int status;
-    TextFile run1;
+    bool reported;  // run1's report files are on disk
   } cases[] = {
-      {"", 1, TextFile::absent},                   // at the first name prompt: no files
-      {"  \n\n", 1, TextFile::absent},             // only white space
-      {"run1", 1, TextFile::empty},                // in the dialogue, right after the name
-      {"run1 3 d s 10", 1, TextFile::empty},       // at the f2 prompt
-      {"run1 3 d s 10 20 1", 1, TextFile::empty},  // at the resistance prompt
-      {pass("run1"), 0, TextFile::report},         // at the closing question: design complete
-      {pass("run1") + "c", 1, TextFile::report},   // at the next pass's name prompt
+      {"", 1, false},                    // at the first name prompt
+      {"  \n\n", 1, false},              // only white space
+      {"run1", 1, false},                // in the dialogue, right after the name
+      {"run1 3 d s 10", 1, false},       // at the f2 prompt
+      {"run1 3 d s 10 20 1", 1, false},  // at the resistance prompt
+      {pass("run1"), 0, true},           // at the closing question: design complete
+      {pass("run1") + "c", 1, true},     // at the next pass's name prompt
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE("input '" + c.input + "'");
     support::ScratchDirectory scratch;
     const auto result = runSession(c.input);
-    EXPECT_EQ(result.status, c.status) << "input '" << c.input << "'";
-    EXPECT_EQ(result.errors, c.status == 0 ? "" : inputEnded) << "input '" << c.input << "'";
-    EXPECT_EQ(fs::exists("run1.txt"), c.run1 != TextFile::absent) << "input '" << c.input << "'";
-    EXPECT_EQ(readFile("run1.txt").empty(), c.run1 != TextFile::report)
-        << "input '" << c.input << "'";
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.errors, c.status == 0 ? "" : inputEnded);
+    // An unfinished pass leaves nothing behind, not even an empty file or a temporary one.
+    const std::vector<std::string> expected =
+        c.reported ? std::vector<std::string>{"run1.csv", "run1.txt"} : std::vector<std::string>{};
+    EXPECT_EQ(directoryEntries(scratch.path()), expected);
   }
 }
 
