@@ -163,11 +163,12 @@ ReportReading readCsvReport(std::string_view text) {
                   "\"Output Part 1\" heading");
   scan.expectLine(line::OUTPUT_PART_2_HEADING, label::OUTPUT_PART_2_HEADING,
                   "\"Output Part 2\" heading");
-  // A reflection magnitude lies between 0 and 1; the best one may print as zero.
+  // A reflection magnitude lies between 0 and 1; at a large decrement even the largest one is
+  // below the printed resolution and prints as zero.
   design.rhoMin =
       scan.nonNegative(line::RHO_MIN, csvLabel(label::RHO_MIN), "smallest reflection magnitude");
   design.rhoMax =
-      scan.positive(line::RHO_MAX, csvLabel(label::RHO_MAX), "largest reflection magnitude");
+      scan.nonNegative(line::RHO_MAX, csvLabel(label::RHO_MAX), "largest reflection magnitude");
   if (!scan.failed() && (design.rhoMax > 1.0 || design.rhoMin > design.rhoMax)) {
     scan.error = "lines " + formatInteger(line::RHO_MIN) + " and " + formatInteger(line::RHO_MAX) +
                  ": the reflection magnitudes must satisfy 0 <= min <= max <= 1";

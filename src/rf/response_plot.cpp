@@ -166,12 +166,16 @@ double returnLossDb(double magnitude) {
   return 20.0 * std::log10(magnitude);
 }
 
-// Room below the reported best return loss, on a whole tick.
+// Room below the reported best return loss, on a whole tick. A best level reported as no
+// reflection at all (a magnitude printed as zero) gives way to the deepest point of the curves.
 double axisBottom(double worstDb, double bestDb, const std::vector<std::vector<double>>& curvesDb) {
-  double deepest = worstDb;
-  if (std::isfinite(bestDb)) {
-    deepest = std::min(deepest, bestDb);
-  } else {
+  double deepest = 0.0;
+  for (const double level : {worstDb, bestDb}) {
+    if (std::isfinite(level)) {
+      deepest = std::min(deepest, level);
+    }
+  }
+  if (!std::isfinite(bestDb)) {
     for (const std::vector<double>& curveDb : curvesDb) {
       for (const double value : curveDb) {
         if (std::isfinite(value)) {
@@ -311,8 +315,10 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
   writeLabel(out, bandRight - 4.0, PLOT_TOP + 16.0, "end", "f2", " fill=\"#333333\"");
 
   const std::string levelStyle = " stroke-width=\"1.5\" stroke-dasharray=\"10 5\"";
-  writeSegment(out, PLOT_LEFT, axes.y(worstDb), PLOT_RIGHT, axes.y(worstDb), WORST_COLOUR,
-               levelStyle);
+  if (std::isfinite(worstDb)) {
+    writeSegment(out, PLOT_LEFT, axes.y(worstDb), PLOT_RIGHT, axes.y(worstDb), WORST_COLOUR,
+                 levelStyle);
+  }
   if (std::isfinite(bestDb)) {
     writeSegment(out, PLOT_LEFT, axes.y(bestDb), PLOT_RIGHT, axes.y(bestDb), BEST_COLOUR,
                  levelStyle);
@@ -350,8 +356,12 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
   writeLegendEntry(out, row, EDGE_COLOUR, "6 4", 1.5, "Band edges f1, f2");
   row += 2;
   writeLegendEntry(out, row++, {}, {}, 0.0, "Reported over the band:");
-  writeLegendEntry(out, row++, WORST_COLOUR, "10 5", 1.5,
-                   "Worst: " + formatFixed(worstDb, DECIBEL_DIGITS) + " dB");
+  if (std::isfinite(worstDb)) {
+    writeLegendEntry(out, row++, WORST_COLOUR, "10 5", 1.5,
+                     "Worst: " + formatFixed(worstDb, DECIBEL_DIGITS) + " dB");
+  } else {
+    writeLegendEntry(out, row++, {}, {}, 0.0, "Worst: no reflection");
+  }
   if (std::isfinite(bestDb)) {
     writeLegendEntry(out, row++, BEST_COLOUR, "10 5", 1.5,
                      "Best: " + formatFixed(bestDb, DECIBEL_DIGITS) + " dB");

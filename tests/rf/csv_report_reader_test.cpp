@@ -67,13 +67,26 @@ TEST(CsvReportReader, ReadsTwoDigitIndicesOfTenElements) {
   EXPECT_EQ(reading.design->ladder.capacitance.back(), 3e-10);
 }
 
-// A report whose smallest reflection printed as zero still describes a network.
-TEST(CsvReportReader, AcceptsABestReflectionOfZero) {
-  HandReport hand;
-  hand.rhoMin = "0.000000000";
-  const ReportReading reading = readCsvReport(handReportText(hand));
-  ASSERT_TRUE(reading.design) << reading.error;
-  EXPECT_EQ(reading.design->rhoMin, 0.0);
+// A report whose reflection printed as zero still describes a network: the best one at a null,
+// both when the whole ripple lies below the printed resolution (a large decrement).
+TEST(CsvReportReader, AcceptsReflectionsThatPrintedAsZero) {
+  const struct {
+    const char* rhoMin;
+    const char* rhoMax;
+    double max;
+  } cases[] = {
+      {"0.000000000", "0.111010597", 0.111010597},
+      {"0.000000000", "0.000000000", 0.0},
+  };
+  for (const auto& c : cases) {
+    HandReport hand;
+    hand.rhoMin = c.rhoMin;
+    hand.rhoMax = c.rhoMax;
+    const ReportReading reading = readCsvReport(handReportText(hand));
+    ASSERT_TRUE(reading.design) << reading.error;
+    EXPECT_EQ(reading.design->rhoMin, 0.0);
+    EXPECT_EQ(reading.design->rhoMax, c.max);
+  }
 }
 
 struct Refusal {
@@ -121,8 +134,8 @@ TEST(CsvReportReader, RefusesFilesThatAreNotReportsAndUnusableValues) {
        "line 43: smallest reflection magnitude is negative: \"-0.100000000\""},
       {"rho max infinite", 44, "   Magnitude of Reflection Coefficient Max = ,inf",
        "line 44: largest reflection magnitude is not finite: \"inf\""},
-      {"rho max zero", 44, "   Magnitude of Reflection Coefficient Max = ,0.000000000",
-       "line 44: largest reflection magnitude is not positive: \"0.000000000\""},
+      {"rho max negative", 44, "   Magnitude of Reflection Coefficient Max = ,-0.000000001",
+       "line 44: largest reflection magnitude is negative: \"-0.000000001\""},
       {"rho max above one", 44, "   Magnitude of Reflection Coefficient Max = ,1.500000000",
        "lines 43 and 44: the reflection magnitudes must satisfy 0 <= min <= max <= 1"},
       {"rho min above max", 43, "   Magnitude of Reflection Coefficient Min = ,0.200000000",

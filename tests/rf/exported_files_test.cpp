@@ -254,18 +254,34 @@ TEST(ResponsePlot, DrawsOneCurveWithTheBandAndTheReportedLevels) {
   EXPECT_EQ(svg.find("a&b"), std::string::npos);
 }
 
-TEST(ResponsePlot, ABestReflectionOfZeroDrawsNoBestLevel) {
-  HandReport hand;
-  hand.rhoMin = "0.000000000";
-  const ReportedDesign design = readHand(hand);
-  const std::string svg = renderResponsePlot(
-      design, {{"network", analyseSweep(design.ladder, sweepAroundBand(0.5, 2.0, 1.0, 9))}},
-      FileOrigin{"bandmatch-export", "hand.csv"});
-  EXPECT_EQ(svg.find("stroke=\"#1e8449\""), std::string::npos);
-  EXPECT_NE(svg.find(">Best: no reflection</text>"), std::string::npos);
-  EXPECT_EQ(polylineVertices(svg).size(), 9u);
-  EXPECT_EQ(svg.find("inf"), std::string::npos);
-  EXPECT_EQ(svg.find("nan"), std::string::npos);
+// A level printed as zero has no return loss to draw: its line is left out, its legend says so,
+// and the axis still ends on a whole tick below the curve.
+TEST(ResponsePlot, AReflectionOfZeroDrawsNoLevelLine) {
+  const struct {
+    const char* rhoMin;
+    const char* rhoMax;
+    bool worstDrawn;
+  } cases[] = {
+      {"0.000000000", "0.111010597", true},
+      {"0.000000000", "0.000000000", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rhoMax);
+    HandReport hand;
+    hand.rhoMin = c.rhoMin;
+    hand.rhoMax = c.rhoMax;
+    const ReportedDesign design = readHand(hand);
+    const std::string svg = renderResponsePlot(
+        design, {{"network", analyseSweep(design.ladder, sweepAroundBand(0.5, 2.0, 1.0, 9))}},
+        FileOrigin{"bandmatch-export", "hand.csv"});
+    EXPECT_EQ(svg.find("stroke=\"#1e8449\""), std::string::npos);
+    EXPECT_NE(svg.find(">Best: no reflection</text>"), std::string::npos);
+    EXPECT_EQ(svg.find("stroke=\"#c0392b\"") != std::string::npos, c.worstDrawn);
+    EXPECT_EQ(svg.find(">Worst: no reflection</text>") == std::string::npos, c.worstDrawn);
+    EXPECT_EQ(polylineVertices(svg).size(), 9u);
+    EXPECT_EQ(svg.find("inf"), std::string::npos);
+    EXPECT_EQ(svg.find("nan"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -1,87 +1,114 @@
 #include "tools/common/atomic_file.hpp"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "core/number_format.hpp"
+#include "files/replace_file.hpp"
+#include "files/signal_cleanup.hpp"
 
 namespace bandmatch {
 
 namespace {
 
-// Tries further names when a temporary name is taken, e.g. by a crashed earlier run.
-constexpr int TEMPORARY_NAME_ATTEMPTS = 100;
+// Further backup names are tried when one is taken, e.g. by a run that was killed outright.
+constexpr int BACKUP_NAME_ATTEMPTS = 100;
+
+// One output file on its way into place.
+struct Placement {
+  const OutputFile* file = nullptr;
+  TemporaryFile temporary;
+  std::string backup;   // the earlier file kept under another name; empty when there was none
+  int guardSlot = -1;   // puts the earlier file back, or removes a file that had none
+  bool placed = false;  // renamed over the target
+};
 
 std::string failureText(const std::string& path, std::string_view reason) {
   return "cannot write " + path + ": " + std::string(reason);
 }
 
-std::string systemReason(int error) {
-  return std::strerror(error);
-}
-
-// errno after a failed call; a short write may leave it unset.
 int lastError() {
   return errno != 0 ? errno : EIO;
 }
 
-// Creates a new file beside `path` that no one else uses; "x" refuses an existing name.
-std::FILE* createTemporary(const std::string& path, std::string& temporaryPath, int& error) {
-  const std::string stem = path + ".tmp-" + formatInteger(static_cast<long long>(::getpid()));
-  for (int attempt = 0; attempt < TEMPORARY_NAME_ATTEMPTS; ++attempt) {
-    temporaryPath = stem + "-" + formatInteger(attempt);
-    errno = 0;
-    if (std::FILE* file = std::fopen(temporaryPath.c_str(), "wx")) {
-      return file;
-    }
+// The new content in full under a temporary name; on disk before any rename makes it the file.
+int writeTemporary(Placement& placement) {
+  const OutputFile& file = *placement.file;
+  int error = createTemporaryBeside(file.path, placement.temporary);
+  if (error != 0) {
+    return error;
+  }
+  error = writeWhole(placement.temporary.descriptor, file.content);
+  if (error == 0) {
+    error = keepPermissions(file.path, placement.temporary.descriptor);
+  }
+  if (error == 0 && ::fsync(placement.temporary.descriptor) != 0) {
     error = lastError();
+  }
+  const int closeError = closeTemporary(placement.temporary);
+  return error != 0 ? error : closeError;
+}
+
+// Keeps the file now at the target under a backup name: a second hard link, so the target never
+// disappears, or where links are not possible the file itself renamed away.
+int setAside(Placement& placement) {
+  const std::string& target = placement.file->path;
+  struct stat existing {};
+  if (::lstat(target.c_str(), &existing) != 0) {
+    if (errno != ENOENT) {
+      return lastError();
+    }
+    placement.guardSlot = watchForCleanup(CleanupAction::removePath, target);
+    return placement.guardSlot < 0 ? ENAMETOOLONG : 0;
+  }
+  const std::string stem = target + ".bak-" + formatInteger(static_cast<long long>(::getpid()));
+  for (int attempt = 0; attempt < BACKUP_NAME_ATTEMPTS; ++attempt) {
+    const std::string backup = stem + "-" + formatInteger(attempt);
+    // Watched before it exists: a signal in between finds nothing to put back, which is right.
+    const int slot = watchForCleanup(CleanupAction::restorePath, backup, target);
+    if (slot < 0) {
+      return ENAMETOOLONG;
+    }
+    errno = 0;
+    if (::link(target.c_str(), backup.c_str()) == 0 ||
+        (errno != EEXIST && ::rename(target.c_str(), backup.c_str()) == 0)) {
+      placement.backup = backup;
+      placement.guardSlot = slot;
+      return 0;
+    }
+    const int error = lastError();
+    forgetCleanup(slot);
     if (error != EEXIST) {
-      return nullptr;
+      return error;
     }
   }
-  return nullptr;
+  return EEXIST;
 }
 
-// Writes the content in full and closes the file; any failure is reported.
-std::string writeTemporary(const OutputFile& file, std::string& temporaryPath) {
-  int error = 0;
-  std::FILE* stream = createTemporary(file.path, temporaryPath, error);
-  if (stream == nullptr) {
-    temporaryPath.clear();
-    return failureText(file.path, systemReason(error));
-  }
-  errno = 0;
-  const std::size_t written = std::fwrite(file.content.data(), 1, file.content.size(), stream);
-  int writeError = (written != file.content.size() || std::fflush(stream) != 0) ? lastError() : 0;
-  // The content must be on disk before the rename makes it the file.
-  if (writeError == 0 && ::fsync(::fileno(stream)) != 0) {
-    writeError = lastError();
-  }
-  if (std::fclose(stream) != 0 && writeError == 0) {
-    writeError = lastError();
-  }
-  if (writeError != 0) {
-    return failureText(file.path, systemReason(writeError));
-  }
-  return {};
-}
-
-void removeTemporaries(const std::vector<std::string>& temporaryPaths) {
-  for (const std::string& temporary : temporaryPaths) {
-    if (!temporary.empty()) {
-      std::remove(temporary.c_str());
+// Puts every target back as it was and removes every temporary and backup file.
+void rollBack(std::vector<Placement>& placements) {
+  for (Placement& placement : placements) {
+    const std::string& target = placement.file->path;
+    if (!placement.backup.empty()) {
+      // Moves the earlier file back; for a hard link over an untouched target the rename does
+      // nothing and the unlink drops the extra name.
+      ::rename(placement.backup.c_str(), target.c_str());
+      ::unlink(placement.backup.c_str());
+    } else if (placement.placed) {
+      ::unlink(target.c_str());
     }
+    forgetCleanup(placement.guardSlot);
+    discardTemporary(placement.temporary);
   }
 }
 
 }  // namespace
 
-std::string writeFilesAtomically(const std::vector<OutputFile>& files) {
+std::string writeFilesAtomically(const std::vector<OutputFile>& files, RenameStep renameStep) {
   // A directory of that name could not be replaced by the rename at the end.
   for (const OutputFile& file : files) {
     std::error_code ignored;
@@ -90,21 +117,44 @@ std::string writeFilesAtomically(const std::vector<OutputFile>& files) {
     }
   }
 
-  std::vector<std::string> temporaryPaths(files.size());
+  std::vector<Placement> placements(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
-    const std::string failure = writeTemporary(files[i], temporaryPaths[i]);
-    if (!failure.empty()) {
-      removeTemporaries(temporaryPaths);
-      return failure;
+    placements[i].file = &files[i];
+  }
+  const auto fail = [&placements](const std::string& path, int error) {
+    rollBack(placements);
+    return failureText(path, systemReason(error));
+  };
+  for (Placement& placement : placements) {
+    if (const int error = writeTemporary(placement); error != 0) {
+      return fail(placement.file->path, error);
     }
   }
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    if (std::rename(temporaryPaths[i].c_str(), files[i].path.c_str()) != 0) {
-      const int error = errno;
-      removeTemporaries(temporaryPaths);
-      return failureText(files[i].path, systemReason(error));
+  for (Placement& placement : placements) {
+    if (const int error = setAside(placement); error != 0) {
+      return fail(placement.file->path, error);
     }
-    temporaryPaths[i].clear();
+  }
+  for (Placement& placement : placements) {
+    errno = 0;
+    if (renameStep(placement.temporary.path.c_str(), placement.file->path.c_str()) != 0) {
+      return fail(placement.file->path, lastError());
+    }
+    placement.placed = true;
+  }
+
+  // Every new file is in place: from here on a signal must not undo any of them.
+  std::vector<int> slots;
+  for (const Placement& placement : placements) {
+    slots.push_back(placement.temporary.cleanupSlot);
+    slots.push_back(placement.guardSlot);
+  }
+  forgetCleanups(slots);
+  for (Placement& placement : placements) {
+    placement.temporary.cleanupSlot = -1;
+    if (!placement.backup.empty()) {
+      ::unlink(placement.backup.c_str());
+    }
   }
   return {};
 }

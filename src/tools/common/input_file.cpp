@@ -1,5 +1,7 @@
 #include "tools/common/input_file.hpp"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,14 +12,31 @@ namespace {
 
 constexpr std::size_t READ_CHUNK = 1 << 16;
 
+FileIdentity identityFrom(const struct stat& status) {
+  return {static_cast<unsigned long long>(status.st_dev),
+          static_cast<unsigned long long>(status.st_ino)};
+}
+
 }  // namespace
+
+std::optional<FileIdentity> identityOf(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) {
+    return std::nullopt;
+  }
+  return identityFrom(status);
+}
 
 FileText readInputFile(const std::string& path, std::size_t sizeLimit,
                        std::string_view tooLargeReason) {
   errno = 0;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
-    return {std::nullopt, "cannot read " + path + ": " + std::strerror(errno)};
+    return {std::nullopt, "cannot read " + path + ": " + std::strerror(errno), {}};
+  }
+  FileIdentity identity;
+  if (struct stat status{}; ::fstat(::fileno(file), &status) == 0) {
+    identity = identityFrom(status);
   }
   std::string text;
   char chunk[READ_CHUNK];
@@ -32,12 +51,13 @@ FileText readInputFile(const std::string& path, std::size_t sizeLimit,
   const int error = errno;
   std::fclose(file);
   if (failed) {
-    return {std::nullopt, "cannot read " + path + ": " + std::strerror(error != 0 ? error : EIO)};
+    return {
+        std::nullopt, "cannot read " + path + ": " + std::strerror(error != 0 ? error : EIO), {}};
   }
   if (text.size() > sizeLimit) {
-    return {std::nullopt, path + ": " + std::string(tooLargeReason)};
+    return {std::nullopt, path + ": " + std::string(tooLargeReason), {}};
   }
-  return {std::move(text), {}};
+  return {std::move(text), {}, identity};
 }
 
 }  // namespace bandmatch

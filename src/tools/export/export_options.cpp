@@ -26,7 +26,8 @@ constexpr std::string_view FOOTER =
     "network on the measured load, the plot shows both curves, and the worst in-band |Gamma|\n"
     "and SWR of each are printed. A sweep reaching beyond the data is clipped to them (a note\n"
     "says so); the band itself must be covered. BASE.cir stays the network as designed.\n"
-    "Exit status: 0 when the three files are written, 2 on any error (then no file is written).";
+    "Exit status: 0 when the three files are written, 2 on any error (then no file is written\n"
+    "or replaced, and an --out that would replace an input file is refused).";
 
 // The option values as typed, checked after parsing so that every refusal names what was found.
 struct TypedOptions {
@@ -49,7 +50,7 @@ std::unique_ptr<CLI::App> exportApp(TypedOptions& typed) {
       ->type_name("N");
   app->add_option("--span", typed.span,
                   "sweep width as a multiple of the band, 1 to 10 (default 1.5; 1 sweeps the band "
-                  "alone)")
+                  "alone); the sweep starts no lower than f1/10")
       ->type_name("F");
   app->add_option("--out", typed.outBase,
                   "base name of the three files (default: the report's name without .csv)")

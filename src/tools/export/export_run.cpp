@@ -145,6 +145,20 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
       {options.outBase + ".s1p", renderTouchstone(design, measured ? onLoad : response, origin)},
       {options.outBase + ".svg", renderResponsePlot(design, curves, origin)},
   };
+  // Compared by identity: another spelling of an input's path, or a link to it, is the same.
+  const std::optional<FileIdentity> loadIdentity =
+      measured ? identityOf(options.loadPath) : std::nullopt;
+  for (const OutputFile& output : files) {
+    const std::optional<FileIdentity> identity = identityOf(output.path);
+    if (identity == file.identity) {
+      return fail(err, output.path + " would replace the report " + options.reportPath +
+                           "; choose another --out");
+    }
+    if (identity && identity == loadIdentity) {
+      return fail(err, output.path + " would replace the measured load " + options.loadPath +
+                           "; choose another --out");
+    }
+  }
   const std::string failure = writeFilesAtomically(files);
   if (!failure.empty()) {
     return fail(err, failure);

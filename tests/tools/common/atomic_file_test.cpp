@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "files/signal_cleanup.hpp"
 #include "support/report_files.hpp"
 #include "support/session.hpp"
 
@@ -32,6 +36,80 @@ TEST(AtomicFile, AFailureOnAnyFileWritesNoneOfThem) {
             (std::vector<std::string>{"first.txt", "second.txt"}));
   EXPECT_EQ(support::readFile("first.txt"), "new first\n");
   EXPECT_EQ(support::readFile("second.txt"), "");
+}
+
+// A rename that works until the call numbered `failingCall` (from 1), which fails as a rename
+// into a sticky or immutable folder does; `signalled` makes that call first run what the signal
+// handler runs, as if the program were stopped there.
+int renameCalls = 0;
+int failingCall = 0;
+bool signalled = false;
+
+int renameFailingOnCue(const char* from, const char* to) {
+  if (++renameCalls == failingCall) {
+    if (signalled) {
+      runCleanup();
+    }
+    errno = EPERM;
+    return -1;
+  }
+  return std::rename(from, to);
+}
+
+// Three targets: an earlier file, a symlink to a file that must stay untouched, and a name with
+// nothing there yet. Whichever rename fails, every target is as it was and no temporary or
+// backup file is left.
+TEST(AtomicFile, AFailedRenameOrASignalPutsEveryEarlierFileBack) {
+  const struct {
+    int failingCall;
+    bool signalled;
+    std::string error;
+  } cases[] = {
+      {1, false, "cannot write a.cir: Operation not permitted"},
+      {2, false, "cannot write b.s1p: Operation not permitted"},
+      {3, false, "cannot write c.svg: Operation not permitted"},
+      {2, true, "cannot write b.s1p: Operation not permitted"},
+      {3, true, "cannot write c.svg: Operation not permitted"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "rename " << c.failingCall << " fails"
+                                      << (c.signalled ? " after a signal" : ""));
+    support::ScratchDirectory scratch;
+    writeTextFile("a.cir", "earlier netlist\n");
+    writeTextFile("kept.txt", "linked\n");
+    std::filesystem::create_symlink("kept.txt", "b.s1p");
+    renameCalls = 0;
+    failingCall = c.failingCall;
+    signalled = c.signalled;
+    const std::string failure = writeFilesAtomically(
+        {{"a.cir", "new netlist\n"}, {"b.s1p", "new touchstone\n"}, {"c.svg", "new plot\n"}},
+        renameFailingOnCue);
+    EXPECT_EQ(failure, c.error);
+    EXPECT_EQ(directoryEntries(scratch.path()),
+              (std::vector<std::string>{"a.cir", "b.s1p", "kept.txt"}));
+    EXPECT_EQ(support::readFile("a.cir"), "earlier netlist\n");
+    EXPECT_TRUE(std::filesystem::is_symlink("b.s1p"));
+    EXPECT_EQ(std::filesystem::read_symlink("b.s1p"), "kept.txt");
+    EXPECT_EQ(support::readFile("kept.txt"), "linked\n");
+  }
+}
+
+// Replacing keeps no backup behind, replaces a symlink rather than writing through it, and keeps
+// the permissions of a regular file it replaces.
+TEST(AtomicFile, ASuccessfulRunLeavesOnlyTheNewFiles) {
+  support::ScratchDirectory scratch;
+  writeTextFile("a.cir", "earlier netlist\n");
+  std::filesystem::permissions("a.cir", std::filesystem::perms(0600));
+  writeTextFile("kept.txt", "linked\n");
+  std::filesystem::create_symlink("kept.txt", "b.s1p");
+  EXPECT_EQ(writeFilesAtomically({{"a.cir", "new netlist\n"}, {"b.s1p", "new touchstone\n"}}), "");
+  EXPECT_EQ(directoryEntries(scratch.path()),
+            (std::vector<std::string>{"a.cir", "b.s1p", "kept.txt"}));
+  EXPECT_EQ(support::readFile("a.cir"), "new netlist\n");
+  EXPECT_EQ(std::filesystem::status("a.cir").permissions(), std::filesystem::perms(0600));
+  EXPECT_FALSE(std::filesystem::is_symlink("b.s1p"));
+  EXPECT_EQ(support::readFile("b.s1p"), "new touchstone\n");
+  EXPECT_EQ(support::readFile("kept.txt"), "linked\n");
 }
 
 }  // namespace

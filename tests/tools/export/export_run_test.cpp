@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,109 @@ TEST(ExportRun, AFailedRunLeavesEarlierFilesAsTheyWere) {
   EXPECT_EQ(support::readFile("good.s1p"), "earlier touchstone\n");
   EXPECT_EQ(directoryEntries(scratch.path()),
             (std::vector<std::string>{"good.cir", "good.csv", "good.s1p", "good.svg"}));
+}
+
+// Outputs that would land on the report itself are refused, however the names are spelled: the
+// same path, another spelling of it, a hard link or a symlink to it.
+TEST(ExportRun, RefusesAnOutputThatWouldReplaceTheReport) {
+  const struct {
+    std::vector<std::string> args;
+    std::string error;
+  } runs[] = {
+      {{"victim.svg", "--out", "victim"},
+       "victim.svg would replace the report victim.svg; choose another --out"},
+      {{"./victim.svg", "--out", "victim"},
+       "victim.svg would replace the report ./victim.svg; choose another --out"},
+      {{"victim.svg", "--out", "sub/../hard"},
+       "sub/../hard.cir would replace the report victim.svg; choose another --out"},
+      {{"victim.svg", "--out", "soft"},
+       "soft.s1p would replace the report victim.svg; choose another --out"},
+  };
+  support::ScratchDirectory scratch;
+  const std::string report = handReportText();
+  writeTextFile("victim.svg", report);
+  std::filesystem::create_directory("sub");
+  std::filesystem::create_hard_link("victim.svg", "hard.cir");
+  std::filesystem::create_symlink("victim.svg", "soft.s1p");
+  const std::vector<std::string> before = directoryEntries(scratch.path());
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.error);
+    const ToolResult result = exportWith(run.args);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "bandmatch-export: " + run.error + "\n");
+    EXPECT_EQ(support::readFile("victim.svg"), report);
+    EXPECT_EQ(directoryEntries(scratch.path()), before);
+  }
+}
+
+// At a large decrement the whole ripple lies below the printed resolution and the report shows a
+// largest reflection of 0; the design is still a network to export.
+TEST(ExportRun, ExportsADesignWhoseReflectionPrintedAsZero) {
+  support::ScratchDirectory scratch;
+  const DesignCase design = support::synthesizedDesign(10, 15.0, LoadType::series, 10.0, 20.0);
+  const std::string report = testing::realReportText(design);
+  ASSERT_NE(report.find("Coefficient Max = ,0.000000000\n"), std::string::npos);
+  writeTextFile("flat.csv", report);
+  const ToolResult result = exportWith({"flat.csv", "--points", "11"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(support::readFile("flat.svg").find(">Worst: no reflection</text>"), std::string::npos);
+}
+
+// Whatever bytes the names hold, a refusal is one line.
+TEST(ExportRun, ErrorMessagesStayOnOneLine) {
+  support::ScratchDirectory scratch;
+  writeTextFile("good.csv", handReportText());
+  const std::vector<std::vector<std::string>> runs = {
+      {"miss\ning.csv"},
+      {"good.csv", "--out", "no\nwhere/x"},
+      {"good.csv", "--points", "1\r\n2"},
+      {"good.csv", "--sp\nan", "2"},
+      {"good.csv", "extra\vword"},
+  };
+  for (const std::vector<std::string>& args : runs) {
+    const ToolResult result = exportWith(args);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+    EXPECT_EQ(result.err.find_first_of("\r\v"), std::string::npos) << result.err;
+  }
+}
+
+// Near the top of the frequency range a narrow band's sweep points lie a few parts in 1e16
+// apart; each must keep its own frequency in the Touchstone file and the netlist. The expected
+// ends are the closed form f1 - 4.5 (f2 - f1) and f2 + 4.5 (f2 - f1) of a span of 10.
+TEST(ExportRun, KeepsDistinctSweepFrequenciesDistinctInTheFiles) {
+  support::ScratchDirectory scratch;
+  HandReport hand;
+  hand.f1 = "999999.999900";
+  hand.f2 = "999999.999990";
+  writeTextFile("high.csv", handReportText(hand));
+  const ToolResult result = exportWith({"high.csv", "--points", "2001", "--span", "10"});
+  ASSERT_EQ(result.status, 0) << result.err;
+
+  std::vector<double> frequencies;
+  for (const std::string& line : support::splitLines(support::readFile("high.s1p"))) {
+    if (!line.empty() && line[0] != '!' && line[0] != '#') {
+      frequencies.push_back(std::stod(line.substr(0, line.find(' '))));
+    }
+  }
+  ASSERT_EQ(frequencies.size(), 2001u);
+  const double f1 = 999999.9999;
+  const double f2 = 999999.99999;
+  EXPECT_DOUBLE_EQ(frequencies.front(), f1 - 4.5 * (f2 - f1));
+  EXPECT_DOUBLE_EQ(frequencies.back(), f2 + 4.5 * (f2 - f1));
+  for (std::size_t i = 1; i < frequencies.size(); ++i) {
+    ASSERT_LT(frequencies[i - 1], frequencies[i]) << "point " << i;
+  }
+
+  const std::string netlist = support::readFile("high.cir");
+  const std::size_t sweep = netlist.find("\n.ac lin 2001 ");
+  ASSERT_NE(sweep, std::string::npos);
+  std::istringstream words(netlist.substr(sweep + 14));
+  double lowerHz = 0.0;
+  double upperHz = 0.0;
+  words >> lowerHz >> upperHz;
+  EXPECT_EQ(lowerHz, frequencies.front() * 1e6);
+  EXPECT_EQ(upperHz, frequencies.back() * 1e6);
 }
 
 }  // namespace
