@@ -41,10 +41,6 @@ constexpr std::string_view HELP =
 
 }  // namespace
 
-std::string_view programHelp() {
-  return HELP;
-}
-
 int runProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                std::ostream& err, const LocalClock& clock) {
   if (args.empty()) {

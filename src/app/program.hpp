@@ -5,15 +5,11 @@
 #include <istream>
 #include <ostream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "report/credits.hpp"
 
 namespace bandmatch {
-
-// The text of --help.
-std::string_view programHelp();
 
 // A whole run on the arguments after the program name; returns the exit status.
 int runProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
