@@ -10,14 +10,16 @@ trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 installed=(bin/bandmatch bin/bandmatch-export bin/bandmatch-fit share/man/man1/bandmatch.1
-  share/man/man1/bandmatch-fit.1)
+  share/man/man1/bandmatch-export.1 share/man/man1/bandmatch-fit.1)
 for file in "${installed[@]}"; do
   [ -e "$prefix/$file" ] || { echo "install is missing $file"; exit 1; }
 done
-for page in bandmatch bandmatch-fit; do
+for page in bandmatch bandmatch-export bandmatch-fit; do
   warnings=$(MANWIDTH=80 man -l --warnings "$prefix/share/man/man1/$page.1" 2>&1 >/dev/null)
   [ -z "$warnings" ] || { echo "manual page $page.1 warnings:"; echo "$warnings"; exit 1; }
 done
+"$prefix/bin/bandmatch" --version | grep -qx "bandmatch [0-9.]*" ||
+  { echo "installed bandmatch --version failed"; exit 1; }
 printf 'pkg 1 d s 10 20 1 50 e\n' | (cd "$prefix" && ./bin/bandmatch >/dev/null)
 [ -s "$prefix/pkg.csv" ] || { echo "installed program wrote no report"; exit 1; }
 table=$("$prefix/bin/bandmatch-fit" --decrement 1)
