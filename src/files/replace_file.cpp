@@ -9,14 +9,13 @@
 #include <cstring>
 
 #include "core/number_format.hpp"
-#include "files/signal_cleanup.hpp"
 
 namespace bandmatch {
 
 namespace {
 
 // Further names are tried when one is taken, e.g. by a run that was killed outright.
-constexpr int TEMPORARY_NAME_ATTEMPTS = 100;
+constexpr int NAME_ATTEMPTS = 100;
 // Read and write for everyone the umask allows, as any newly created file.
 constexpr mode_t NEW_FILE_MODE = 0666;
 constexpr mode_t PERMISSION_BITS = 07777;
@@ -32,32 +31,48 @@ std::string systemReason(int error) {
   return std::strerror(error);
 }
 
-int createTemporaryBeside(const std::string& target, TemporaryFile& temporary) {
-  if (target.find('\0') != std::string::npos) {
-    return EINVAL;
-  }
-  const std::string stem = target + ".tmp-" + formatInteger(static_cast<long long>(::getpid()));
-  for (int attempt = 0; attempt < TEMPORARY_NAME_ATTEMPTS; ++attempt) {
+int makeWatchedName(const std::string& target, std::string_view tag, CleanupAction action,
+                    const std::function<int(const std::string&)>& make, WatchedName& name) {
+  const std::string stem =
+      target + std::string(tag) + "-" + formatInteger(static_cast<long long>(::getpid()));
+  for (int attempt = 0; attempt < NAME_ATTEMPTS; ++attempt) {
     std::string path = stem + "-" + formatInteger(attempt);
-    const int slot = watchForCleanup(CleanupAction::removePath, path);
+    // Watched before it exists: a signal in between finds nothing to undo, which is right.
+    const int slot =
+        watchForCleanup(action, path, action == CleanupAction::restorePath ? target : "");
     if (slot < 0) {
       return ENAMETOOLONG;
     }
-    // O_EXCL never follows a symlink and never opens what is already there.
-    errno = 0;
-    const int descriptor =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NEW_FILE_MODE);
-    if (descriptor >= 0) {
-      temporary = {descriptor, std::move(path), slot};
+    const int error = make(path);
+    if (error == 0) {
+      name = {std::move(path), slot};
       return 0;
     }
-    const int error = lastError();
     forgetCleanup(slot);
     if (error != EEXIST) {
       return error;
     }
   }
   return EEXIST;
+}
+
+int createTemporaryBeside(const std::string& target, TemporaryFile& temporary) {
+  if (target.find('\0') != std::string::npos) {
+    return EINVAL;
+  }
+  int descriptor = -1;
+  const auto create = [&descriptor](const std::string& path) {
+    // O_EXCL never follows a symlink and never opens what is already there.
+    errno = 0;
+    descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NEW_FILE_MODE);
+    return descriptor >= 0 ? 0 : lastError();
+  };
+  WatchedName name;
+  const int error = makeWatchedName(target, ".tmp", CleanupAction::removePath, create, name);
+  if (error == 0) {
+    temporary = {descriptor, std::move(name.path), name.cleanupSlot};
+  }
+  return error;
 }
 
 int writeWhole(int descriptor, std::string_view content) {

@@ -3,8 +3,11 @@
 // it. Whatever stands at the target (a FIFO, a symlink, a device) is replaced, never opened.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "files/signal_cleanup.hpp"
 
 namespace bandmatch {
 
@@ -17,6 +20,19 @@ struct TemporaryFile {
 
 // The system's text for an errno value ("No such file or directory").
 std::string systemReason(int error);
+
+// A file name of this process beside a target, watched for cleanup from before the file exists.
+struct WatchedName {
+  std::string path;
+  int cleanupSlot = -1;
+};
+
+// Makes a file under the first free name "TARGET" + tag + "-PID-N" (N = 0, 1, ...): `make`
+// returns 0, EEXIST when the name is taken (the next one is tried), or another errno, which ends
+// the attempt. The name is watched with `action` (and `target` for a restore). Returns 0 or the
+// errno; ENAMETOOLONG when the name cannot be watched.
+int makeWatchedName(const std::string& target, std::string_view tag, CleanupAction action,
+                    const std::function<int(const std::string&)>& make, WatchedName& name);
 
 // Creates a new file named after the target ("TARGET.tmp-PID-N") in the target's folder.
 // Returns 0, or the errno of the failure (EINVAL for a name holding a NUL byte).

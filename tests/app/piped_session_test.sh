@@ -40,7 +40,9 @@ cp run1.txt run1.before
 status=0
 (ulimit -f 1 && "$program" <"$data/run1/answers.txt" >/dev/null 2>errors.txt) || status=$?
 [ "$status" -eq 1 ] || fail "exit status $status under a file-size limit, expected 1"
-[ "$(wc -l <errors.txt)" -eq 2 ] || fail "expected two report failures: $(cat errors.txt)"
+# (Counted by their lead: an instrumented build adds its own complaints about the limit.)
+[ "$(grep -c '^bandmatch: ' errors.txt)" -eq 2 ] ||
+  fail "expected two report failures: $(cat errors.txt)"
 grep -q '^bandmatch: cannot write run1.txt: File too large$' errors.txt ||
   fail "the text report's failure is not reported"
 cmp -s run1.txt run1.before || fail "the earlier run1.txt was changed"

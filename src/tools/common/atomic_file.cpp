@@ -7,16 +7,12 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/number_format.hpp"
 #include "files/replace_file.hpp"
 #include "files/signal_cleanup.hpp"
 
 namespace bandmatch {
 
 namespace {
-
-// Further backup names are tried when one is taken, e.g. by a run that was killed outright.
-constexpr int BACKUP_NAME_ATTEMPTS = 100;
 
 // One output file on its way into place.
 struct Placement {
@@ -65,28 +61,21 @@ int setAside(Placement& placement) {
     placement.guardSlot = watchForCleanup(CleanupAction::removePath, target);
     return placement.guardSlot < 0 ? ENAMETOOLONG : 0;
   }
-  const std::string stem = target + ".bak-" + formatInteger(static_cast<long long>(::getpid()));
-  for (int attempt = 0; attempt < BACKUP_NAME_ATTEMPTS; ++attempt) {
-    const std::string backup = stem + "-" + formatInteger(attempt);
-    // Watched before it exists: a signal in between finds nothing to put back, which is right.
-    const int slot = watchForCleanup(CleanupAction::restorePath, backup, target);
-    if (slot < 0) {
-      return ENAMETOOLONG;
-    }
+  const auto keep = [&target](const std::string& backup) {
     errno = 0;
     if (::link(target.c_str(), backup.c_str()) == 0 ||
         (errno != EEXIST && ::rename(target.c_str(), backup.c_str()) == 0)) {
-      placement.backup = backup;
-      placement.guardSlot = slot;
       return 0;
     }
-    const int error = lastError();
-    forgetCleanup(slot);
-    if (error != EEXIST) {
-      return error;
-    }
+    return lastError();
+  };
+  WatchedName backup;
+  const int error = makeWatchedName(target, ".bak", CleanupAction::restorePath, keep, backup);
+  if (error == 0) {
+    placement.backup = std::move(backup.path);
+    placement.guardSlot = backup.cleanupSlot;
   }
-  return EEXIST;
+  return error;
 }
 
 // Puts every target back as it was and removes every temporary and backup file.
