@@ -15,6 +15,7 @@
 #include "entry/problem_dialogue.hpp"
 #include "files/replace_file.hpp"
 #include "report/csv_report.hpp"
+#include "report/report_rows.hpp"
 #include "report/text_report.hpp"
 #include "synthesis/fano_solver.hpp"
 #include "synthesis/synthesis.hpp"
@@ -37,7 +38,6 @@ constexpr std::string_view MESSAGE_LEAD = "bandmatch: ";
 constexpr std::string_view INPUT_ENDED_MESSAGE =
     "bandmatch: the input ended before the design was complete";
 constexpr std::string_view OUTPUT_FAILED_MESSAGE = "bandmatch: cannot write standard output";
-constexpr int WARNING_DIGITS = 9;
 
 // One report file of the pass: a temporary beside NAME from the moment the name is typed,
 // renamed over NAME when the report is complete. `error` is the errno once it has failed.
@@ -96,20 +96,19 @@ PassEnd sessionStopped(const std::ostream& out, bool reportFailed) {
 }
 
 // The solver ran out of evaluations or overflowed, or its A and B give no passive match: the
-// figures of the pass are not a design, and the report alone would not say so.
+// figures of the pass are not a design, and the report alone would not say so. The figures are
+// shown as the report shows them.
 void warnIfNoDesign(std::ostream& out, std::ostream& err, const DesignCase& design) {
   const std::string lead = std::string(MESSAGE_LEAD) + "warning: N = " + formatInteger(design.N) +
-                           ", decrement " + formatScientific(design.decrement, WARNING_DIGITS) +
-                           ": ";
+                           ", decrement " + scientific9(design.decrement) + ": ";
   if (!(design.FV <= FANO_TOLERANCE)) {
     tellUser(out, err,
              lead + "the Newton - Raphson solution did not converge (FV = " +
-                 formatScientific(design.FV, 3) + " after " + formatInteger(design.IT) +
+                 scientific3(design.FV) + " after " + formatInteger(design.IT) +
                  " evaluations); the figures of this pass are not a design");
   } else if (!(design.rhoMax < 1.0)) {
     tellUser(out, err,
-             lead + "the largest reflection magnitude is " +
-                 formatFixed(design.rhoMax, WARNING_DIGITS) +
+             lead + "the largest reflection magnitude is " + fixed9(design.rhoMax) +
                  ", not below 1; the figures of this pass are not a design");
   }
 }

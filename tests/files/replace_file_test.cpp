@@ -58,24 +58,6 @@ TEST(ReplaceFile, CreatesATemporaryBesideTheTargetOrSaysWhyNot) {
   }
 }
 
-TEST(ReplaceFile, ReplacesTheTargetOnlyWhenTheNewContentIsComplete) {
-  ScratchDirectory scratch;
-  writeTextFile("report.txt", "earlier\n");
-  TemporaryFile temporary;
-  ASSERT_EQ(createTemporaryBeside("report.txt", temporary), 0);
-  EXPECT_EQ(readFile("report.txt"), "earlier\n");
-  EXPECT_EQ(replaceWith(temporary, "report.txt", "complete\n"), 0);
-  EXPECT_EQ(readFile("report.txt"), "complete\n");
-  EXPECT_EQ(directoryEntries(scratch.path()), std::vector<std::string>{"report.txt"});
-
-  // A directory cannot be replaced by a file: the temporary goes, the directory stays.
-  fs::create_directory("folder.txt");
-  ASSERT_EQ(createTemporaryBeside("folder.txt", temporary), 0);
-  EXPECT_EQ(replaceWith(temporary, "folder.txt", "complete\n"), EISDIR);
-  EXPECT_EQ(directoryEntries(scratch.path()),
-            (std::vector<std::string>{"folder.txt", "report.txt"}));
-}
-
 // What the signal handler does with each kind of watched path; forgotten slots are left alone.
 TEST(SignalCleanup, RemovesTemporariesAndPutsBackupsBack) {
   ScratchDirectory scratch;
