@@ -34,7 +34,10 @@ bool copyPath(char (&destination)[PATH_CAPACITY], std::string_view path) {
   if (path.size() >= PATH_CAPACITY || path.find('\0') != std::string_view::npos) {
     return false;
   }
-  std::memcpy(destination, path.data(), path.size());
+  // An empty view may hold no pointer at all, which memcpy must not be given.
+  if (!path.empty()) {
+    std::memcpy(destination, path.data(), path.size());
+  }
   destination[path.size()] = '\0';
   return true;
 }
