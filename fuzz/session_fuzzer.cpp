@@ -1,5 +1,7 @@
 // Drives whole runs of the program on arbitrary console input, with a fixed clock, inside a
 // scratch directory that is emptied after every run.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -37,6 +39,13 @@ std::optional<std::tm> fixedTime() {
   return time;
 }
 
+bool isTemporaryName(const std::string& name) {
+  const std::string mark = ".tmp-" + std::to_string(::getpid()) + "-";
+  const std::size_t at = name.rfind(mark);
+  return at != std::string::npos && at + mark.size() < name.size() &&
+         name.find_first_not_of("0123456789", at + mark.size()) == std::string::npos;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -55,10 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (status != bandmatch::EXIT_STATUS_DONE && status != bandmatch::EXIT_STATUS_FAILED) {
     std::abort();
   }
-  // Whatever way the session ended, no temporary report file is left behind.
+  // Whatever way the session ended, no temporary report file is left behind. Reports end in
+  // .txt or .csv, whatever name was typed; only a temporary ends in ".tmp-PID-N".
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(directory, ignored)) {
-    if (entry.path().filename().string().find(".tmp-") != std::string::npos) {
+    if (isTemporaryName(entry.path().filename().string())) {
       std::abort();
     }
     fs::remove_all(entry.path(), ignored);
