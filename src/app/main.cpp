@@ -8,6 +8,10 @@
 
 int main(int argc, char** argv) {
   bandmatch::prepareSignals();
+  // The console is flushed by the program itself before every read and at the end, so neither
+  // the C streams' locking nor a flush per character read (the tie) is needed.
+  std::ios_base::sync_with_stdio(false);
+  std::cin.tie(nullptr);
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
   return bandmatch::runProgram(args, std::cin, std::cout, std::cerr, bandmatch::systemLocalTime);
 }
