@@ -167,5 +167,28 @@ TEST(ExportLoad, RefusesLoadsThatCannotServeAndWritesNothing) {
   EXPECT_EQ(directoryEntries(scratch.path()), before);
 }
 
+// The measured load is an input too: an --out that would write over it is refused, under any
+// spelling of its name.
+TEST(ExportLoad, RefusesAnOutputThatWouldReplaceTheMeasuredLoad) {
+  support::ScratchDirectory scratch;
+  const std::string load = exactLoadFile({LoadType::series, 60.0, 3.6, 9.0}, 3.2, 4.3, 221);
+  writeTextFile("load.s1p", load);
+  ASSERT_EQ(
+      support::runSession(fitWith({"load.s1p", "3.5", "4", "--answers", "3", "--name", "net"}).out)
+          .status,
+      0);
+  const std::vector<std::string> before = directoryEntries(scratch.path());
+  for (const char* base : {"load", "./load"}) {
+    SCOPED_TRACE(base);
+    const ToolResult result = exportWith({"net.csv", "--load", "load.s1p", "--out", base});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "bandmatch-export: " + std::string(base) +
+                              ".s1p would replace the measured load load.s1p; choose another "
+                              "--out\n");
+    EXPECT_EQ(support::readFile("load.s1p"), load);
+    EXPECT_EQ(directoryEntries(scratch.path()), before);
+  }
+}
+
 }  // namespace
 }  // namespace bandmatch
