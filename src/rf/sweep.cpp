@@ -1,5 +1,6 @@
 #include "rf/sweep.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace bandmatch {
@@ -37,6 +38,7 @@ FrequencyResponse analyseSweep(const std::function<std::complex<double>(double)>
   FrequencyResponse response;
   response.frequencyMHz.reserve(static_cast<std::size_t>(sweep.points));
   response.reflection.reserve(static_cast<std::size_t>(sweep.points));
+  response.transducerGain.reserve(static_cast<std::size_t>(sweep.points));
   for (int i = 0; i < sweep.points; ++i) {
     const double frequency = sweepFrequency(sweep, i);
     response.frequencyMHz.push_back(frequency);
@@ -46,18 +48,49 @@ FrequencyResponse analyseSweep(const std::function<std::complex<double>(double)>
 }
 
 FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep) {
-  return analyseSweep([&ladder](double frequency) { return inputReflection(ladder, frequency); },
-                      sweep);
+  FrequencyResponse response = analyseSweep(
+      [&ladder](double frequency) { return inputReflection(ladder, frequency); }, sweep);
+  response.transducerGain.reserve(response.frequencyMHz.size());
+  for (const double frequency : response.frequencyMHz) {
+    response.transducerGain.push_back(transducerGain(ladder, frequency));
+  }
+  return response;
 }
 
 std::optional<double> firstNonFiniteFrequency(const FrequencyResponse& response) {
   for (std::size_t i = 0; i < response.reflection.size(); ++i) {
     const std::complex<double> s11 = response.reflection[i];
-    if (!std::isfinite(s11.real()) || !std::isfinite(s11.imag())) {
+    if (!std::isfinite(s11.real()) || !std::isfinite(s11.imag()) ||
+        !std::isfinite(response.transducerGain[i])) {
       return response.frequencyMHz[i];
     }
   }
   return std::nullopt;
+}
+
+BandFigures worstInBand(const LadderNetwork& ladder, const FrequencyResponse& response, double f1,
+                        double f2) {
+  BandFigures figures{0.0, 1.0, 1.0};
+  const bool lossy = hasLosses(ladder);
+  const auto take = [&](double magnitude, double gain) {
+    figures.worstReflection = std::max(figures.worstReflection, magnitude);
+    figures.worstGain = std::min(figures.worstGain, gain);
+    // Without losses every watt that is not reflected reaches the load.
+    if (lossy) {
+      figures.worstDissipation =
+          std::min(figures.worstDissipation, gain / (1.0 - magnitude * magnitude));
+    }
+  };
+  for (std::size_t i = 0; i < response.frequencyMHz.size(); ++i) {
+    const double frequency = response.frequencyMHz[i];
+    if (frequency >= f1 && frequency <= f2) {
+      take(std::abs(response.reflection[i]), response.transducerGain[i]);
+    }
+  }
+  for (const double edge : {f1, f2}) {
+    take(std::abs(inputReflection(ladder, edge)), transducerGain(ladder, edge));
+  }
+  return figures;
 }
 
 }  // namespace bandmatch

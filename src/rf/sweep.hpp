@@ -1,4 +1,5 @@
-// The frequencies of the export sweep around the band, and the ladder's input reflection at each.
+// The frequencies of the export sweep around the band, the ladder's input reflection and
+// transducer gain at each, and the worst of them over the band.
 #pragma once
 
 #include <complex>
@@ -31,17 +32,30 @@ double sweepFrequency(const Sweep& sweep, int index);
 struct FrequencyResponse {
   std::vector<double> frequencyMHz;
   std::vector<std::complex<double>> reflection;  // referenced to the source resistance
+  // Load power over available source power; a ladder's response only (empty for a measured
+  // load, whose losses are not known).
+  std::vector<double> transducerGain;
 };
 
 // The reflection at each point of the sweep, from a function of the frequency in MHz.
 FrequencyResponse analyseSweep(const std::function<std::complex<double>(double)>& reflectionAt,
                                const Sweep& sweep);
 
-// The designed ladder's input reflection over the sweep.
+// The designed ladder's input reflection and transducer gain over the sweep.
 FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep);
 
-// The first frequency where the reflection is not finite: a network with a zero or infinite
-// impedance somewhere gives no usable response.
+// The first frequency where the reflection or the gain is not finite: a network with a zero or
+// infinite impedance somewhere gives no usable response.
 std::optional<double> firstNonFiniteFrequency(const FrequencyResponse& response);
+
+// The worst figures over the band f1..f2: at the sweep's points inside it and at both edges.
+struct BandFigures {
+  double worstReflection = 0.0;   // largest |S11|
+  double worstGain = 0.0;         // smallest transducer gain, as a ratio
+  double worstDissipation = 0.0;  // smallest gain / (1 - |S11|^2): the share lost in the components
+};
+
+BandFigures worstInBand(const LadderNetwork& ladder, const FrequencyResponse& response, double f1,
+                        double f2);
 
 }  // namespace bandmatch

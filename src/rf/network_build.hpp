@@ -1,0 +1,64 @@
+// From the ideal ladder of a report to a network one can build: an ideal transformer to a
+// required source resistance, standard part values, and the losses of real inductors and
+// capacitors. Position 1 is the load's own resonator and is never changed.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rf/csv_report_reader.hpp"
+#include "rf/ladder_analysis.hpp"
+#include "rf/standard_values.hpp"
+
+namespace bandmatch {
+
+// What is asked of the network beyond the design's ideal ladder; nothing given leaves it as is.
+struct BuildOptions {
+  std::optional<double> sourceOhms;  // the real source's resistance
+  std::optional<PreferredSeries> series;
+  std::optional<double> inductorQ;
+  std::optional<double> capacitorQ;
+};
+
+// The first position that stands for real parts; position 1 is the load itself.
+inline constexpr int FIRST_BUILT_POSITION = 2;
+
+// The ladder driven from a source of `sourceOhms` through an ideal transformer of turns ratio
+// n = sqrt(Rdesign / sourceOhms), so that the ladder still sees its design source resistance.
+LadderNetwork withSourceResistance(LadderNetwork ladder, double sourceOhms);
+
+// The ladder with every L and C of positions 2..N replaced by the nearest value of the series,
+// or the reason one has none.
+struct StandardLadder {
+  std::optional<LadderNetwork> ladder;
+  std::string error;
+};
+StandardLadder withStandardValues(LadderNetwork ladder, PreferredSeries series);
+
+// The ladder with a series loss resistance in each part of positions 2..N: w0 L / Q for an
+// inductor and 1 / (w0 C Q) for a capacitor, at the band's centre, constant over frequency.
+LadderNetwork withComponentLosses(LadderNetwork ladder, double centreMHz,
+                                  std::optional<double> inductorQ,
+                                  std::optional<double> capacitorQ);
+
+// One network the export analyses, with the name its curve and summary row carry.
+struct NetworkVariant {
+  std::string label;
+  LadderNetwork ladder;
+};
+
+// Each variant the options lead to, in order: the ideal ladder (with the transformer when a
+// source resistance is asked), then with standard values, then with losses. The last one is
+// the network to build.
+struct NetworkVariants {
+  std::vector<NetworkVariant> variants;
+  std::string error;  // when a standard value cannot be found
+};
+NetworkVariants networkVariants(const ReportedDesign& design, const BuildOptions& options);
+
+// One line saying how the built network differs from the report's, e.g. "E24 values; inductor
+// Q 100; ideal transformer to a 50 ohm source". Empty when nothing is asked.
+std::string buildDescription(const BuildOptions& options);
+
+}  // namespace bandmatch
