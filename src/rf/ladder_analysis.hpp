@@ -53,8 +53,9 @@ double sourceResistanceAtLadder(const LadderNetwork& ladder);
 std::complex<double> inputImpedance(const LadderNetwork& ladder, double frequencyMHz);
 
 // Impedance the source sees looking into positions firstPosition..N (transformer included),
-// when `terminal` is the impedance they see towards the load. With position 2 and a measured load (with its own
-// resonator and any retuning element) as the terminal, this is the network on the real load.
+// when `terminal` is the impedance they see towards the load. With position 2 and a measured load
+// (with its own resonator and any retuning element) as the terminal, this is the network on the
+// real load.
 std::complex<double> impedanceFromPosition(const LadderNetwork& ladder, int firstPosition,
                                            std::complex<double> terminal, double frequencyMHz);
 

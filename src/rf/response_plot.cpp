@@ -4,9 +4,9 @@
 #include <cmath>
 #include <sstream>
 
-#include "core/display_text.hpp"
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
+#include "rf/svg_text.hpp"
 
 namespace bandmatch {
 
@@ -24,7 +24,6 @@ constexpr double LEGEND_TOP = 100.0;
 constexpr double LEGEND_LINE_HEIGHT = 22.0;
 constexpr double LEGEND_SAMPLE_LENGTH = 32.0;
 constexpr double TICK_LENGTH = 6.0;
-constexpr int COORDINATE_DIGITS = 2;
 constexpr int DECIBEL_DIGITS = 2;
 constexpr int BAND_EDGE_DIGITS = 6;
 constexpr int MAGNITUDE_DIGITS = 6;
@@ -47,74 +46,6 @@ constexpr std::string_view BEST_COLOUR = "#1e8449";
 constexpr std::string_view BAND_FILL = "#e8f0fb";
 constexpr std::string_view EDGE_COLOUR = "#555555";
 constexpr std::string_view GRID_COLOUR = "#dddddd";
-
-std::string coordinate(double value) {
-  return formatFixed(value, COORDINATE_DIGITS);
-}
-
-// Length of the well-formed UTF-8 sequence that starts at `at`, or 0 when it is not one.
-std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  const std::size_t length = lead < 0x80   ? 1
-                             : lead < 0xc2 ? 0
-                             : lead < 0xe0 ? 2
-                             : lead < 0xf0 ? 3
-                             : lead < 0xf5 ? 4
-                                           : 0;
-  if (length == 0 || at + length > text.size()) {
-    return 0;
-  }
-  // Overlong forms, surrogates and code points beyond U+10FFFF are not UTF-8.
-  if (length > 1) {
-    const auto second = static_cast<unsigned char>(text[at + 1]);
-    if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second >= 0xa0) ||
-        (lead == 0xf0 && second < 0x90) || (lead == 0xf4 && second >= 0x90)) {
-      return 0;
-    }
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80) {
-      return 0;
-    }
-  }
-  return length;
-}
-
-// Text for an XML document in UTF-8: markup characters escaped, and control characters and
-// bytes that are not UTF-8 (a file name in another encoding) shown as '?'.
-std::string escapeXml(std::string_view raw) {
-  const std::string text = printableText(raw);
-  std::string escaped;
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t length = utf8SequenceLength(text, at);
-    if (length == 0) {
-      escaped += '?';
-      ++at;
-      continue;
-    }
-    switch (text[at]) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\'':
-        escaped += "&apos;";
-        break;
-      default:
-        escaped.append(text, at, length);
-    }
-    at += length;
-  }
-  return escaped;
-}
 
 // The step of 1, 2 or 5 times a power of ten nearest (on a log scale) to range / target.
 double niceStep(double range, int target) {
@@ -188,20 +119,6 @@ double axisBottom(double worstDb, double bestDb, const std::vector<std::vector<d
   const double target = deepest - std::max(MIN_DECIBEL_MARGIN, -deepest * DECIBEL_MARGIN_FRACTION);
   const double step = niceStep(-target, TARGET_DECIBEL_TICKS);
   return std::floor(target / step) * step;
-}
-
-void writeLabel(std::ostream& out, double x, double y, std::string_view anchor,
-                std::string_view text, std::string_view extra = {}) {
-  writeLine(out, "<text x=\"" + coordinate(x) + "\" y=\"" + coordinate(y) + "\" text-anchor=\"" +
-                     std::string(anchor) + "\"" + std::string(extra) + ">" + escapeXml(text) +
-                     "</text>");
-}
-
-void writeSegment(std::ostream& out, double x1, double y1, double x2, double y2,
-                  std::string_view stroke, std::string_view extra = {}) {
-  writeLine(out, "<line x1=\"" + coordinate(x1) + "\" y1=\"" + coordinate(y1) + "\" x2=\"" +
-                     coordinate(x2) + "\" y2=\"" + coordinate(y2) + "\" stroke=\"" +
-                     std::string(stroke) + "\"" + std::string(extra) + "/>");
 }
 
 void writeFrequencyAxis(std::ostream& out, const Axes& axes) {
@@ -285,15 +202,7 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
   }
 
   std::ostringstream out;
-  writeLine(out, R"(<?xml version="1.0" encoding="UTF-8"?>)");
-  writeLine(out, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                     formatFixed(FIGURE_WIDTH, 0) + "\" height=\"" + formatFixed(FIGURE_HEIGHT, 0) +
-                     "\" viewBox=\"0 0 " + formatFixed(FIGURE_WIDTH, 0) + " " +
-                     formatFixed(FIGURE_HEIGHT, 0) +
-                     "\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\" "
-                     "font-size=\"13\">");
-  writeLine(out, "<title>" + escapeXml(title) + "</title>");
-  writeLine(out, R"(<rect width="100%" height="100%" fill="white"/>)");
+  writeSvgOpening(out, FIGURE_WIDTH, FIGURE_HEIGHT, title);
   writeLabel(out, FIGURE_WIDTH / 2.0, 32.0, "middle", title,
              " font-size=\"17\" font-weight=\"bold\"");
   writeLabel(out, FIGURE_WIDTH / 2.0, 56.0, "middle", subtitle, " fill=\"#444444\"");

@@ -1,5 +1,5 @@
-// The Touchstone 1.0 one-port file of a design's input reflection, referenced to its source
-// resistance: frequency in MHz, magnitude and angle in degrees.
+// The Touchstone 1.0 one-port file of a network's input reflection, referenced to the resistance
+// of the source that drives it: frequency in MHz, magnitude and angle in degrees.
 #pragma once
 
 #include <string>
@@ -11,7 +11,7 @@
 namespace bandmatch {
 
 // The whole file text, one data line per point of the response.
-std::string renderTouchstone(const ReportedDesign& design, const FrequencyResponse& response,
-                             const FileOrigin& origin);
+std::string renderTouchstone(const ReportedDesign& design, const LadderNetwork& network,
+                             const FrequencyResponse& response, const FileOrigin& origin);
 
 }  // namespace bandmatch

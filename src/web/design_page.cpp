@@ -103,11 +103,13 @@ std::optional<DownloadFile> pageFile(const FormValues& values, PageFile kind,
   }
   const FileOrigin origin{WEB_PROGRAM_NAME, design.csvFileName};
   if (kind == PageFile::netlist) {
-    return DownloadFile{baseName(design) + ".cir", "text/plain",
-                        renderSpiceNetlist(*exported.reported, exported.sweep, origin)};
+    return DownloadFile{
+        baseName(design) + ".cir", "text/plain",
+        renderSpiceNetlist(*exported.reported, exported.reported->ladder, exported.sweep, origin)};
   }
-  return DownloadFile{baseName(design) + ".s1p", "text/plain",
-                      renderTouchstone(*exported.reported, exported.response, origin)};
+  return DownloadFile{
+      baseName(design) + ".s1p", "text/plain",
+      renderTouchstone(*exported.reported, exported.reported->ladder, exported.response, origin)};
 }
 
 }  // namespace bandmatch

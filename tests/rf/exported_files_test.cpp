@@ -65,7 +65,7 @@ quit
 .endc
 .end
 )";
-  EXPECT_EQ(renderSpiceNetlist(design, sweepAroundBand(0.5, 2.0, 1.5, 4),
+  EXPECT_EQ(renderSpiceNetlist(design, design.ladder, sweepAroundBand(0.5, 2.0, 1.5, 4),
                                FileOrigin{"bandmatch-export", "hand.csv"}),
             expected);
 }
@@ -103,15 +103,17 @@ quit
 .end
 )";
   // A line end in the report's name must not end the comment line.
-  EXPECT_EQ(renderSpiceNetlist(design, sweepAroundBand(0.5, 2.0, 1.0, 100000),
+  EXPECT_EQ(renderSpiceNetlist(design, design.ladder, sweepAroundBand(0.5, 2.0, 1.0, 100000),
                                FileOrigin{"bandmatch-export", "a\nb.csv"}),
             expected);
 }
 
 // ngspice sweeps a two-point linear range at its start only, so two points are two analyses.
 TEST(SpiceNetlist, TwoPointsAreTwoAnalysesOfOnePoint) {
-  const std::string netlist = renderSpiceNetlist(readHand({}), sweepAroundBand(0.5, 2.0, 1.0, 2),
-                                                 FileOrigin{"bandmatch-export", "hand.csv"});
+  const ReportedDesign design = readHand({});
+  const std::string netlist =
+      renderSpiceNetlist(design, design.ladder, sweepAroundBand(0.5, 2.0, 1.0, 2),
+                         FileOrigin{"bandmatch-export", "hand.csv"});
   EXPECT_EQ(netlist.find(".ac"), std::string::npos);
   const std::string expectedTail =
       R"(RLOAD n0 0 5.0000000000000000e+001
@@ -146,8 +148,9 @@ TEST(Touchstone, ListsMagnitudeAndAngleOfOneResonatorsReflection) {
   hand.sourceResistance = "4.000000000e+001";
   const ReportedDesign design = readHand(hand);
   const Sweep sweep = sweepAroundBand(10.0, 20.0, 1.0, 11);
-  const std::vector<std::string> lines = support::splitLines(renderTouchstone(
-      design, analyseSweep(design.ladder, sweep), FileOrigin{"bandmatch-export", "hand.csv"}));
+  const std::vector<std::string> lines = support::splitLines(
+      renderTouchstone(design, design.ladder, analyseSweep(design.ladder, sweep),
+                       FileOrigin{"bandmatch-export", "hand.csv"}));
 
   const std::vector<std::string> header = {
       "! bandmatch-export 1.0.0: input reflection of the matching network of hand.csv",

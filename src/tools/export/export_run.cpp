@@ -10,11 +10,15 @@
 #include "rf/csv_report_reader.hpp"
 #include "rf/load_fit.hpp"
 #include "rf/measured_network.hpp"
+#include "rf/network_build.hpp"
+#include "rf/parts_list.hpp"
 #include "rf/response_plot.hpp"
+#include "rf/schematic.hpp"
 #include "rf/spice_netlist.hpp"
 #include "rf/sweep.hpp"
 #include "rf/touchstone.hpp"
 #include "rf/touchstone_reader.hpp"
+#include "rf/variant_summary.hpp"
 #include "synthesis/match_figures.hpp"
 #include "tools/common/atomic_file.hpp"
 #include "tools/common/command_line.hpp"
@@ -90,6 +94,15 @@ std::string extremesLine(std::string_view what, const ReflectionExtremes& extrem
          formatScientific(swrFromRho(extremes.rhoMax), FIGURE_DIGITS);
 }
 
+// "a, b and c".
+std::string listOfPaths(const std::vector<OutputFile>& files) {
+  std::string text;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    text += (i == 0 ? "" : (i + 1 == files.size() ? " and " : ", ")) + files[i].path;
+  }
+  return text;
+}
+
 }  // namespace
 
 int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -119,14 +132,24 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
   }
   const Sweep sweep = measured ? clippedToData(wanted, measured->load) : wanted;
-  const FrequencyResponse response = analyseSweep(design.ladder, sweep);
-  if (const std::optional<double> frequency = firstNonFiniteFrequency(response)) {
-    return fail(err, options.reportPath + ": the network's reflection is not finite at " +
-                         formatFullPrecision(*frequency) + " MHz");
+
+  // The network to build, step by step; the last variant is the one every file describes.
+  const NetworkVariants built = networkVariants(design, options.build);
+  if (!built.error.empty()) {
+    return fail(err, options.reportPath + ": " + built.error);
   }
+  std::vector<FrequencyResponse> responses;
+  for (const NetworkVariant& variant : built.variants) {
+    responses.push_back(analyseSweep(variant.ladder, sweep));
+    if (const std::optional<double> frequency = firstNonFiniteFrequency(responses.back())) {
+      return fail(err, options.reportPath + ": the network's reflection is not finite at " +
+                           formatFullPrecision(*frequency) + " MHz");
+    }
+  }
+  const LadderNetwork& network = built.variants.back().ladder;
   FrequencyResponse onLoad;
   if (measured) {
-    onLoad = analyseSweepOnLoad(design.ladder, measured->load, measured->retuning, sweep);
+    onLoad = analyseSweepOnLoad(network, measured->load, measured->retuning, sweep);
     if (const std::optional<double> frequency = firstNonFiniteFrequency(onLoad)) {
       return fail(err, options.loadPath +
                            ": the network's reflection on the measured load is not "
@@ -135,16 +158,35 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
   }
 
-  const FileOrigin origin{EXPORT_PROGRAM_NAME, options.reportPath, options.loadPath};
-  std::vector<PlotCurve> curves = {{"Model load", response}};
+  const std::string description = buildDescription(options.build);
+  const FileOrigin origin{EXPORT_PROGRAM_NAME, options.reportPath, options.loadPath, description};
+  std::vector<PlotCurve> curves;
+  for (std::size_t i = 0; i < built.variants.size(); ++i) {
+    curves.push_back(
+        {built.variants.size() == 1 ? std::string("Model load") : built.variants[i].label,
+         responses[i]});
+  }
   if (measured) {
     curves.push_back({"Measured load", onLoad});
   }
-  const std::vector<OutputFile> files = {
-      {options.outBase + ".cir", renderSpiceNetlist(design, sweep, origin)},
-      {options.outBase + ".s1p", renderTouchstone(design, measured ? onLoad : response, origin)},
+  const bool building = buildsNetwork(options);
+  std::vector<OutputFile> files = {
+      {options.outBase + ".cir", renderSpiceNetlist(design, network, sweep, origin,
+                                                    building ? NetlistPrints::reflectionAndLoadPower
+                                                             : NetlistPrints::reflection)},
+      {options.outBase + ".s1p",
+       renderTouchstone(design, network, measured ? onLoad : responses.back(), origin)},
       {options.outBase + ".svg", renderResponsePlot(design, curves, origin)},
   };
+  if (building) {
+    files.push_back(
+        {options.outBase + "-parts.csv",
+         renderPartsList(design, built.variants.front().ladder, network, options.build)});
+    files.push_back(
+        {options.outBase + "-schematic.svg",
+         renderSchematic(layoutSchematic(design, network, options.build, origin),
+                         "Schematic of the matching network: " + designSummary(design))});
+  }
   // Compared by identity: another spelling of an input's path, or a link to it, is the same.
   const std::optional<FileIdentity> loadIdentity =
       measured ? identityOf(options.loadPath) : std::nullopt;
@@ -163,10 +205,17 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (!failure.empty()) {
     return fail(err, failure);
   }
-  writeLine(out, "Wrote " + files[0].path + ", " + files[1].path + " and " + files[2].path + ": " +
-                     formatInteger(sweep.points) + " points from " +
-                     formatFixed(sweep.lowerMHz, 6) + " to " + formatFixed(sweep.upperMHz, 6) +
-                     " MHz");
+  writeLine(out, "Wrote " + listOfPaths(files) + ": " + formatInteger(sweep.points) +
+                     " points from " + formatFixed(sweep.lowerMHz, 6) + " to " +
+                     formatFixed(sweep.upperMHz, 6) + " MHz");
+  if (building) {
+    std::vector<BandFigures> figures;
+    for (std::size_t i = 0; i < built.variants.size(); ++i) {
+      figures.push_back(worstInBand(built.variants[i].ladder, responses[i], design.f1, design.f2));
+    }
+    writeText(out, renderVariantSummary(design, built.variants, figures));
+    out.flush();
+  }
   if (!measured) {
     return TOOL_SUCCESS;
   }
@@ -189,7 +238,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                        " % from the measured load's retuned resonator; the design was made for "
                        "another load description");
   }
-  const LadderNetwork& ladder = design.ladder;
+  const LadderNetwork& ladder = network;
   const LoadOnNetwork& real = *measured;
   writeLine(out, extremesLine("model load", reflectionExtremes(
                                                 [&ladder](double f) {

@@ -43,6 +43,37 @@ TEST(ExportOptions, AcceptsTheReportWithOptionsInAnyOrder) {
   }
 }
 
+// What to build: nothing by default, each option on its own, and all of them.
+TEST(ExportOptions, ReadsWhatToBuild) {
+  const struct {
+    std::vector<std::string> args;
+    BuildOptions build;
+    bool parts;
+  } cases[] = {
+      {{"a.csv"}, {}, false},
+      {{"a.csv", "--parts"}, {}, true},
+      {{"a.csv", "--source-ohms", "0.001"}, {0.001, {}, {}, {}}, false},
+      {{"a.csv", "--source-ohms=1e6"}, {1e6, {}, {}, {}}, false},
+      {{"a.csv", "--series", "e96"}, {{}, PreferredSeries::e96, {}, {}}, false},
+      {{"a.csv", "--q-inductor", "1e9"}, {{}, {}, 1e9, {}}, false},
+      {{"--q-capacitor=0.5", "a.csv"}, {{}, {}, {}, 0.5}, false},
+      {{"a.csv", "--source-ohms", "50", "--series", "E24", "--q-inductor", "100", "--q-capacitor",
+        "500", "--parts"},
+       {50.0, PreferredSeries::e24, 100.0, 500.0},
+       true},
+  };
+  for (const auto& c : cases) {
+    const ExportOptions options = parseExportOptions(c.args);
+    ASSERT_EQ(options.action, CommandAction::run) << options.error;
+    EXPECT_EQ(options.build.sourceOhms, c.build.sourceOhms);
+    EXPECT_EQ(options.build.series, c.build.series);
+    EXPECT_EQ(options.build.inductorQ, c.build.inductorQ);
+    EXPECT_EQ(options.build.capacitorQ, c.build.capacitorQ);
+    EXPECT_EQ(options.parts, c.parts);
+    EXPECT_EQ(buildsNetwork(options), c.args.size() > 1);
+  }
+}
+
 TEST(ExportOptions, HelpAndVersionWinOverWhatFollows) {
   EXPECT_EQ(parseExportOptions({"--help"}).action, CommandAction::help);
   EXPECT_EQ(parseExportOptions({"a.csv", "--help", "--bogus"}).action, CommandAction::help);
@@ -77,6 +108,26 @@ TEST(ExportOptions, RefusesBadArgumentsWithOneReason) {
       {{"a.csv", "--span"}, "--span: 1 required F missing (try --help)"},
       {{"a.csv", "--out="}, "--out: 1 required BASE missing (try --help)"},
       {{"a.csv", "--out"}, "--out: 1 required BASE missing (try --help)"},
+      {{"a.csv", "--source-ohms", "0.0009"},
+       "--source-ohms must be a number from 0.001 to 1000000, found \"0.0009\""},
+      {{"a.csv", "--source-ohms=1000000.1"},
+       "--source-ohms must be a number from 0.001 to 1000000, found \"1000000.1\""},
+      {{"a.csv", "--source-ohms", "-50"},
+       "--source-ohms must be a number from 0.001 to 1000000, found \"-50\""},
+      {{"a.csv", "--source-ohms", "50ohm"},
+       "--source-ohms must be a number from 0.001 to 1000000, found \"50ohm\""},
+      {{"a.csv", "--series", "E6"},
+       "--series must be one of E12, E24, E48, E96 and E192, found \"E6\""},
+      {{"a.csv", "--series", ""},
+       "--series must be one of E12, E24, E48, E96 and E192, found \"\""},
+      {{"a.csv", "--q-inductor", "0"}, "--q-inductor must be a number above 0, found \"0\""},
+      {{"a.csv", "--q-inductor", "-100"}, "--q-inductor must be a number above 0, found \"-100\""},
+      {{"a.csv", "--q-capacitor", "inf"}, "--q-capacitor must be a number above 0, found \"inf\""},
+      {{"a.csv", "--q-capacitor", "1e3x"},
+       "--q-capacitor must be a number above 0, found \"1e3x\""},
+      {{"a.csv", "--q-inductor", "-1", "--q-capacitor", "-2"},
+       "--q-inductor must be a number above 0, found \"-1\""},
+      {{"a.csv", "--parts=maybe"}, "Could not convert: --parts = maybe (try --help)"},
   };
   for (const auto& [args, expected] : cases) {
     const ExportOptions options = parseExportOptions(args);

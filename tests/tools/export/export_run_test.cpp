@@ -52,12 +52,63 @@ TEST(ExportRun, WritesUnderTheChosenBaseName) {
             (std::vector<std::string>{"filter.cir", "filter.s1p", "filter.svg"}));
 }
 
+// All options: five files, the transformer line and one summary row per variant. The ideal row's
+// worst |S11|, sampled densely over the band, is the report's largest reflection magnitude from
+// the synthesis.
+TEST(ExportRun, BuildsTheNetworkAndSummarizesEachVariant) {
+  support::ScratchDirectory scratch;
+  const DesignCase design = testing::synthesizedDesign(3, 1.0, LoadType::series, 10.0, 20.0);
+  writeTextFile("run1.csv", testing::realReportText(design));
+  const ToolResult result =
+      exportWith({"run1.csv", "--source-ohms", "50", "--series", "E24", "--q-inductor", "100",
+                  "--q-capacitor", "500", "--points", "20001", "--span", "1"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(directoryEntries(scratch.path()),
+            (std::vector<std::string>{"run1-parts.csv", "run1-schematic.svg", "run1.cir",
+                                      "run1.csv", "run1.s1p", "run1.svg"}));
+  const std::vector<std::string> lines = support::splitLines(result.out);
+  ASSERT_EQ(lines.size(), 7u) << result.out;
+  EXPECT_EQ(lines[0],
+            "Wrote run1.cir, run1.s1p, run1.svg, run1-parts.csv and run1-schematic.svg: 20001 "
+            "points from 10.000000 to 20.000000 MHz");
+  EXPECT_EQ(lines[1].rfind("Transformer: turns ratio n = 1.07412 ", 0), 0u) << lines[1];
+  EXPECT_EQ(lines[2], "Worst over the band 10.000000 to 20.000000 MHz:");
+  EXPECT_EQ(lines[3].rfind("variant ", 0), 0u);
+  EXPECT_EQ(lines[4].rfind("ideal ", 0), 0u);
+  EXPECT_EQ(lines[5].rfind("E24 values ", 0), 0u);
+  EXPECT_EQ(lines[6].rfind("E24 values with losses ", 0), 0u);
+  std::istringstream ideal(lines[4].substr(5));
+  double worst = 0.0;
+  ideal >> worst;
+  EXPECT_NEAR(worst, design.rhoMax, 1e-6);
+  // The files describe the built network: its Touchstone file is referenced to 50 ohms.
+  EXPECT_NE(support::readFile("run1.s1p").find("\n# MHZ S MA R 5.0000000000000000e+001\n"),
+            std::string::npos);
+}
+
+// --parts alone lists and draws the report's own network: one variant, no transformer line.
+TEST(ExportRun, PartsAloneDescribesTheIdealNetwork) {
+  support::ScratchDirectory scratch;
+  writeTextFile("good.csv", handReportText());
+  const ToolResult result = exportWith({"good.csv", "--parts", "--points", "3", "--span", "1"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> lines = support::splitLines(result.out);
+  ASSERT_EQ(lines.size(), 4u) << result.out;
+  EXPECT_EQ(lines[1], "Worst over the band 0.500000 to 2.000000 MHz:");
+  EXPECT_EQ(lines[3].rfind("ideal ", 0), 0u);
+  EXPECT_NE(support::readFile("good.cir").find("print col rho pload"), std::string::npos);
+  EXPECT_EQ(support::readFile("good.cir").find("Built with"), std::string::npos);
+}
+
 TEST(ExportRun, PrintsTheUsageAndTheVersion) {
   const ToolResult help = exportWith({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.err, "");
   EXPECT_NE(help.out.find("Usage: bandmatch-export [OPTIONS] REPORT\n"), std::string::npos);
-  for (const char* option : {"--points N", "--span F", "--out BASE", "--help", "--version"}) {
+  for (const char* option :
+       {"--points N", "--span F", "--out BASE", "--source-ohms R", "--series E", "--q-inductor Q",
+        "--q-capacitor Q", "--parts", "--help", "--version", "constant over the sweep"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   const ToolResult version = exportWith({"--version"});
@@ -88,6 +139,10 @@ TEST(ExportRun, RefusesEveryBadInputWithStatusTwoAndWritesNothing) {
   overflowing.inductance = {"1.000000000e+308"};
   overflowing.capacitance = {"1.000000000e+000"};
   writeTextFile("overflow.csv", handReportText(overflowing));
+  // A part at position 2 whose nearest E24 value lies beyond the range of numbers.
+  HandReport enormous;
+  enormous.capacitance[1] = "1.750000000e+308";
+  writeTextFile("enormous.csv", handReportText(enormous));
   writeTextFile("huge.csv", handReportText() + std::string(2 << 20, ' '));
   writeTextFile("plain.txt", "not a directory\n");
   std::filesystem::create_directory("folder.csv");
@@ -113,6 +168,28 @@ TEST(ExportRun, RefusesEveryBadInputWithStatusTwoAndWritesNothing) {
       {"reflection not finite",
        {"overflow.csv"},
        "overflow.csv: the network's reflection is not finite at 1.2500000000000000e-001 MHz"},
+      {"no standard value",
+       {"enormous.csv", "--series", "E24"},
+       "enormous.csv: C(2) = 1.7500000000000000e+308 has no E24 value within the range of "
+       "numbers"},
+      {"zero Q",
+       {"good.csv", "--q-inductor", "0"},
+       "--q-inductor must be a number above 0, found \"0\""},
+      {"negative Q",
+       {"good.csv", "--q-capacitor=-5"},
+       "--q-capacitor must be a number above 0, found \"-5\""},
+      {"unknown series",
+       {"good.csv", "--series", "E25"},
+       "--series must be one of E12, E24, E48, E96 and E192, found \"E25\""},
+      {"source too small",
+       {"good.csv", "--source-ohms", "0.0001"},
+       "--source-ohms must be a number from 0.001 to 1000000, found \"0.0001\""},
+      {"source too large",
+       {"good.csv", "--source-ohms", "2e6", "--parts"},
+       "--source-ohms must be a number from 0.001 to 1000000, found \"2e6\""},
+      {"parts list into a missing folder",
+       {"good.csv", "--parts", "--out", "nowhere/filter"},
+       "cannot write nowhere/filter.cir: No such file or directory"},
       {"too few points",
        {"good.csv", "--points", "1"},
        "--points must be a whole number from 2 to 100000, found \"1\""},

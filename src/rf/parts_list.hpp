@@ -1,0 +1,18 @@
+// The list of parts of a built network as CSV: a header row, then one row per component from the
+// source to the load, every row with the same columns, values in engineering units.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rf/csv_report_reader.hpp"
+#include "rf/network_build.hpp"
+
+namespace bandmatch {
+
+// `ideal` is the design's ladder (with the transformer when asked), `built` the network to
+// build. No cell holds a comma or a quote, so no cell needs quoting.
+std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
+                            const LadderNetwork& built, const BuildOptions& options);
+
+}  // namespace bandmatch

@@ -1,0 +1,106 @@
+#include "rf/svg_text.hpp"
+
+#include "core/display_text.hpp"
+#include "core/number_format.hpp"
+#include "core/text_sink.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+constexpr int COORDINATE_DIGITS = 2;
+
+// Length of the well-formed UTF-8 sequence that starts at `at`, or 0 when it is not one.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t length = lead < 0x80   ? 1
+                             : lead < 0xc2 ? 0
+                             : lead < 0xe0 ? 2
+                             : lead < 0xf0 ? 3
+                             : lead < 0xf5 ? 4
+                                           : 0;
+  if (length == 0 || at + length > text.size()) {
+    return 0;
+  }
+  // Overlong forms, surrogates and code points beyond U+10FFFF are not UTF-8.
+  if (length > 1) {
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second >= 0xa0) ||
+        (lead == 0xf0 && second < 0x90) || (lead == 0xf4 && second >= 0x90)) {
+      return 0;
+    }
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80) {
+      return 0;
+    }
+  }
+  return length;
+}
+
+}  // namespace
+
+std::string escapeXml(std::string_view raw) {
+  const std::string text = printableText(raw);
+  std::string escaped;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = utf8SequenceLength(text, at);
+    if (length == 0) {
+      escaped += '?';
+      ++at;
+      continue;
+    }
+    switch (text[at]) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&apos;";
+        break;
+      default:
+        escaped.append(text, at, length);
+    }
+    at += length;
+  }
+  return escaped;
+}
+
+std::string coordinate(double value) {
+  return formatFixed(value, COORDINATE_DIGITS);
+}
+
+void writeLabel(std::ostream& out, double x, double y, std::string_view anchor,
+                std::string_view text, std::string_view extra) {
+  writeLine(out, "<text x=\"" + coordinate(x) + "\" y=\"" + coordinate(y) + "\" text-anchor=\"" +
+                     std::string(anchor) + "\"" + std::string(extra) + ">" + escapeXml(text) +
+                     "</text>");
+}
+
+void writeSegment(std::ostream& out, double x1, double y1, double x2, double y2,
+                  std::string_view stroke, std::string_view extra) {
+  writeLine(out, "<line x1=\"" + coordinate(x1) + "\" y1=\"" + coordinate(y1) + "\" x2=\"" +
+                     coordinate(x2) + "\" y2=\"" + coordinate(y2) + "\" stroke=\"" +
+                     std::string(stroke) + "\"" + std::string(extra) + "/>");
+}
+
+void writeSvgOpening(std::ostream& out, double width, double height, std::string_view title) {
+  writeLine(out, R"(<?xml version="1.0" encoding="UTF-8"?>)");
+  writeLine(out, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + formatFixed(width, 0) +
+                     "\" height=\"" + formatFixed(height, 0) + "\" viewBox=\"0 0 " +
+                     formatFixed(width, 0) + " " + formatFixed(height, 0) +
+                     "\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\" "
+                     "font-size=\"13\">");
+  writeLine(out, "<title>" + escapeXml(title) + "</title>");
+  writeLine(out, R"(<rect width="100%" height="100%" fill="white"/>)");
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,76 @@
+#include "rf/variant_summary.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/number_format.hpp"
+#include "synthesis/match_figures.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+constexpr int BAND_EDGE_DIGITS = 6;
+constexpr int MAGNITUDE_DIGITS = 6;
+constexpr int SWR_DIGITS = 4;
+constexpr int RETURN_LOSS_DIGITS = 2;
+constexpr int GAIN_DIGITS = 4;
+constexpr int RATIO_DIGITS = 6;
+constexpr std::string_view COLUMN_GAP = "  ";
+
+double decibels(double powerRatio) {
+  return 10.0 * std::log10(powerRatio);
+}
+
+// Columns padded to their widest cell; the last one is not padded.
+std::string alignedTable(const std::vector<std::vector<std::string>>& rows) {
+  std::vector<std::size_t> widths(rows.front().size(), 0);
+  for (const std::vector<std::string>& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      widths[c] = std::max(widths[c], row[c].size());
+    }
+  }
+  std::string text;
+  for (const std::vector<std::string>& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      text += row[c];
+      if (c + 1 < row.size()) {
+        text += std::string(widths[c] - row[c].size(), ' ') + std::string(COLUMN_GAP);
+      }
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string renderVariantSummary(const ReportedDesign& design,
+                                 const std::vector<NetworkVariant>& variants,
+                                 const std::vector<BandFigures>& figures) {
+  std::string text;
+  const LadderNetwork& built = variants.back().ladder;
+  if (built.turnsRatio) {
+    const double n = *built.turnsRatio;
+    text += "Transformer: turns ratio n = " + formatPlainDecimal(n, RATIO_DIGITS) +
+            " (impedance ratio n^2:1 = " + formatPlainDecimal(n * n, RATIO_DIGITS) + ":1), the " +
+            formatPlainDecimal(built.sourceResistance, RATIO_DIGITS) +
+            " ohm source seen by the ladder as " +
+            formatPlainDecimal(sourceResistanceAtLadder(built), RATIO_DIGITS) + " ohms\n";
+  }
+  text += "Worst over the band " + formatFixed(design.f1, BAND_EDGE_DIGITS) + " to " +
+          formatFixed(design.f2, BAND_EDGE_DIGITS) + " MHz:\n";
+  std::vector<std::vector<std::string>> rows = {{"variant", "|S11|", "SWR", "return loss (dB)",
+                                                 "transducer gain (dB)", "dissipation loss (dB)"}};
+  for (std::size_t i = 0; i < variants.size(); ++i) {
+    const BandFigures& worst = figures[i];
+    rows.push_back({variants[i].label, formatFixed(worst.worstReflection, MAGNITUDE_DIGITS),
+                    formatFixed(swrFromRho(worst.worstReflection), SWR_DIGITS),
+                    formatFixed(20.0 * std::log10(worst.worstReflection), RETURN_LOSS_DIGITS),
+                    formatFixed(decibels(worst.worstGain), GAIN_DIGITS),
+                    formatFixed(decibels(worst.worstDissipation), GAIN_DIGITS)});
+  }
+  return text + alignedTable(rows);
+}
+
+}  // namespace bandmatch
