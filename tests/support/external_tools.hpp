@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace bandmatch::support {
 
@@ -16,6 +17,10 @@ bool runningInCi();
 
 // Exit status of a shell command; 127 when the command is not installed.
 int runCommand(const std::string& command);
+
+// The rows "index<TAB>value<TAB>value..." of ngspice's "print col" output, as the values after
+// the index (the frequency first); other lines are left out.
+std::vector<std::vector<double>> ngspiceRows(const std::string& printout);
 
 }  // namespace bandmatch::support
 

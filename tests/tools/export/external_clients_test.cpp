@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,12 +27,10 @@ struct Point {
 
 // The rows "index<TAB>frequency<TAB>rho" of ngspice's printout.
 std::vector<Point> ngspiceTable(const std::string& printout) {
-  static const std::regex row(R"(^\d+\t(\S+)\t(\S+)\s*$)");
   std::vector<Point> points;
-  for (const std::string& line : support::splitLines(printout)) {
-    std::smatch match;
-    if (std::regex_match(line, match, row)) {
-      points.push_back({std::stod(match[1]), std::stod(match[2])});
+  for (const std::vector<double>& row : support::ngspiceRows(printout)) {
+    if (row.size() == 2) {
+      points.push_back({row[0], row[1]});
     }
   }
   return points;

@@ -1,12 +1,14 @@
 #!/bin/sh
 # From design to simulation with the real executables: a design by piped answers, its export,
 # ngspice running the netlist in batch mode and reproducing the Touchstone magnitudes, xmllint
-# on the plot; then bad inputs, each with status 2, one line on standard error and no file.
+# on the plot, the README's buildable-network example; then bad inputs, each with status 2, one
+# line on standard error and no file.
 # Usage: piped_export_test.sh BANDMATCH BANDMATCH_EXPORT
 set -eu
 absolute() { case "$1" in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
 bandmatch=$(absolute "$1")
 exporter=$(absolute "$2")
+readme=$(cd "$(dirname "$0")/../../.." && pwd)/README.md
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -50,6 +52,19 @@ xmllint --noout run1.svg || fail "run1.svg is not well-formed"
 
 [ "$("$exporter" --version)" = "bandmatch-export 1.0.0" ] || fail "wrong version text"
 
+# The README's buildable-network example prints exactly the table the README shows.
+command='bandmatch-export run1.csv --source-ohms 50 --series E24 --q-inductor 100 --q-capacitor 500'
+awk -v command="./build/$command" '
+  $0 == command { found = 1; next }
+  found && /^```text$/ { inside = 1; next }
+  inside && /^```$/ { exit }
+  inside { print }' "$readme" >readme-summary.txt
+[ -s readme-summary.txt ] || fail "the README has no output block after: $command"
+mkdir built
+(cd built && cp ../run1.csv . && "$exporter" run1.csv --source-ohms 50 --series E24 \
+  --q-inductor 100 --q-capacitor 500 >../built-summary.txt) || fail "the README's example failed"
+diff readme-summary.txt built-summary.txt || fail "the README's summary differs from the output"
+
 # Bad inputs through the real executable.
 mkdir bad
 cd bad
@@ -73,4 +88,9 @@ expect_refusal good.csv --points 100001
 expect_refusal good.csv --span 0.5
 expect_refusal good.csv --out missing/folder/run1
 expect_refusal good.csv --unknown
+expect_refusal good.csv --q-inductor 0
+expect_refusal good.csv --q-capacitor -3
+expect_refusal good.csv --series E7
+expect_refusal good.csv --source-ohms 0.0005
+expect_refusal good.csv --source-ohms 1000001 --parts
 echo "design, export and simulation: ok"
