@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and builds the Debian package, checking that both hold
-# the three executables and their manual pages, and that the manual pages render without warnings.
+# the three executables and their manual pages, that the manual pages render without warnings,
+# and that bandmatch-export's page covers every option its --help lists.
 # Usage: scripts/package_check.sh [build-directory]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +21,10 @@ for page in bandmatch bandmatch-export bandmatch-fit; do
 done
 "$prefix/bin/bandmatch" --version | grep -qx "bandmatch [0-9.]*" ||
   { echo "installed bandmatch --version failed"; exit 1; }
+manual=$(MANWIDTH=200 man -l "$prefix/share/man/man1/bandmatch-export.1" 2>/dev/null)
+for option in $("$prefix/bin/bandmatch-export" --help | grep -o -- '--[a-z-]*' | sort -u); do
+  grep -q -- "$option" <<<"$manual" || { echo "bandmatch-export(1) does not cover $option"; exit 1; }
+done
 printf 'pkg 1 d s 10 20 1 50 e\n' | (cd "$prefix" && ./bin/bandmatch >/dev/null)
 [ -s "$prefix/pkg.csv" ] || { echo "installed program wrote no report"; exit 1; }
 table=$("$prefix/bin/bandmatch-fit" --decrement 1)
