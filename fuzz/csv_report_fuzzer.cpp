@@ -1,14 +1,20 @@
 // Feeds arbitrary bytes to the CSV report reader, the one parser of files the user hands the
 // companion programs, and checks what a reading promises: a design whose network can be
-// analysed, or one line saying why the text was refused.
+// analysed and built (transformer, standard values, losses, parts list, schematic), or one line
+// saying why the text was refused.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "core/design_case.hpp"
 #include "rf/csv_report_reader.hpp"
+#include "rf/network_build.hpp"
+#include "rf/parts_list.hpp"
+#include "rf/schematic.hpp"
+#include "rf/sweep.hpp"
 
 namespace {
 
@@ -48,5 +54,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // The reflection at the band's geometric centre is computed without any fault.
   static_cast<void>(inputReflection(ladder, std::sqrt(design.f1 * design.f2)));
+
+  // Every build step works on whatever values the report holds, or says why it cannot.
+  const BuildOptions options{50.0, size % 2 == 0 ? PreferredSeries::e24 : PreferredSeries::e192,
+                             100.0, 500.0};
+  const NetworkVariants variants = networkVariants(design, options);
+  if (variants.variants.empty()) {
+    check(!variants.error.empty() && variants.error.find('\n') == std::string::npos);
+    return 0;
+  }
+  check(variants.variants.size() == 3);
+  const LadderNetwork& built = variants.variants.back().ladder;
+  const FrequencyResponse response =
+      analyseSweep(built, sweepAroundBand(design.f1, design.f2, 1.5, 5));
+  static_cast<void>(worstInBand(built, response, design.f1, design.f2));
+  const std::string parts =
+      renderPartsList(design, variants.variants.front().ladder, built, options);
+  check(parts.find('"') == std::string::npos);
+  const FileOrigin origin{"fuzz", "report.csv", "all options"};
+  check(!renderSchematic(layoutSchematic(design, built, options, origin), "fuzz").empty());
   return 0;
 }
