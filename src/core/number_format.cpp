@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string_view>
+#include <version>
 
 namespace bandmatch {
 
@@ -32,16 +33,26 @@ int clampDigits(int digits) {
 // printf's %.*f and %.*e round the exact binary value to the nearest unit of the last digit, ties
 // to even, in the "C" locale the program never leaves. Unlike floating-point std::to_chars they
 // exist in every C++ library the project is built with, the WebAssembly one included, and give
-// the same text on each.
+// the same text on each. Where the library has the floating-point std::to_chars, it gives the
+// same correctly rounded digits several times faster, which an export of many thousand points
+// feels.
 enum class Notation { fixed, scientific };
 
 std::string printed(double value, int digits, Notation notation) {
   std::array<char, FORMAT_BUFFER_SIZE> buffer{};
+#if defined(__cpp_lib_to_chars)
+  const auto result = std::to_chars(
+      buffer.data(), buffer.data() + buffer.size(), value,
+      notation == Notation::fixed ? std::chars_format::fixed : std::chars_format::scientific,
+      clampDigits(digits));
+  return std::string(buffer.data(), result.ptr);
+#else
   const int length =
       notation == Notation::fixed
           ? std::snprintf(buffer.data(), buffer.size(), "%.*f", clampDigits(digits), value)
           : std::snprintf(buffer.data(), buffer.size(), "%.*e", clampDigits(digits), value);
   return std::string(buffer.data(), static_cast<std::size_t>(length));
+#endif
 }
 
 }  // namespace
