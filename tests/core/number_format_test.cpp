@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
@@ -127,12 +128,8 @@ std::vector<double> awkwardValues() {
   return values;
 }
 
-// to_chars with the reports' three-digit exponent, worked out here on its own.
-std::string referenceText(double value, int digits, std::chars_format format) {
-  std::array<char, 400> buffer{};
-  const auto end =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, digits).ptr;
-  std::string text(buffer.data(), end);
+// The reports' three-digit exponent, widened here on its own.
+std::string withThreeExponentDigits(std::string text) {
   const std::size_t e = text.find('e');
   if (e != std::string::npos && text.size() - (e + 2) < 3) {
     text.insert(e + 2, 3 - (text.size() - (e + 2)), '0');
@@ -140,15 +137,36 @@ std::string referenceText(double value, int digits, std::chars_format format) {
   return text;
 }
 
-// The formatter's texts against the standard library's own correctly rounded conversion.
-TEST(NumberFormat, MatchesToCharsForEveryPrecisionOverAwkwardValues) {
+// The standard library's correctly rounded conversion.
+std::string referenceText(double value, int digits, std::chars_format format) {
+  std::array<char, 400> buffer{};
+  const auto end =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, digits).ptr;
+  return withThreeExponentDigits(std::string(buffer.data(), end));
+}
+
+// printf's conversion, which the formatter uses where the library has no floating-point
+// to_chars (the WebAssembly build): both must give the same text.
+std::string printfText(double value, int digits, std::chars_format format) {
+  std::array<char, 400> buffer{};
+  const int length =
+      std::snprintf(buffer.data(), buffer.size(),
+                    format == std::chars_format::fixed ? "%.*f" : "%.*e", digits, value);
+  return withThreeExponentDigits(std::string(buffer.data(), static_cast<std::size_t>(length)));
+}
+
+// The formatter's texts against the standard library's own correctly rounded conversion and
+// against printf's, the two paths the formatter takes on different C++ libraries.
+TEST(NumberFormat, MatchesToCharsAndPrintfForEveryPrecisionOverAwkwardValues) {
   int differences = 0;
   for (const double value : awkwardValues()) {
     for (int digits = 0; digits <= 17; ++digits) {
       const std::string fixed = formatFixed(value, digits);
       const std::string scientific = formatScientific(value, digits);
       if (fixed != referenceText(value, digits, std::chars_format::fixed) ||
-          scientific != referenceText(value, digits, std::chars_format::scientific)) {
+          scientific != referenceText(value, digits, std::chars_format::scientific) ||
+          fixed != printfText(value, digits, std::chars_format::fixed) ||
+          scientific != printfText(value, digits, std::chars_format::scientific)) {
         ADD_FAILURE() << "differs for " << referenceText(value, 17, std::chars_format::scientific)
                       << " with " << digits << " digits: " << fixed << " " << scientific;
         if (++differences == 10) {
