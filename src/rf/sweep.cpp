@@ -60,8 +60,10 @@ FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep) 
 std::optional<double> firstNonFiniteFrequency(const FrequencyResponse& response) {
   for (std::size_t i = 0; i < response.reflection.size(); ++i) {
     const std::complex<double> s11 = response.reflection[i];
-    if (!std::isfinite(s11.real()) || !std::isfinite(s11.imag()) ||
-        !std::isfinite(response.transducerGain[i])) {
+    // A measured load's response has no gain: only its reflection is checked.
+    const bool gainFinite =
+        i >= response.transducerGain.size() || std::isfinite(response.transducerGain[i]);
+    if (!std::isfinite(s11.real()) || !std::isfinite(s11.imag()) || !gainFinite) {
       return response.frequencyMHz[i];
     }
   }

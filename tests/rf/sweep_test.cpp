@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "rf/csv_report_reader.hpp"
@@ -92,6 +93,29 @@ TEST(Sweep, ReflectionOverTheBandSpansTheReportedMinimumAndMaximum) {
                              (d.loadType == LoadType::series ? ", series" : ", parallel");
     EXPECT_NEAR(smallest, design.rhoMin, 1e-4 * design.rhoMin) << name;
     EXPECT_NEAR(largest, design.rhoMax, 1e-4 * design.rhoMax) << name;
+  }
+}
+
+// A response on a measured load has reflections only, no gains: they are not read past the end.
+TEST(Sweep, FindsTheFirstPointWithoutAFiniteResponse) {
+  const double nan = std::nan("");
+  const struct {
+    std::vector<std::complex<double>> reflection;
+    std::vector<double> gain;
+    std::optional<double> expected;
+  } cases[] = {
+      {{0.1, 0.2, 0.3}, {}, std::nullopt},
+      {{0.1, {0.2, nan}, 0.3}, {}, 2.0},
+      {{0.1, 0.2, 0.3}, {1.0, 1.0, HUGE_VAL}, 3.0},
+      {{0.1, 0.2, nan}, {nan, 1.0, 1.0}, 1.0},
+  };
+  for (const auto& c : cases) {
+    FrequencyResponse response;
+    response.frequencyMHz = {1.0, 2.0, 3.0};
+    response.reflection = c.reflection;
+    response.transducerGain = c.gain;
+    response.transducerGain.reserve(3);
+    EXPECT_EQ(firstNonFiniteFrequency(response), c.expected);
   }
 }
 
