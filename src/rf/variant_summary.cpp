@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/number_format.hpp"
+#include "rf/text_table.hpp"
 #include "synthesis/match_figures.hpp"
 
 namespace bandmatch {
@@ -16,31 +17,9 @@ constexpr int SWR_DIGITS = 4;
 constexpr int RETURN_LOSS_DIGITS = 2;
 constexpr int GAIN_DIGITS = 4;
 constexpr int RATIO_DIGITS = 6;
-constexpr std::string_view COLUMN_GAP = "  ";
 
 double decibels(double powerRatio) {
   return 10.0 * std::log10(powerRatio);
-}
-
-// Columns padded to their widest cell; the last one is not padded.
-std::string alignedTable(const std::vector<std::vector<std::string>>& rows) {
-  std::vector<std::size_t> widths(rows.front().size(), 0);
-  for (const std::vector<std::string>& row : rows) {
-    for (std::size_t c = 0; c < row.size(); ++c) {
-      widths[c] = std::max(widths[c], row[c].size());
-    }
-  }
-  std::string text;
-  for (const std::vector<std::string>& row : rows) {
-    for (std::size_t c = 0; c < row.size(); ++c) {
-      text += row[c];
-      if (c + 1 < row.size()) {
-        text += std::string(widths[c] - row[c].size(), ' ') + std::string(COLUMN_GAP);
-      }
-    }
-    text += '\n';
-  }
-  return text;
 }
 
 }  // namespace

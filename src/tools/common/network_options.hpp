@@ -1,0 +1,62 @@
+// The command-line options of every program that writes the files of a report's network
+// (bandmatch-export, bandmatch-tune): the report, the sweep, the base name of the files, a
+// measured load and what to build. Declared once, so they mean the same and default alike.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <string>
+#include <string_view>
+
+#include "rf/network_build.hpp"
+#include "rf/sweep.hpp"
+
+namespace bandmatch {
+
+inline constexpr int DEFAULT_POINTS = DEFAULT_SWEEP_POINTS;
+inline constexpr int MIN_POINTS = 2;
+inline constexpr int MAX_POINTS = 100000;
+inline constexpr double DEFAULT_SPAN = DEFAULT_SWEEP_SPAN;
+inline constexpr double MIN_SPAN = 1.0;
+inline constexpr double MAX_SPAN = 10.0;
+inline constexpr double MIN_SOURCE_OHMS = 1e-3;
+inline constexpr double MAX_SOURCE_OHMS = 1e6;
+
+struct NetworkFileOptions {
+  std::string reportPath;
+  int points = DEFAULT_POINTS;
+  double span = DEFAULT_SPAN;  // sweep width as a multiple of the band
+  std::string outBase;         // path of the files without their suffixes
+  std::string loadPath;        // a measured load (Touchstone one-port) for position 1, if any
+  BuildOptions build;          // the network to build instead of the report's ideal ladder
+  bool parts = false;          // the list of parts and schematic even when nothing else is asked
+};
+
+// The option words as typed, checked after parsing so that every refusal names what was found.
+struct TypedNetworkOptions {
+  std::string reportPath;
+  std::string points;
+  std::string span;
+  std::string outBase;
+  std::string loadPath;
+  std::string sourceOhms;
+  std::string series;
+  std::string inductorQ;
+  std::string capacitorQ;
+  bool parts = false;
+};
+
+// Declares the report and the options on `app`, bound to `typed`.
+void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed);
+
+// Checks the parsed words into `options`; returns the refusal, or nothing when all are good.
+std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOptions& typed,
+                                   NetworkFileOptions& options);
+
+// Whether the run builds a network: it then also writes the list of parts and the schematic and
+// prints the worst figures of each step.
+bool buildsNetwork(const NetworkFileOptions& options);
+
+// The report's path without a final ".csv" (any letter case); other names are kept whole.
+std::string defaultOutputBase(std::string_view reportPath);
+
+}  // namespace bandmatch
