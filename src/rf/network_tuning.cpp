@@ -1,0 +1,149 @@
+#include "rf/network_tuning.hpp"
+
+#include <cmath>
+#include <numbers>
+
+#include "rf/measured_network.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+double centreMHz(const ReportedDesign& design) {
+  return std::sqrt(design.f1 * design.f2);
+}
+
+// The network with the options' transformer and losses, values as designed.
+TunableNetwork continuousNetwork(const ReportedDesign& design, const MeasuredTarget* measured,
+                                 const BuildOptions& build) {
+  TunableNetwork network;
+  network.ladder = design.ladder;
+  if (build.sourceOhms) {
+    network.ladder = withSourceResistance(std::move(network.ladder), *build.sourceOhms);
+  }
+  if (build.inductorQ || build.capacitorQ) {
+    network.ladder = withComponentLosses(std::move(network.ladder), centreMHz(design),
+                                         build.inductorQ, build.capacitorQ);
+  }
+  if (measured != nullptr) {
+    network.retuning = measured->retuning;
+  }
+  return network;
+}
+
+// The parts of positions 2..N rounded to the series, their losses taken again at the new values.
+std::optional<TunableNetwork> rounded(const TunableNetwork& network, const ReportedDesign& design,
+                                      const BuildOptions& build, std::string& error) {
+  StandardLadder standard = withStandardValues(network.ladder, *build.series);
+  if (!standard.ladder) {
+    error = standard.error;
+    return std::nullopt;
+  }
+  TunableNetwork result = network;
+  result.ladder = std::move(*standard.ladder);
+  if (build.inductorQ || build.capacitorQ) {
+    result.ladder = withComponentLosses(std::move(result.ladder), centreMHz(design),
+                                        build.inductorQ, build.capacitorQ);
+  }
+  return result;
+}
+
+RatedNetwork rated(TunableNetwork network, const ReportedDesign& design,
+                   const MeasuredTarget* measured) {
+  const double worst = worstInBandReflection(network, design, measured);
+  return {std::move(network), worst};
+}
+
+// The candidate when it is better on the fine grid too, else the reference.
+RatedNetwork better(RatedNetwork candidate, RatedNetwork reference) {
+  return candidate.worst < reference.worst ? std::move(candidate) : std::move(reference);
+}
+
+}  // namespace
+
+TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* measured) {
+  TuningTarget target;
+  if (measured == nullptr) {
+    target.frequencyMHz = bandFrequencies(design.f1, design.f2, MODEL_LOAD_SAMPLES);
+    return target;
+  }
+  const MeasuredLoad& load = *measured->load;
+  for (std::size_t i = measured->band.first; i <= measured->band.last; ++i) {
+    target.frequencyMHz.push_back(load.frequencyMHz[i]);
+    target.measured.push_back(load.impedance[i]);
+  }
+  return target;
+}
+
+double worstInBandReflection(const TunableNetwork& network, const ReportedDesign& design,
+                             const MeasuredTarget* measured) {
+  const LadderNetwork& ladder = network.ladder;
+  double worst = 0.0;
+  if (measured == nullptr) {
+    worst = reflectionExtremes([&ladder](double f) { return std::abs(inputReflection(ladder, f)); },
+                               design.f1, design.f2)
+                .rhoMax;
+  } else {
+    const MeasuredLoad& load = *measured->load;
+    const Retuning& retuning = network.retuning;
+    worst =
+        reflectionExtremes(
+            [&](double f) { return std::abs(measuredLoadReflection(ladder, load, retuning, f)); },
+            design.f1, design.f2)
+            .rhoMax;
+  }
+  return std::isfinite(worst) ? worst : HUGE_VAL;
+}
+
+NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* measured,
+                          const TuningRequest& request) {
+  NetworkTuning tuning;
+  const TuningTarget target = tuningTarget(design, measured);
+  tuning.samples = static_cast<int>(target.frequencyMHz.size());
+
+  const TunableNetwork start = continuousNetwork(design, measured, request.build);
+  tuning.untuned = rated(start, design, measured);
+  tuning.variables = tuningVariables(start, true, request.tuneRetuning);
+  const TuningOutcome continuous = tuneMinimax(start, target, tuning.variables, request.settings);
+  tuning.evaluations = continuous.evaluations;
+  tuning.tuned = better(rated(continuous.network, design, measured), tuning.untuned);
+  if (!request.build.series) {
+    return tuning;
+  }
+
+  const std::optional<TunableNetwork> roundedStart =
+      rounded(start, design, request.build, tuning.error);
+  const std::optional<TunableNetwork> roundedTuned =
+      rounded(tuning.tuned.network, design, request.build, tuning.error);
+  if (!roundedStart || !roundedTuned) {
+    return tuning;
+  }
+  tuning.untunedStandard = rated(*roundedStart, design, measured);
+  tuning.standardVariables = tuningVariables(*roundedStart, false, request.tuneRetuning);
+  // Rounding the tuned values need not beat rounding the designed ones: both are tuned again
+  // and the better kept, never worse than the exporter's rounded network.
+  RatedNetwork best = *tuning.untunedStandard;
+  for (const TunableNetwork* from : {&*roundedTuned, &*roundedStart}) {
+    const TuningOutcome outcome =
+        tuneMinimax(*from, target, tuning.standardVariables, request.settings);
+    tuning.standardEvaluations += outcome.evaluations;
+    best = better(rated(outcome.network, design, measured), std::move(best));
+  }
+  tuning.tunedStandard = std::move(best);
+  return tuning;
+}
+
+double reportedDecrement(const ReportedDesign& design) {
+  const double f0 = centreMHz(design);
+  const double omega0 = 2.0 * std::numbers::pi * 1e6 * f0;
+  const double wm = (design.f2 - design.f1) / f0;
+  const LadderNetwork& ladder = design.ladder;
+  // Series: R / (w0 L1); parallel: G / (w0 C1) with G = 1 / R.
+  const double slopeRatio =
+      design.loadType == LoadType::series
+          ? ladder.loadResistance / (omega0 * ladder.inductance.front())
+          : 1.0 / (ladder.loadResistance * omega0 * ladder.capacitance.front());
+  return slopeRatio / wm;
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,73 @@
+// Tuning of a reported design as it will be built, against its model load or a measured one:
+// the network the build options describe (transformer, part losses) is tuned with continuous
+// values; with standard values the tuned parts are then rounded and the values left continuous
+// (the source side, the retuning element) tuned again. Every figure is the worst in-band |Gamma|
+// found on a fine grid, as the exporter reports it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rf/csv_report_reader.hpp"
+#include "rf/minimax_tuning.hpp"
+#include "rf/network_build.hpp"
+#include "rf/touchstone_reader.hpp"
+
+namespace bandmatch {
+
+// Evenly spaced samples of the band on the model load: enough that the tuned peaks cannot hide
+// between them (the optimum on a finer grid differs by parts in a million).
+inline constexpr int MODEL_LOAD_SAMPLES = 2001;
+
+// The measured load a network is tuned on, with the element that retunes it to f0.
+struct MeasuredTarget {
+  const MeasuredLoad* load = nullptr;
+  BandPoints band;
+  Retuning retuning;
+};
+
+struct TuningRequest {
+  BuildOptions build;
+  TuningSettings settings;
+  bool tuneRetuning = false;
+};
+
+// A network of the comparison with its worst in-band |Gamma| on the target.
+struct RatedNetwork {
+  TunableNetwork network;
+  double worst = 0.0;
+};
+
+struct NetworkTuning {
+  RatedNetwork untuned;  // the report's network as the options build it, continuous values
+  RatedNetwork tuned;
+  // With standard values: the untuned network rounded (as the exporter builds it), and the
+  // tuned one rounded with the continuous values tuned again.
+  std::optional<RatedNetwork> untunedStandard;
+  std::optional<RatedNetwork> tunedStandard;
+  std::vector<TuningVariable> variables;          // of the continuous tuning
+  std::vector<TuningVariable> standardVariables;  // of the tuning after rounding
+  int samples = 0;
+  int evaluations = 0;
+  int standardEvaluations = 0;
+  std::string error;  // a part without a standard value
+};
+
+// The target's samples: the measured points inside the band, or MODEL_LOAD_SAMPLES points
+// spread over it.
+TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* measured);
+
+// The worst |Gamma| of a network over [f1, f2] on the model load or the measured one.
+double worstInBandReflection(const TunableNetwork& network, const ReportedDesign& design,
+                             const MeasuredTarget* measured);
+
+// Tunes the design's network; `measured` is null for the model load.
+NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* measured,
+                          const TuningRequest& request);
+
+// The decrement of the report's load: its resistance or conductance over the slope parameter of
+// position 1 at f0, divided by the fractional bandwidth.
+double reportedDecrement(const ReportedDesign& design);
+
+}  // namespace bandmatch
