@@ -1,0 +1,92 @@
+#include "tools/tune/tune_options.hpp"
+
+#include <memory>
+#include <optional>
+
+#include "core/display_text.hpp"
+#include "tools/common/option_values.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+constexpr std::string_view DESCRIPTION =
+    "Reads a CSV report written by bandmatch, tunes its matching network for the least worst "
+    "in-band reflection on the model load or a measured one, and writes the files of the tuned "
+    "network.";
+constexpr std::string_view FOOTER =
+    "Tuned values: L and C of positions 2 to N, and the source resistance (with --source-ohms\n"
+    "the transformer's turns ratio instead); with --tune-retuning also the element that retunes\n"
+    "the measured load. Position 1 stays the load. The objective is the worst |Gamma| over the\n"
+    "measured points inside the band, or over 2001 points spread over it on the model load;\n"
+    "NLopt's SLSQP solves it from the report's values, each kept within --range of its start.\n"
+    "A tuned network never replaces the start unless it is better. With --series the tuned\n"
+    "parts are rounded to standard values and the source side (and retuning element) tuned\n"
+    "again. The other options mean what they mean to bandmatch-export.\n"
+    "Files: those of bandmatch-export for the tuned network (BASE.cir, BASE.s1p, BASE.svg, and\n"
+    "when building BASE-parts.csv and BASE-schematic.svg), and\n"
+    "  BASE-values.csv  every element value before and after tuning\n"
+    "Exit status: 0 when all files are written, 2 on any error (then no file is written\n"
+    "or replaced).";
+
+std::unique_ptr<CLI::App> tuneApp(TypedNetworkOptions& typed, std::string& range,
+                                  bool& tuneRetuning) {
+  auto app = std::make_unique<CLI::App>(std::string(DESCRIPTION), std::string(TUNE_PROGRAM_NAME));
+  addStandardFlags(*app);
+  app->footer(std::string(FOOTER));
+  addNetworkFileOptions(*app, typed);
+  app->add_option("--range", range,
+                  "how far each value may move from its start, in percent, above 0 and at most "
+                  "99 (default 50)")
+      ->type_name("PCT");
+  app->add_flag("--tune-retuning", tuneRetuning,
+                "tune the element that retunes the measured load (--load) too");
+  return app;
+}
+
+TuneOptions refused(std::string message) {
+  TuneOptions options;
+  options.action = CommandAction::fail;
+  options.error = std::move(message);
+  return options;
+}
+
+}  // namespace
+
+TuneOptions parseTuneOptions(const std::vector<std::string>& args) {
+  TypedNetworkOptions typed;
+  std::string range;
+  bool tuneRetuning = false;
+  const std::unique_ptr<CLI::App> app = tuneApp(typed, range, tuneRetuning);
+  const CommandRequest request = parseCommandLine(*app, args);
+  TuneOptions options;
+  if (request.action != CommandAction::run) {
+    options.action = request.action;
+    options.error = request.error;
+    return options;
+  }
+  if (std::string error = readNetworkFileOptions(*app, typed, options); !error.empty()) {
+    return refused(std::move(error));
+  }
+  if (app->count("--range") > 0) {
+    const std::optional<double> percent = parseWholeReal(range);
+    if (!percent || !(*percent > 0.0) || *percent > MAX_RANGE_PERCENT) {
+      return refused("--range must be a number above 0 and at most 99, found " + quotedText(range));
+    }
+    options.rangePercent = *percent;
+  }
+  if (tuneRetuning && options.loadPath.empty()) {
+    return refused("--tune-retuning needs a measured load (--load)");
+  }
+  options.tuneRetuning = tuneRetuning;
+  return options;
+}
+
+std::string tuneUsage() {
+  TypedNetworkOptions typed;
+  std::string range;
+  bool tuneRetuning = false;
+  return tuneApp(typed, range, tuneRetuning)->help();
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,20 @@
+// The whole run of bandmatch-tune on its arguments: read the report (and a measured load), tune
+// the network, write the files of the tuned network and print the comparison.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace bandmatch {
+
+// Seconds from any fixed origin; the run reports the time its tuning took.
+using SecondsClock = std::function<double()>;
+
+// `args` are the arguments after the program name. The usage, the version and the summary go
+// to `out`; a failure is one line on `err`, status 2, and no file is written.
+int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            const SecondsClock& clock);
+
+}  // namespace bandmatch
