@@ -68,9 +68,20 @@ TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* me
     return target;
   }
   const MeasuredLoad& load = *measured->load;
+  // The band's edges are judged too, on the data interpolated there: without them the tuner
+  // would trade the unsampled edges, where the reflection climbs steeply, for the middle.
+  const auto addPoint = [&target](double f, std::complex<double> z) {
+    target.frequencyMHz.push_back(f);
+    target.measured.push_back(z);
+  };
+  if (load.frequencyMHz[measured->band.first] > design.f1) {
+    addPoint(design.f1, interpolatedImpedance(load, design.f1));
+  }
   for (std::size_t i = measured->band.first; i <= measured->band.last; ++i) {
-    target.frequencyMHz.push_back(load.frequencyMHz[i]);
-    target.measured.push_back(load.impedance[i]);
+    addPoint(load.frequencyMHz[i], load.impedance[i]);
+  }
+  if (load.frequencyMHz[measured->band.last] < design.f2) {
+    addPoint(design.f2, interpolatedImpedance(load, design.f2));
   }
   return target;
 }
@@ -100,6 +111,10 @@ NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* me
   NetworkTuning tuning;
   const TuningTarget target = tuningTarget(design, measured);
   tuning.samples = static_cast<int>(target.frequencyMHz.size());
+  if (measured != nullptr) {
+    tuning.edgeSamples =
+        tuning.samples - static_cast<int>(measured->band.last - measured->band.first + 1);
+  }
 
   const TunableNetwork start = continuousNetwork(design, measured, request.build);
   tuning.untuned = rated(start, design, measured);

@@ -48,14 +48,15 @@ struct NetworkTuning {
   std::optional<RatedNetwork> tunedStandard;
   std::vector<TuningVariable> variables;          // of the continuous tuning
   std::vector<TuningVariable> standardVariables;  // of the tuning after rounding
-  int samples = 0;
+  int samples = 0;      // of the target, the interpolated band edges included
+  int edgeSamples = 0;  // band edges between measured points, judged on interpolated data
   int evaluations = 0;
   int standardEvaluations = 0;
   std::string error;  // a part without a standard value
 };
 
-// The target's samples: the measured points inside the band, or MODEL_LOAD_SAMPLES points
-// spread over it.
+// The target's samples: the measured points inside the band with each band edge that falls
+// between two of them, or MODEL_LOAD_SAMPLES points spread over the band.
 TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* measured);
 
 // The worst |Gamma| of a network over [f1, f2] on the model load or the measured one.

@@ -102,11 +102,12 @@ void appendCsvRow(std::string& text, const Row& row) {
 
 std::string renderTuningSummary(const ReportedDesign& design, const NetworkTuning& tuning,
                                 const TuningContext& context) {
-  std::string text = "Tuned on " + formatInteger(tuning.samples) +
+  std::string text = "Tuned on " + formatInteger(tuning.samples - tuning.edgeSamples) +
                      (context.measured ? " measured points" : " points of the model load") +
                      " in the band " + formatFixed(design.f1, BAND_EDGE_DIGITS) + " to " +
-                     formatFixed(design.f2, BAND_EDGE_DIGITS) +
-                     " MHz: " + variablesText(design, tuning, tuning.variables) + ", each within " +
+                     formatFixed(design.f2, BAND_EDGE_DIGITS) + " MHz" +
+                     (tuning.edgeSamples > 0 ? " and at its edges, interpolated" : "") + ": " +
+                     variablesText(design, tuning, tuning.variables) + ", each within " +
                      formatPlainDecimal(100.0 * context.range, PLAIN_DIGITS) + " % of its start\n";
   std::vector<Row> rows = {{"network", "worst |Gamma|", "SWR", "return loss (dB)", "change (%)"}};
   rows.push_back(figureRow("report: model load, N = " + formatInteger(design.N), design.rhoMax));

@@ -1,0 +1,251 @@
+// Whole runs of the tuner in a scratch directory: the files of the tuned network and the table,
+// checked against the RF library's ladder analysis of the values the tuner wrote; the model's
+// minimax figure reached on data generated from the model; the shipped nec2c dipole; and for
+// every bad input the exit status 2, one line on standard error and no file written.
+#include "tools/tune/tune_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "rf/ladder_analysis.hpp"
+#include "support/measured_loads.hpp"
+#include "support/report_files.hpp"
+#include "support/session.hpp"
+#include "support/tool_run.hpp"
+
+namespace bandmatch {
+namespace {
+
+using testing::directoryEntries;
+using testing::ExactLoad;
+using testing::exactLoadFile;
+using testing::fitWith;
+using testing::ToolResult;
+using testing::tuneWith;
+using testing::writeTextFile;
+
+const std::string DIPOLE = std::string(BANDMATCH_TEST_DATA) + "/../../examples/dipole-80m.s1p";
+
+// The cells of a table row that starts with `label`, split at runs of two or more blanks.
+std::vector<std::string> tableRow(const std::string& out, const std::string& label) {
+  for (const std::string& line : support::splitLines(out)) {
+    if (line.rfind(label + "  ", 0) == 0) {
+      std::vector<std::string> cells;
+      const std::regex gap(" {2,}");
+      for (auto it = std::sregex_token_iterator(line.begin(), line.end(), gap, -1);
+           it != std::sregex_token_iterator(); ++it) {
+        cells.push_back(*it);
+      }
+      return cells;
+    }
+  }
+  return {};
+}
+
+double worstOf(const std::string& out, const std::string& label) {
+  const std::vector<std::string> row = tableRow(out, label);
+  return row.size() >= 2 ? std::stod(row[1]) : std::nan("");
+}
+
+// The values file as label -> cells after the label.
+std::map<std::string, std::vector<double>> valuesFile(const std::string& text) {
+  std::map<std::string, std::vector<double>> values;
+  const std::vector<std::string> lines = support::splitLines(text);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    std::istringstream cells(lines[i]);
+    std::string label;
+    std::getline(cells, label, ',');
+    for (std::string cell; std::getline(cells, cell, ',');) {
+      values[label].push_back(std::stod(cell));
+    }
+  }
+  return values;
+}
+
+// The tuned ladder as the values file gives it (column 1: tuned).
+LadderNetwork tunedLadder(const std::map<std::string, std::vector<double>>& values, int n,
+                          LoadType loadType) {
+  LadderNetwork ladder;
+  ladder.loadType = loadType;
+  ladder.loadResistance = values.at("Load Resistance (ohms)")[1];
+  ladder.sourceResistance = values.at("Source Resistance (ohms)")[1];
+  for (int k = 1; k <= n; ++k) {
+    ladder.inductance.push_back(values.at("L(" + std::to_string(k) + ") (H)")[1]);
+    ladder.capacitance.push_back(values.at("C(" + std::to_string(k) + ") (F)")[1]);
+  }
+  return ladder;
+}
+
+TEST(TuneRun, WritesTheTunedNetworksFilesAndTable) {
+  support::ScratchDirectory scratch;
+  ASSERT_EQ(support::runSession("run1 3 d s 10 20 1 50 e").status, 0);
+  const ToolResult result = tuneWith({"run1.csv", "--points", "401"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(directoryEntries(scratch.path()),
+            (std::vector<std::string>{"run1-values.csv", "run1.cir", "run1.csv", "run1.s1p",
+                                      "run1.svg", "run1.txt"}));
+  const std::vector<std::string> lines = support::splitLines(result.out);
+  ASSERT_EQ(lines.size(), 9u) << result.out;
+  EXPECT_EQ(lines[0],
+            "Wrote run1.cir, run1.s1p, run1.svg and run1-values.csv: 401 points from 7.500000 to "
+            "22.500000 MHz");
+  EXPECT_EQ(lines[1],
+            "Tuned on 2001 points of the model load in the band 10.000000 to 20.000000 MHz: L and "
+            "C of positions 2 to 3 and the source resistance, each within 50 % of its start");
+  EXPECT_EQ(lines[2],
+            "network                            worst |Gamma|  SWR     return loss (dB)  "
+            "change (%)");
+  EXPECT_EQ(lines[8], "Tuning: " + lines[8].substr(8, lines[8].find(' ', 8) - 8) +
+                          " iterations (NLopt SLSQP); 0.0 ms");
+
+  // The report's figure, the equal-ripple figure (Fano) and the bound exp(-pi) at decrement 1.
+  EXPECT_EQ(
+      tableRow(result.out, "report: model load, N = 3"),
+      (std::vector<std::string>{"report: model load, N = 3", "0.111011", "1.2497", "-19.09"}));
+  EXPECT_EQ(worstOf(result.out, "untuned on the model load"), 0.111011);
+  EXPECT_EQ(worstOf(result.out, "equal-ripple, N = 3, decrement 1"), 0.111011);
+  EXPECT_EQ(tableRow(result.out, "bound exp(-pi*decrement), N = inf")[1], "0.043214");
+
+  // The printed tuned figure and every point of the Touchstone file, from the written values.
+  const std::map<std::string, std::vector<double>> values =
+      valuesFile(support::readFile("run1-values.csv"));
+  const LadderNetwork tuned = tunedLadder(values, 3, LoadType::series);
+  double worst = 0.0;
+  for (int i = 0; i <= 20000; ++i) {
+    worst = std::max(worst, std::abs(inputReflection(tuned, 10.0 + 10.0 * i / 20000)));
+  }
+  EXPECT_NEAR(worstOf(result.out, "tuned on the model load"), worst, 1e-6);
+  EXPECT_NEAR(worst, 0.109671, 1e-3 * 0.109671);
+  const std::vector<std::string> touchstone = support::splitLines(support::readFile("run1.s1p"));
+  ASSERT_EQ(touchstone.size(), 6u + 401u);
+  EXPECT_EQ(touchstone[2], "! Built with values tuned by bandmatch-tune.");
+  for (std::size_t i = 6; i < touchstone.size(); ++i) {
+    std::istringstream line(touchstone[i]);
+    double f = 0.0;
+    double magnitude = 0.0;
+    line >> f >> magnitude;
+    EXPECT_NEAR(magnitude, std::abs(inputReflection(tuned, f)), 1e-8) << f;
+  }
+  // Position 1 and the load stay; the source resistance moves.
+  EXPECT_EQ(values.at("L(1) (H)")[2], 0.0);
+  EXPECT_EQ(values.at("Load Resistance (ohms)")[2], 0.0);
+  EXPECT_GT(std::fabs(values.at("Source Resistance (ohms)")[2]), 1.0);
+}
+
+// Data generated from an exact resonator of decrement 1, 2001 or more points in the band,
+// fitted, designed and tuned on the data: the model's minimax figure.
+TEST(TuneRun, ReachesTheModelsFigureOnDataOfAnExactResonator) {
+  support::ScratchDirectory scratch;
+  const double f0 = std::sqrt(3.5 * 4.0);
+  const double wm = 0.5 / f0;
+  writeTextFile("load.s1p", exactLoadFile({LoadType::series, 50.0, f0, 1.0 / wm}, 3.4, 4.1, 3001));
+  const ToolResult answers = fitWith({"load.s1p", "3.5", "4", "--answers", "3", "--name", "net"});
+  ASSERT_EQ(answers.status, 0) << answers.err;
+  ASSERT_EQ(support::runSession(answers.out).status, 0);
+  const ToolResult result = tuneWith({"net.csv", "--load", "load.s1p"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  // 3001 points over 3.4 to 4.1 MHz put 2143 inside the band, none on its edges.
+  EXPECT_NE(result.out.find("Tuned on 2143 measured points in the band 3.500000 to 4.000000 MHz "
+                            "and at its edges, interpolated: "),
+            std::string::npos)
+      << result.out;
+  EXPECT_NEAR(worstOf(result.out, "untuned on the measured load"), 0.111011, 2e-6);
+  EXPECT_NEAR(worstOf(result.out, "tuned on the measured load"), 0.109671, 1e-3 * 0.109671);
+  EXPECT_NE(result.out.find("equal-ripple, N = 3, decrement 1  "), std::string::npos);
+}
+
+// The shipped nec2c dipole: tuning must lower the worst in-band |Gamma| by at least 1 %, and
+// tuning the retuning element as well can only do better.
+TEST(TuneRun, LowersTheWorstReflectionOnTheSimulatedDipole) {
+  support::ScratchDirectory scratch;
+  const ToolResult answers = fitWith({DIPOLE, "3.5", "4.0", "--answers", "3", "--name", "ant"});
+  ASSERT_EQ(answers.status, 0) << answers.err;
+  ASSERT_EQ(support::runSession(answers.out).status, 0);
+  const ToolResult plain = tuneWith({"ant.csv", "--load", DIPOLE, "--out", "plain"});
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  const double untuned = worstOf(plain.out, "untuned on the measured load");
+  const double tuned = worstOf(plain.out, "tuned on the measured load");
+  EXPECT_LE(tuned, 0.99 * untuned) << plain.out;
+
+  const ToolResult retuned =
+      tuneWith({"ant.csv", "--load", DIPOLE, "--out", "retuned", "--tune-retuning"});
+  ASSERT_EQ(retuned.status, 0) << retuned.err;
+  EXPECT_NE(retuned.out.find("and the retuning element, each within 50 %"), std::string::npos);
+  EXPECT_LE(worstOf(retuned.out, "tuned on the measured load"), tuned);
+  const auto before = valuesFile(support::readFile("plain-values.csv"));
+  const auto after = valuesFile(support::readFile("retuned-values.csv"));
+  EXPECT_EQ(before.at("Retuning series inductor (H)")[2], 0.0);
+  EXPECT_NE(after.at("Retuning series inductor (H)")[2], 0.0);
+}
+
+TEST(TuneRun, RoundsToStandardValuesAndReportsBoth) {
+  support::ScratchDirectory scratch;
+  ASSERT_EQ(support::runSession("run1 3 d s 10 20 1 50 e").status, 0);
+  const ToolResult result = tuneWith({"run1.csv", "--source-ohms", "50", "--series", "E24",
+                                      "--q-inductor", "100", "--out", "built"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(
+      directoryEntries(scratch.path()),
+      (std::vector<std::string>{"built-parts.csv", "built-schematic.svg", "built-values.csv",
+                                "built.cir", "built.s1p", "built.svg", "run1.csv", "run1.txt"}));
+  EXPECT_NE(result.out.find("\nNetwork: E24 values; inductor Q 100; ideal transformer to a 50 "
+                            "ohm source\n"),
+            std::string::npos);
+  EXPECT_NE(result.out.find("L and C of positions 2 to 3 and the transformer's turns ratio,"),
+            std::string::npos);
+  EXPECT_NE(result.out.find(" with E24 values for the transformer's turns ratio; 0.0 ms\n"),
+            std::string::npos);
+  const double untuned = worstOf(result.out, "untuned, E24 values, on the model load");
+  const double tuned = worstOf(result.out, "tuned, E24 values, on the model load");
+  EXPECT_LE(tuned, untuned);
+  EXPECT_LT(worstOf(result.out, "tuned on the model load"),
+            worstOf(result.out, "untuned on the model load"));
+  const std::vector<std::string> values =
+      support::splitLines(support::readFile("built-values.csv"));
+  EXPECT_EQ(values[0],
+            "element,untuned,tuned,change (%),untuned E24 values,tuned E24 values,change (%)");
+  EXPECT_EQ(values.back().rfind("Turns Ratio n,", 0), 0u);
+  EXPECT_EQ(values[values.size() - 2].rfind("Source Resistance (ohms),5.000000000e+001,", 0), 0u);
+}
+
+TEST(TuneRun, RefusesBadInputAndWritesNothing) {
+  support::ScratchDirectory scratch;
+  ASSERT_EQ(support::runSession("net 2 d s 3.5 4 1 50 e").status, 0);
+  writeTextFile("bad.s1p", "# MHz Z RI R 50\n3.5 1 x\n");
+  writeTextFile("broken.csv", "not a report\n");
+  writeTextFile("run-values.csv", support::readFile("net.csv"));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"missing.csv"}, "bandmatch-tune: cannot read missing.csv: No such file or directory"},
+      {{"broken.csv"}, "bandmatch-tune: broken.csv: "},
+      {{"net.csv", "--load", "bad.s1p"}, "bandmatch-tune: bad.s1p: line 2: \"x\" is not a number"},
+      {{"net.csv", "--range", "100"}, "bandmatch-tune: --range must be a number above 0"},
+      {{"net.csv", "--tune-retuning"},
+       "bandmatch-tune: --tune-retuning needs a measured load (--load)"},
+      {{"run-values.csv", "--out", "run"},
+       "bandmatch-tune: run-values.csv would replace the report run-values.csv; choose another "
+       "--out"},
+      {{"net.csv", "--bogus"}, "bandmatch-tune: The following argument was not expected: --bogus"},
+  };
+  const std::vector<std::string> before = directoryEntries(scratch.path());
+  for (const auto& [args, error] : cases) {
+    const ToolResult result = tuneWith(args);
+    EXPECT_EQ(result.status, 2) << error;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind(error, 0), 0u) << result.err;
+    EXPECT_EQ(support::splitLines(result.err).size(), 1u);
+  }
+  EXPECT_EQ(directoryEntries(scratch.path()), before);
+  const ToolResult help = tuneWith({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Reads a CSV report written by bandmatch, tunes", 0), 0u);
+}
+
+}  // namespace
+}  // namespace bandmatch
