@@ -7,9 +7,11 @@
 # Build and run every test: compiler and CMake, GoogleTest and GoogleMock, Google Benchmark,
 # CLI11 for the companion programs, ngspice and xmllint as independent clients of their files,
 # librsvg2-bin (rsvg-convert) and python3 (its csv module) as clients of the exporter's schematic
-# and list of parts, nec2c to simulate the antenna whose impedance the tests of measured loads use.
+# and list of parts, nec2c to simulate the antenna whose impedance the tests of measured loads use,
+# NLopt for bandmatch-tune's optimizer (libnlopt-cxx-dev; it brings the C interface, libnlopt-dev,
+# which the tuner calls because it reports every stop as a result code instead of throwing).
 TEST_PACKAGES=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev ngspice
-  libxml2-utils librsvg2-bin python3 nec2c)
+  libxml2-utils librsvg2-bin python3 nec2c libnlopt-cxx-dev)
 # What CI adds: clang and its runtime for the fuzzers, gcovr for coverage, man for the manual
 # page check; emscripten and node-acorn build the web page, chromium runs its tests.
 CI_PACKAGES=("${TEST_PACKAGES[@]}" clang libclang-rt-14-dev gcovr man-db emscripten node-acorn

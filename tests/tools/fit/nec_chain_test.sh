@@ -3,9 +3,11 @@
 # independent source) computes a dipole's input impedance, scripts/nec_to_s1p.sh turns it into
 # a Touchstone file, bandmatch-fit fits it (checked against a least-squares fit written here in
 # awk), its answers are piped into bandmatch (which must derive the same decrement to 1e-9), and
-# bandmatch-export --load puts the network on the simulated antenna. Then the shipped example
-# file must give the figures its simulation notes recorded.
+# bandmatch-export --load puts the network on the simulated antenna, and bandmatch-tune must
+# lower its worst in-band reflection there by at least 1 %. Then the shipped example file must
+# give the figures its simulation notes recorded.
 # Usage: nec_chain_test.sh NEC_TO_S1P BANDMATCH BANDMATCH_FIT BANDMATCH_EXPORT DECK EXAMPLE_S1P
+#        BANDMATCH_TUNE
 set -eu
 absolute() { case "$1" in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
 converter=$(absolute "$1")
@@ -14,6 +16,7 @@ fit=$(absolute "$3")
 exporter=$(absolute "$4")
 deck=$(absolute "$5")
 example=$(absolute "$6")
+tuner=$(absolute "$7")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -89,6 +92,20 @@ echo "$measured" | awk '{ sub(/.*min /, ""); split($0, v, /[, ]+/)
 xmllint --noout ant.svg 2>/dev/null || ! command -v xmllint >/dev/null || fail "ant.svg is not well-formed"
 [ "$(grep -c '<polyline' ant.svg)" -eq 2 ] || fail "ant.svg needs the model and the measured curve"
 
+# The same network tuned on the simulated antenna: it starts from the exporter's figure and
+# ends at least 1 % lower.
+"$tuner" ant.csv --load dipole.s1p --out tuned >tune.txt 2>tune.err ||
+  fail "bandmatch-tune --load ended with status $?: $(cat tune.err)"
+untuned=$(awk '/^untuned on the measured load  / { print $6 }' tune.txt)
+tuned=$(awk '/^tuned on the measured load  / { print $6 }' tune.txt)
+exported=$(echo "$measured" | sed 's/.*max \([^,]*\),.*/\1/')
+close_to "$untuned" "$exported" 1e-5 || fail "untuned |Gamma| $untuned, the exporter's $exported"
+awk -v a="$tuned" -v b="$untuned" 'BEGIN { exit !(a != "" && a > 0 && a <= 0.99 * b) }' ||
+  fail "tuning lowered the worst |Gamma| from $untuned only to $tuned"
+for file in tuned.cir tuned.s1p tuned.svg tuned-values.csv; do
+  [ -s "$file" ] || fail "bandmatch-tune wrote no $file"
+done
+
 # The shipped example, simulated over average ground: the figures of its simulation notes
 # (R 79.234 ohms, L 36.700 uH, C 49.150 pF, worst error 14.0 % at 3.5 MHz).
 "$fit" "$example" 3.5 4.0 >example.txt || fail "bandmatch-fit on the example failed"
@@ -97,4 +114,4 @@ close_to "$(value '   L (H)' example.txt)" 36.700e-6 1e-4 || fail "example L"
 close_to "$(value '   C (F)' example.txt)" 49.150e-12 1e-4 || fail "example C"
 grep -q 'Worst impedance error over the band = *14.00 % at 3.500000 MHz' example.txt ||
   fail "example worst error"
-echo "nec2c antenna through fit, design and export: ok"
+echo "nec2c antenna through fit, design, export and tuning: ok"
