@@ -125,10 +125,10 @@ class ImpedanceWalk {
 
 }  // namespace
 
-std::vector<TuningVariable> tuningVariables(const TunableNetwork& network, bool parts,
+std::vector<TuningVariable> tuningVariables(const TunableNetwork& network, bool components,
                                             bool retuning) {
   std::vector<TuningVariable> variables;
-  if (parts) {
+  if (components) {
     for (std::size_t index = 1; index < positionCount(network.ladder); ++index) {
       const int position = static_cast<int>(index) + 1;
       variables.push_back({VariableKind::inductance, position});

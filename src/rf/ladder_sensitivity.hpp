@@ -37,9 +37,9 @@ struct TuningVariable {
   int position = 0;
 };
 
-// The variables of a network in their order: L(2), C(2), ..., L(N), C(N) when `parts` is set,
+// The variables of a network in their order: L(2), C(2), ..., L(N), C(N) when `components` is set,
 // then the source, then the retuning element when `retuning` is set and the network has one.
-std::vector<TuningVariable> tuningVariables(const TunableNetwork& network, bool parts,
+std::vector<TuningVariable> tuningVariables(const TunableNetwork& network, bool components,
                                             bool retuning);
 
 // The current value of each variable.

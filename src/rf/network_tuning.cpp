@@ -31,7 +31,7 @@ TunableNetwork continuousNetwork(const ReportedDesign& design, const MeasuredTar
   return network;
 }
 
-// The parts of positions 2..N rounded to the series, their losses taken again at the new values.
+// L and C of positions 2..N rounded to the series, their losses taken again at the new values.
 std::optional<TunableNetwork> rounded(const TunableNetwork& network, const ReportedDesign& design,
                                       const BuildOptions& build, std::string& error) {
   StandardLadder standard = withStandardValues(network.ladder, *build.series);

@@ -1,6 +1,6 @@
 // Tuning of a reported design as it will be built, against its model load or a measured one:
 // the network the build options describe (transformer, part losses) is tuned with continuous
-// values; with standard values the tuned parts are then rounded and the values left continuous
+// values; with standard values the tuned components are then rounded and the values left continuous
 // (the source side, the retuning element) tuned again. Every figure is the worst in-band |Gamma|
 // found on a fine grid, as the exporter reports it.
 #pragma once

@@ -157,7 +157,7 @@ TEST(LadderSensitivity, ScalingMovesTheChosenValuesAtFixedQ) {
     EXPECT_NEAR(b.capacitorLoss[k] * b.capacitance[k], a.capacitorLoss[k] * a.capacitance[k],
                 1e-9 * a.capacitorLoss[k] * a.capacitance[k]);
   }
-  // Without the parts and the retuning element only the source side is left.
+  // Without L, C and the retuning element only the source side is left.
   const std::vector<TuningVariable> sourceOnly = tuningVariables(walk.network, false, false);
   ASSERT_EQ(sourceOnly.size(), 1u);
   EXPECT_EQ(sourceOnly[0].kind, VariableKind::source);
