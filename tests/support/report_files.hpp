@@ -138,4 +138,19 @@ inline std::vector<std::string> directoryEntries(const std::filesystem::path& di
   return names;
 }
 
+// The |S11| column of a Touchstone file's data lines, in their order.
+inline std::vector<double> touchstoneMagnitudes(const std::string& file) {
+  std::vector<double> magnitudes;
+  for (const std::string& line : support::splitLines(file)) {
+    if (!line.empty() && line[0] != '!' && line[0] != '#') {
+      std::istringstream data(line);
+      double frequency = 0.0;
+      double magnitude = 0.0;
+      data >> frequency >> magnitude;
+      magnitudes.push_back(magnitude);
+    }
+  }
+  return magnitudes;
+}
+
 }  // namespace bandmatch::testing

@@ -23,6 +23,7 @@ namespace {
 using support::runCommand;
 using testing::exportWith;
 using testing::ToolResult;
+using testing::touchstoneMagnitudes;
 using testing::writeTextFile;
 
 struct SimulatedPoint {
@@ -40,21 +41,6 @@ std::vector<SimulatedPoint> ngspiceTable(const std::string& printout) {
     }
   }
   return points;
-}
-
-// The magnitudes of the Touchstone file's data lines.
-std::vector<double> touchstoneMagnitudes(const std::string& file) {
-  std::vector<double> magnitudes;
-  for (const std::string& line : support::splitLines(file)) {
-    if (!line.empty() && line[0] != '!' && line[0] != '#') {
-      std::istringstream data(line);
-      double frequency = 0.0;
-      double magnitude = 0.0;
-      data >> frequency >> magnitude;
-      magnitudes.push_back(magnitude);
-    }
-  }
-  return magnitudes;
 }
 
 // The five figures of the summary's last row (the built network), read from the right.

@@ -16,22 +16,8 @@ namespace bandmatch {
 namespace {
 
 using testing::ToolResult;
+using testing::touchstoneMagnitudes;
 using testing::tuneWith;
-
-// The magnitudes of the Touchstone file's data lines.
-std::vector<double> touchstoneMagnitudes(const std::string& file) {
-  std::vector<double> magnitudes;
-  for (const std::string& line : support::splitLines(file)) {
-    if (!line.empty() && line[0] != '!' && line[0] != '#') {
-      std::istringstream data(line);
-      double frequency = 0.0;
-      double magnitude = 0.0;
-      data >> frequency >> magnitude;
-      magnitudes.push_back(magnitude);
-    }
-  }
-  return magnitudes;
-}
 
 // The worst |Gamma| of the table row that starts with `label`.
 double printedWorst(const std::string& out, const std::string& label) {
