@@ -1,7 +1,7 @@
 // Timing of bandmatch-tune on a measured load with 201 points in the band: a five-resonator
 // design for an antenna-like load whose resistance rises across the band (so the tuner has
 // real work), first the solver alone on those points, then the whole program run in-process
-// (read the report and the file, fit, tune, judge every network on a fine grid, write five files).
+// (read the report and the file, fit, tune, judge every network on a fine grid, write four files).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
