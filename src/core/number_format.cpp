@@ -55,6 +55,14 @@ std::string printed(double value, int digits, Notation notation) {
 #endif
 }
 
+// Decimal digits of any integer, a sign only when negative; 24 characters hold 64 bits.
+template <typename Integer>
+std::string integerText(Integer value) {
+  std::array<char, 24> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  return std::string(buffer.data(), result.ptr);
+}
+
 }  // namespace
 
 std::string formatFixed(double value, int digits) {
@@ -108,9 +116,11 @@ std::string formatPlainDecimal(double value, int significantDigits) {
 }
 
 std::string formatInteger(long long value) {
-  std::array<char, 24> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  return std::string(buffer.data(), result.ptr);
+  return integerText(value);
+}
+
+std::string formatUnsignedInteger(unsigned long long value) {
+  return integerText(value);
 }
 
 }  // namespace bandmatch

@@ -25,4 +25,7 @@ std::string formatPlainDecimal(double value, int significantDigits);
 // Plain decimal digits with a leading minus sign when negative.
 std::string formatInteger(long long value);
 
+// Plain decimal digits of an unsigned 64-bit number (a seed).
+std::string formatUnsignedInteger(unsigned long long value);
+
 }  // namespace bandmatch

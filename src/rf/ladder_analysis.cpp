@@ -9,10 +9,6 @@ namespace bandmatch {
 
 namespace {
 
-double angularFrequency(double frequencyMHz) {
-  return 2.0 * std::numbers::pi * 1e6 * frequencyMHz;
-}
-
 std::size_t positionCount(const LadderNetwork& ladder) {
   return std::min(ladder.inductance.size(), ladder.capacitance.size());
 }
@@ -45,6 +41,10 @@ std::complex<double> branchImmittance(const LadderNetwork& ladder, std::size_t i
 }
 
 }  // namespace
+
+double angularFrequency(double frequencyMHz) {
+  return 2.0 * std::numbers::pi * 1e6 * frequencyMHz;
+}
 
 bool isSeriesPosition(LoadType loadType, int position) {
   const bool odd = position % 2 == 1;

@@ -31,6 +31,9 @@ struct LadderNetwork {
   std::optional<double> turnsRatio;
 };
 
+// Radians per second of a frequency in MHz.
+double angularFrequency(double frequencyMHz);
+
 // Whether position k (counted from the load, 1 = the load's own resonator) is a series L-C
 // branch: the odd positions with a series load, the even ones with a parallel load.
 bool isSeriesPosition(LoadType loadType, int position);

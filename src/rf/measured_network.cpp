@@ -39,11 +39,16 @@ double refinedExtremum(const std::function<double(double)>& magnitudeAt, double 
 
 }  // namespace
 
+std::complex<double> measuredLoadEnd(const MeasuredLoad& load, const Retuning& retuning,
+                                     double frequencyMHz) {
+  return withRetuning(retuning, interpolatedImpedance(load, frequencyMHz), frequencyMHz);
+}
+
 std::complex<double> measuredLoadReflection(const LadderNetwork& ladder, const MeasuredLoad& load,
                                             const Retuning& retuning, double frequencyMHz) {
-  const std::complex<double> loadEnd =
-      withRetuning(retuning, interpolatedImpedance(load, frequencyMHz), frequencyMHz);
-  return reflectionAtSource(ladder, impedanceFromPosition(ladder, 2, loadEnd, frequencyMHz));
+  return reflectionAtSource(
+      ladder, impedanceFromPosition(ladder, 2, measuredLoadEnd(load, retuning, frequencyMHz),
+                                    frequencyMHz));
 }
 
 FrequencyResponse analyseSweepOnLoad(const LadderNetwork& ladder, const MeasuredLoad& load,

@@ -13,6 +13,10 @@
 
 namespace bandmatch {
 
+// The impedance position 2 sees towards the measured load: the load with its retuning element.
+std::complex<double> measuredLoadEnd(const MeasuredLoad& load, const Retuning& retuning,
+                                     double frequencyMHz);
+
 // The ladder's input reflection at a frequency in MHz, referenced to its source resistance.
 std::complex<double> measuredLoadReflection(const LadderNetwork& ladder, const MeasuredLoad& load,
                                             const Retuning& retuning, double frequencyMHz);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <numbers>
 
 #include "core/number_format.hpp"
 
@@ -60,7 +59,7 @@ StandardLadder withStandardValues(LadderNetwork ladder, PreferredSeries series) 
 LadderNetwork withComponentLosses(LadderNetwork ladder, double centreMHz,
                                   std::optional<double> inductorQ,
                                   std::optional<double> capacitorQ) {
-  const double omega0 = 2.0 * std::numbers::pi * 1e6 * centreMHz;
+  const double omega0 = angularFrequency(centreMHz);
   const std::size_t positions = std::min(ladder.inductance.size(), ladder.capacitance.size());
   ladder.inductorLoss.assign(positions, 0.0);
   ladder.capacitorLoss.assign(positions, 0.0);

@@ -9,6 +9,7 @@ namespace bandmatch {
 namespace {
 
 constexpr int COORDINATE_DIGITS = 2;
+constexpr int PRECISE_COORDINATE_DIGITS = 7;
 
 // Length of the well-formed UTF-8 sequence that starts at `at`, or 0 when it is not one.
 std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
@@ -78,6 +79,10 @@ std::string coordinate(double value) {
   return formatFixed(value, COORDINATE_DIGITS);
 }
 
+std::string preciseCoordinate(double value) {
+  return formatFixed(value, PRECISE_COORDINATE_DIGITS);
+}
+
 void writeLabel(std::ostream& out, double x, double y, std::string_view anchor,
                 std::string_view text, std::string_view extra) {
   writeLine(out, "<text x=\"" + coordinate(x) + "\" y=\"" + coordinate(y) + "\" text-anchor=\"" +
@@ -90,6 +95,19 @@ void writeSegment(std::ostream& out, double x1, double y1, double x2, double y2,
   writeLine(out, "<line x1=\"" + coordinate(x1) + "\" y1=\"" + coordinate(y1) + "\" x2=\"" +
                      coordinate(x2) + "\" y2=\"" + coordinate(y2) + "\" stroke=\"" +
                      std::string(stroke) + "\"" + std::string(extra) + "/>");
+}
+
+void writeLegendRow(std::ostream& out, double left, double y, double sampleLength,
+                    std::string_view stroke, std::string_view dash, double width,
+                    std::string_view text) {
+  if (!stroke.empty()) {
+    std::string extra = " stroke-width=\"" + coordinate(width) + "\"";
+    if (!dash.empty()) {
+      extra += " stroke-dasharray=\"" + std::string(dash) + "\"";
+    }
+    writeSegment(out, left, y - 4.5, left + sampleLength, y - 4.5, stroke, extra);
+  }
+  writeLabel(out, left + sampleLength + 8.0, y, "start", text);
 }
 
 void writeSvgOpening(std::ostream& out, double width, double height, std::string_view title) {

@@ -12,6 +12,9 @@ constexpr std::string_view COLUMN_GAP = "  ";
 }  // namespace
 
 std::string alignedTable(const std::vector<std::vector<std::string>>& rows) {
+  if (rows.empty()) {
+    return {};
+  }
   std::vector<std::size_t> widths(rows.front().size(), 0);
   for (const std::vector<std::string>& row : rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {

@@ -1,6 +1,7 @@
 // The values of command-line options, read strictly: the whole word must be the number.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -8,6 +9,9 @@ namespace bandmatch {
 
 // The whole word as a decimal integer; signs, blanks and exponents are refused.
 std::optional<int> parseWholeInteger(std::string_view word);
+
+// The whole word as an unsigned 64-bit decimal integer; signs, blanks and exponents are refused.
+std::optional<std::uint64_t> parseWholeUnsigned(std::string_view word);
 
 // The whole word as a finite real number.
 std::optional<double> parseWholeReal(std::string_view word);
