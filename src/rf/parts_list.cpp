@@ -19,11 +19,19 @@ using Row = std::array<std::string, COLUMNS>;
 constexpr std::array<std::string_view, COLUMNS> HEADER = {
     "kind", "position", "branch", "element", "ideal", "chosen", "error (%)", "unit", "Q", "note"};
 
-void appendRow(std::string& text, const Row& row) {
+constexpr std::string_view SENSITIVITY_HEADER = "worst |S11| change per +1 %";
+
+// A row, with the sensitivity column when the list has one.
+void appendRow(std::string& text, const Row& row,
+               const std::optional<std::string>& sensitivity = std::nullopt) {
   for (std::size_t c = 0; c < row.size(); ++c) {
     text += row[c];
-    text += c + 1 < row.size() ? ',' : '\n';
+    text += c + 1 < row.size() ? "," : "";
   }
+  if (sensitivity) {
+    text += "," + *sensitivity;
+  }
+  text += '\n';
 }
 
 // A resistance row of its own: the source or the load.
@@ -68,14 +76,30 @@ Row partRow(int position, bool series, char element, double ideal, std::optional
 }  // namespace
 
 std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
-                            const LadderNetwork& built, const BuildOptions& options) {
+                            const LadderNetwork& built, const BuildOptions& options,
+                            const std::vector<PartSensitivity>* sensitivities) {
+  // The sensitivity column's cell of a part, empty for the other rows.
+  const std::optional<std::string> blank =
+      sensitivities ? std::optional<std::string>("") : std::nullopt;
+  const auto sensitivityOf = [&](int position, PartKind kind) {
+    if (sensitivities) {
+      for (const PartSensitivity& sensitivity : *sensitivities) {
+        if (sensitivity.position == position && sensitivity.kind == kind) {
+          return std::optional<std::string>(formatSensitivity(sensitivity.change));
+        }
+      }
+    }
+    return blank;
+  };
   std::string text;
   Row header;
   for (std::size_t c = 0; c < header.size(); ++c) {
     header[c] = HEADER[c];
   }
-  appendRow(text, header);
-  appendRow(text, terminationRow("source", built.sourceResistance, "the source's own resistance"));
+  appendRow(text, header,
+            sensitivities ? std::optional<std::string>(SENSITIVITY_HEADER) : std::nullopt);
+  appendRow(text, terminationRow("source", built.sourceResistance, "the source's own resistance"),
+            blank);
   if (built.turnsRatio) {
     const double n = *built.turnsRatio;
     const Row row = {std::string("transformer"),
@@ -90,22 +114,26 @@ std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& i
                      "ideal transformer: turns ratio n:1 ladder side to source side; impedance "
                      "ratio " +
                          formatPlainDecimal(n * n, IDEAL_DIGITS) + ":1"};
-    appendRow(text, row);
+    appendRow(text, row, blank);
   }
   for (int position = design.N; position >= 1; --position) {
     const auto index = static_cast<std::size_t>(position) - 1;
     const bool series = isSeriesPosition(design.loadType, position);
     const bool standard = options.series.has_value() && position >= FIRST_BUILT_POSITION;
-    appendRow(text, partRow(position, series, 'L', ideal.inductance[index],
-                            standard ? std::optional(built.inductance[index]) : std::nullopt,
-                            position >= FIRST_BUILT_POSITION ? options.inductorQ : std::nullopt,
-                            lossAt(built.inductorLoss, index)));
-    appendRow(text, partRow(position, series, 'C', ideal.capacitance[index],
-                            standard ? std::optional(built.capacitance[index]) : std::nullopt,
-                            position >= FIRST_BUILT_POSITION ? options.capacitorQ : std::nullopt,
-                            lossAt(built.capacitorLoss, index)));
+    appendRow(text,
+              partRow(position, series, 'L', ideal.inductance[index],
+                      standard ? std::optional(built.inductance[index]) : std::nullopt,
+                      position >= FIRST_BUILT_POSITION ? options.inductorQ : std::nullopt,
+                      lossAt(built.inductorLoss, index)),
+              sensitivityOf(position, PartKind::inductor));
+    appendRow(text,
+              partRow(position, series, 'C', ideal.capacitance[index],
+                      standard ? std::optional(built.capacitance[index]) : std::nullopt,
+                      position >= FIRST_BUILT_POSITION ? options.capacitorQ : std::nullopt,
+                      lossAt(built.capacitorLoss, index)),
+              sensitivityOf(position, PartKind::capacitor));
   }
-  appendRow(text, terminationRow("load", built.loadResistance, "the load's resistance"));
+  appendRow(text, terminationRow("load", built.loadResistance, "the load's resistance"), blank);
   return text;
 }
 

@@ -7,12 +7,15 @@
 
 #include "rf/csv_report_reader.hpp"
 #include "rf/network_build.hpp"
+#include "rf/sensitivity.hpp"
 
 namespace bandmatch {
 
 // `ideal` is the design's ladder (with the transformer when asked), `built` the network to
-// build. No cell holds a comma or a quote, so no cell needs quoting.
+// build. With sensitivities a last column gives each part's change of the worst in-band |S11|
+// for +1 % of its value. No cell holds a comma or a quote, so no cell needs quoting.
 std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
-                            const LadderNetwork& built, const BuildOptions& options);
+                            const LadderNetwork& built, const BuildOptions& options,
+                            const std::vector<PartSensitivity>* sensitivities = nullptr);
 
 }  // namespace bandmatch

@@ -46,6 +46,9 @@ constexpr std::string_view BEST_COLOUR = "#1e8449";
 constexpr std::string_view BAND_FILL = "#e8f0fb";
 constexpr std::string_view EDGE_COLOUR = "#555555";
 constexpr std::string_view GRID_COLOUR = "#dddddd";
+constexpr std::string_view SPREAD_FILL = "#8fb0e6";
+constexpr std::string_view SPREAD_OPACITY = "0.45";
+constexpr std::string_view SPREAD_ON_WHITE = "#ccdbf4";  // the fill as it shows over white
 
 // The step of 1, 2 or 5 times a power of ten nearest (on a log scale) to range / target.
 double niceStep(double range, int target) {
@@ -164,22 +167,33 @@ void writeDecibelAxis(std::ostream& out, const Axes& axes) {
 
 void writeLegendEntry(std::ostream& out, int row, std::string_view stroke, std::string_view dash,
                       double width, std::string_view text) {
-  const double y = LEGEND_TOP + row * LEGEND_LINE_HEIGHT;
-  if (!stroke.empty()) {
-    std::string extra = " stroke-width=\"" + coordinate(width) + "\"";
-    if (!dash.empty()) {
-      extra += " stroke-dasharray=\"" + std::string(dash) + "\"";
+  writeLegendRow(out, LEGEND_LEFT, LEGEND_TOP + row * LEGEND_LINE_HEIGHT, LEGEND_SAMPLE_LENGTH,
+                 stroke, dash, width, text);
+}
+
+// The band as one filled polygon: its upper edge left to right, then its lower edge back.
+void writeSpread(std::ostream& out, const Axes& axes, const ReturnLossBand& band) {
+  std::string points;
+  const std::size_t count = band.frequencyMHz.size();
+  for (std::size_t i = 0; i < 2 * count; ++i) {
+    const std::size_t at = i < count ? i : 2 * count - 1 - i;
+    const double level = i < count ? band.upperDb[at] : band.lowerDb[at];
+    if (i > 0) {
+      points += ' ';
     }
-    writeSegment(out, LEGEND_LEFT, y - 4.5, LEGEND_LEFT + LEGEND_SAMPLE_LENGTH, y - 4.5, stroke,
-                 extra);
+    points += coordinate(axes.x(band.frequencyMHz[at]));
+    points += ',';
+    points += coordinate(axes.y(level));
   }
-  writeLabel(out, LEGEND_LEFT + LEGEND_SAMPLE_LENGTH + 8.0, y, "start", text);
+  writeLine(out, "<polygon fill=\"" + std::string(SPREAD_FILL) + "\" fill-opacity=\"" +
+                     std::string(SPREAD_OPACITY) + "\" stroke=\"none\" points=\"" + points +
+                     "\"/>");
 }
 
 }  // namespace
 
 std::string renderResponsePlot(const ReportedDesign& design, const std::vector<PlotCurve>& curves,
-                               const FileOrigin& origin) {
+                               const FileOrigin& origin, const PlotBand& band) {
   std::vector<std::vector<double>> curvesDb;
   for (const PlotCurve& curve : curves) {
     std::vector<double>& curveDb = curvesDb.emplace_back();
@@ -233,6 +247,9 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
                  levelStyle);
   }
 
+  if (band.band != nullptr) {
+    writeSpread(out, axes, *band.band);
+  }
   for (std::size_t c = 0; c < curves.size(); ++c) {
     const CurveStyle& style = CURVE_STYLES[c % std::size(CURVE_STYLES)];
     const std::vector<double>& curveDb = curvesDb[c];
@@ -261,6 +278,9 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
     const CurveStyle& style = CURVE_STYLES[c % std::size(CURVE_STYLES)];
     writeLegendEntry(out, row, style.colour, style.dash, 2.0,
                      curves.size() == 1 ? "Return loss, 20 log10 |S11|" : curves[c].label);
+  }
+  if (band.band != nullptr) {
+    writeLegendEntry(out, row++, SPREAD_ON_WHITE, {}, 10.0, band.label);
   }
   writeLegendEntry(out, row, EDGE_COLOUR, "6 4", 1.5, "Band edges f1, f2");
   row += 2;

@@ -10,6 +10,7 @@
 #include "rf/csv_report_reader.hpp"
 #include "rf/file_origin.hpp"
 #include "rf/sweep.hpp"
+#include "rf/tolerance.hpp"
 
 namespace bandmatch {
 
@@ -19,9 +20,15 @@ struct PlotCurve {
   const FrequencyResponse& response;
 };
 
+// A band of return loss drawn behind the curves (the spread of tolerance trials), if any.
+struct PlotBand {
+  std::string label;
+  const ReturnLossBand* band = nullptr;
+};
+
 // The whole SVG document; each response is drawn as one polyline with a vertex per point, the
 // curves over the same sweep. A lone curve's legend names what it shows instead of its label.
 std::string renderResponsePlot(const ReportedDesign& design, const std::vector<PlotCurve>& curves,
-                               const FileOrigin& origin);
+                               const FileOrigin& origin, const PlotBand& band = {});
 
 }  // namespace bandmatch

@@ -1,8 +1,12 @@
 #include "tools/export/export_run.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <complex>
+#include <functional>
 #include <optional>
+#include <thread>
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
@@ -14,8 +18,12 @@
 #include "rf/parts_list.hpp"
 #include "rf/response_plot.hpp"
 #include "rf/schematic.hpp"
+#include "rf/sensitivity.hpp"
+#include "rf/smith_chart.hpp"
 #include "rf/spice_netlist.hpp"
 #include "rf/sweep.hpp"
+#include "rf/tolerance.hpp"
+#include "rf/tolerance_summary.hpp"
 #include "rf/touchstone.hpp"
 #include "rf/touchstone_reader.hpp"
 #include "rf/variant_summary.hpp"
@@ -39,6 +47,74 @@ std::string extremesLine(std::string_view what, const ReflectionExtremes& extrem
          formatScientific(extremes.rhoMin, FIGURE_DIGITS) + ", max " +
          formatScientific(extremes.rhoMax, FIGURE_DIGITS) + ", worst SWR " +
          formatScientific(swrFromRho(extremes.rhoMax), FIGURE_DIGITS);
+}
+
+// The reflection at f1, f0 and f2, the marks of a Smith chart's curve.
+std::array<std::complex<double>, 3> bandMarks(
+    const ReportedDesign& design, const std::function<std::complex<double>(double)>& at) {
+  return {at(design.f1), at(std::sqrt(design.f1 * design.f2)), at(design.f2)};
+}
+
+// The Smith chart of the network the files describe: on its model load, and with a measured
+// load also on that load, and the load alone referenced to the same resistance.
+std::string smithChart(const ReportedDesign& design, const LadderNetwork& network,
+                       const FrequencyResponse& onModel, const LoadOnNetwork* measured,
+                       const FrequencyResponse& onLoad, double goalSwr, const FileOrigin& origin) {
+  SmithChart chart;
+  chart.title = smithChartTitle(design);
+  chart.subtitle =
+      smithChartSubtitle(origin, onModel.frequencyMHz.size(), network.sourceResistance);
+  chart.frequencyMHz = onModel.frequencyMHz;
+  chart.f1 = design.f1;
+  chart.f2 = design.f2;
+  chart.goalSwr = goalSwr;
+  chart.referenceOhms = network.sourceResistance;
+  chart.curves.push_back(
+      {measured ? "On the model load" : "Network", onModel.reflection,
+       bandMarks(design, [&](double f) { return inputReflection(network, f); })});
+  if (measured) {
+    const auto onReal = [&](double f) {
+      return measuredLoadReflection(network, measured->load, measured->retuning, f);
+    };
+    const auto own = [&](double f) {
+      return reflectionAtSource(network, interpolatedImpedance(measured->load, f));
+    };
+    std::vector<std::complex<double>> alone;
+    for (const double frequency : onModel.frequencyMHz) {
+      alone.push_back(own(frequency));
+    }
+    chart.curves.push_back({"On the measured load", onLoad.reflection, bandMarks(design, onReal)});
+    chart.curves.push_back({"Measured load alone", std::move(alone), bandMarks(design, own)});
+  }
+  return renderSmithChart(chart);
+}
+
+// The tolerance trials and each part's sensitivity in the network, on the measured load when
+// there is one.
+struct ToleranceFigures {
+  ToleranceResult trials;
+  std::vector<PartSensitivity> sensitivities;
+};
+
+ToleranceFigures toleranceFigures(const ReportedDesign& design, const LadderNetwork& network,
+                                  const LoadOnNetwork* measured, const Sweep& sweep,
+                                  const ToleranceOptions& options) {
+  ToleranceProblem problem{network, sweep, design.f1, design.f2, {}};
+  LadderReflection reflection = [](const LadderNetwork& ladder, double f) {
+    return inputReflection(ladder, f);
+  };
+  if (measured) {
+    problem.terminal = [measured](double f) {
+      return measuredLoadEnd(measured->load, measured->retuning, f);
+    };
+    reflection = [measured](const LadderNetwork& ladder, double f) {
+      return measuredLoadReflection(ladder, measured->load, measured->retuning, f);
+    };
+  }
+  // Both cores where there are two; the figures do not depend on it.
+  const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  return {runTolerance(problem, options, threads),
+          partSensitivities(network, design.f1, design.f2, reflection)};
 }
 
 }  // namespace
@@ -92,6 +168,12 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
   }
 
+  std::optional<ToleranceFigures> tolerance;
+  if (options.tolerance) {
+    tolerance = toleranceFigures(design, network, measured ? &*measured : nullptr, sweep,
+                                 *options.tolerance);
+  }
+
   const std::string description = buildDescription(options.build);
   const FileOrigin origin{EXPORT_PROGRAM_NAME, options.reportPath, options.loadPath, description};
   std::vector<PlotCurve> curves;
@@ -103,23 +185,33 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (measured) {
     curves.push_back({"Measured load", onLoad});
   }
-  const bool building = buildsNetwork(options);
+  PlotBand spread;
+  if (tolerance) {
+    spread = {"90 % of " + formatInteger(options.tolerance->trials) + " trials",
+              &tolerance->trials.band};
+  }
+  const bool building = exportBuildsNetwork(options);
   std::vector<OutputFile> files = {
       {options.outBase + ".cir", renderSpiceNetlist(design, network, sweep, origin,
                                                     building ? NetlistPrints::reflectionAndLoadPower
                                                              : NetlistPrints::reflection)},
       {options.outBase + ".s1p",
        renderTouchstone(design, network, measured ? onLoad : responses.back(), origin)},
-      {options.outBase + ".svg", renderResponsePlot(design, curves, origin)},
+      {options.outBase + ".svg", renderResponsePlot(design, curves, origin, spread)},
   };
   if (building) {
-    files.push_back(
-        {options.outBase + "-parts.csv",
-         renderPartsList(design, built.variants.front().ladder, network, options.build)});
+    files.push_back({options.outBase + "-parts.csv",
+                     renderPartsList(design, built.variants.front().ladder, network, options.build,
+                                     tolerance ? &tolerance->sensitivities : nullptr)});
     files.push_back(
         {options.outBase + "-schematic.svg",
          renderSchematic(layoutSchematic(design, network, options.build, origin),
                          "Schematic of the matching network: " + designSummary(design))});
+  }
+  if (options.smith) {
+    files.push_back({options.outBase + "-smith.svg",
+                     smithChart(design, network, responses.back(), measured ? &*measured : nullptr,
+                                onLoad, options.goalSwr, origin)});
   }
   const std::string replaced =
       outputReplacingInput(files, report.identity, options.reportPath, options.loadPath);
@@ -141,23 +233,27 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     writeText(out, renderVariantSummary(design, built.variants, figures));
     out.flush();
   }
-  if (!measured) {
-    return TOOL_SUCCESS;
+  if (measured) {
+    writeText(out, measuredLoadLines(design, *measured, options.loadPath, sweep, wanted));
+    const LadderNetwork& ladder = network;
+    const LoadOnNetwork& real = *measured;
+    writeLine(out, extremesLine("model load", reflectionExtremes(
+                                                  [&ladder](double f) {
+                                                    return std::abs(inputReflection(ladder, f));
+                                                  },
+                                                  design.f1, design.f2)));
+    writeLine(out, extremesLine("measured load", reflectionExtremes(
+                                                     [&ladder, &real](double f) {
+                                                       return std::abs(measuredLoadReflection(
+                                                           ladder, real.load, real.retuning, f));
+                                                     },
+                                                     design.f1, design.f2)));
   }
-  writeText(out, measuredLoadLines(design, *measured, options.loadPath, sweep, wanted));
-  const LadderNetwork& ladder = network;
-  const LoadOnNetwork& real = *measured;
-  writeLine(out, extremesLine("model load", reflectionExtremes(
-                                                [&ladder](double f) {
-                                                  return std::abs(inputReflection(ladder, f));
-                                                },
-                                                design.f1, design.f2)));
-  writeLine(out, extremesLine("measured load", reflectionExtremes(
-                                                   [&ladder, &real](double f) {
-                                                     return std::abs(measuredLoadReflection(
-                                                         ladder, real.load, real.retuning, f));
-                                                   },
-                                                   design.f1, design.f2)));
+  if (tolerance) {
+    writeText(out,
+              renderToleranceSummary(*options.tolerance, design.N, measured.has_value(),
+                                     tolerance->trials, options.goalSwr, tolerance->sensitivities));
+  }
   return TOOL_SUCCESS;
 }
 

@@ -74,6 +74,56 @@ TEST(ExportOptions, ReadsWhatToBuild) {
   }
 }
 
+// The tolerance trials: none without a tolerance; --tolerance for both kinds of part, the
+// separate options over it; the defaults of the trials, the seed and the goal.
+TEST(ExportOptions, ReadsTheToleranceTrialsAndTheSmithChart) {
+  const struct {
+    std::vector<std::string> args;
+    bool tolerated;
+    ToleranceOptions tolerance;
+    double goal;
+    bool smith;
+  } cases[] = {
+      {{"a.csv"}, false, {}, 2.0, false},
+      {{"a.csv", "--smith"}, false, {}, 2.0, true},
+      {{"a.csv", "--smith", "--goal-swr", "1"}, false, {}, 1.0, true},
+      {{"a.csv", "--tolerance", "5"}, true, {5.0, 5.0, 1000, 1}, 2.0, false},
+      {{"a.csv", "--tolerance=0"}, true, {0.0, 0.0, 1000, 1}, 2.0, false},
+      {{"a.csv", "--tolerance-c", "50"}, true, {0.0, 50.0, 1000, 1}, 2.0, false},
+      {{"a.csv", "--tolerance-l", "2", "--tolerance", "10"},
+       true,
+       {2.0, 10.0, 1000, 1},
+       2.0,
+       false},
+      {{"a.csv", "--tolerance", "1", "--trials", "1", "--seed", "0", "--goal-swr", "1.5"},
+       true,
+       {1.0, 1.0, 1, 0},
+       1.5,
+       false},
+      {{"a.csv", "--tolerance", "1", "--trials", "1000000", "--seed", "18446744073709551615",
+        "--smith"},
+       true,
+       {1.0, 1.0, 1000000, 18446744073709551615ULL},
+       2.0,
+       true},
+  };
+  for (const auto& c : cases) {
+    const ExportOptions options = parseExportOptions(c.args);
+    ASSERT_EQ(options.action, CommandAction::run) << options.error;
+    ASSERT_EQ(options.tolerance.has_value(), c.tolerated) << c.args.size();
+    if (c.tolerated) {
+      EXPECT_EQ(options.tolerance->inductorPercent, c.tolerance.inductorPercent);
+      EXPECT_EQ(options.tolerance->capacitorPercent, c.tolerance.capacitorPercent);
+      EXPECT_EQ(options.tolerance->trials, c.tolerance.trials);
+      EXPECT_EQ(options.tolerance->seed, c.tolerance.seed);
+    }
+    EXPECT_EQ(options.goalSwr, c.goal);
+    EXPECT_EQ(options.smith, c.smith);
+    // A tolerance analysis builds the network (its parts list carries the sensitivities).
+    EXPECT_EQ(exportBuildsNetwork(options), c.tolerated);
+  }
+}
+
 TEST(ExportOptions, HelpAndVersionWinOverWhatFollows) {
   EXPECT_EQ(parseExportOptions({"--help"}).action, CommandAction::help);
   EXPECT_EQ(parseExportOptions({"a.csv", "--help", "--bogus"}).action, CommandAction::help);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/external_tools.hpp"
+#include "support/measured_loads.hpp"
 #include "support/report_files.hpp"
 #include "support/tool_run.hpp"
 
@@ -126,6 +127,23 @@ TEST(ExternalTools, XmllintFindsThePlotWellFormed) {
   }
   writeTextFile("broken.svg", "<svg><polyline points=\"1,2\"></svg>\n");
   EXPECT_NE(runCommand("xmllint --noout broken.svg 2>/dev/null"), 0);
+}
+
+// The Smith chart, with a measured load's three curves and a name that needs escaping, is a
+// document a real XML parser accepts.
+TEST(ExternalTools, XmllintFindsTheSmithChartWellFormed) {
+  BANDMATCH_REQUIRE_TOOL("xmllint", "libxml2-utils");
+  support::ScratchDirectory scratch;
+  const DesignCase design = testing::synthesizedDesign(4, 1.0, LoadType::series, 3.5, 4.0);
+  writeTextFile("a&b<c>.csv", testing::realReportText(design));
+  const testing::ExactLoad load{LoadType::series, 70.0, 3.7, 9.0};
+  writeTextFile("load.s1p", testing::exactLoadFile(load, 3.0, 4.5, 401));
+  const ToolResult result = exportWith(
+      {"a&b<c>.csv", "--load", "load.s1p", "--smith", "--goal-swr", "1.5", "--out", "chart"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const int status = runCommand("xmllint --noout chart-smith.svg 2>xmllint.err");
+  EXPECT_EQ(status, 0) << "xmllint missing or refused the chart (status " << status << ")\n"
+                       << support::readFile("xmllint.err");
 }
 
 }  // namespace
