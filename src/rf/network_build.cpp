@@ -17,10 +17,6 @@ std::size_t firstBuiltIndex() {
   return static_cast<std::size_t>(FIRST_BUILT_POSITION) - 1;
 }
 
-std::string elementName(char element, std::size_t index) {
-  return std::string(1, element) + "(" + formatInteger(static_cast<long long>(index) + 1) + ")";
-}
-
 // The standard value of one part, or the refusal naming it.
 std::optional<double> standardPart(double value, PreferredSeries series, char element,
                                    std::size_t index, std::string& error) {
@@ -33,6 +29,10 @@ std::optional<double> standardPart(double value, PreferredSeries series, char el
 }
 
 }  // namespace
+
+std::string elementName(char element, std::size_t index) {
+  return std::string(1, element) + "(" + formatInteger(static_cast<long long>(index) + 1) + ")";
+}
 
 LadderNetwork withSourceResistance(LadderNetwork ladder, double sourceOhms) {
   ladder.turnsRatio = std::sqrt(sourceResistanceAtLadder(ladder) / sourceOhms);

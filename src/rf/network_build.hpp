@@ -57,6 +57,9 @@ struct NetworkVariants {
 };
 NetworkVariants networkVariants(const ReportedDesign& design, const BuildOptions& options);
 
+// "L(3)" for element 'L' at index 2 (position 3).
+std::string elementName(char element, std::size_t index);
+
 // One line saying how the built network differs from the report's, e.g. "E24 values; inductor
 // Q 100; ideal transformer to a 50 ohm source". Empty when nothing is asked.
 std::string buildDescription(const BuildOptions& options);

@@ -5,6 +5,7 @@
 
 #include "core/number_format.hpp"
 #include "rf/measured_network.hpp"
+#include "rf/network_build.hpp"
 
 namespace bandmatch {
 
@@ -50,8 +51,8 @@ std::vector<PartSensitivity> largestFirst(std::vector<PartSensitivity> sensitivi
 }
 
 std::string partName(const PartSensitivity& sensitivity) {
-  return std::string(sensitivity.kind == PartKind::inductor ? "L" : "C") + "(" +
-         formatInteger(sensitivity.position) + ")";
+  return elementName(sensitivity.kind == PartKind::inductor ? 'L' : 'C',
+                     static_cast<std::size_t>(sensitivity.position) - 1);
 }
 
 std::string formatSensitivity(double change) {

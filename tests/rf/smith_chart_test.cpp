@@ -9,48 +9,18 @@
 #include <cmath>
 #include <complex>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/smith_points.hpp"
 
 namespace bandmatch {
 namespace {
 
-struct UnitCircle {
-  double cx = 0.0, cy = 0.0, r = 0.0;
-};
-
-UnitCircle unitCircle(const std::string& svg) {
-  static const std::regex circle(
-      R"re(<circle id="unit-circle" cx="([-0-9.]+)" cy="([-0-9.]+)" r="([0-9.]+)")re");
-  std::smatch match;
-  if (!std::regex_search(svg, match, circle)) {
-    ADD_FAILURE() << "no unit circle";
-    return {};
-  }
-  return {std::stod(match[1]), std::stod(match[2]), std::stod(match[3])};
-}
-
-// The reflections of the polyline with that id, mapped back through the unit circle.
-std::vector<std::complex<double>> readBack(const std::string& svg, const std::string& id) {
-  const std::regex polyline("<polyline id=\"" + id + "\"[^>]* points=\"([^\"]*)\"");
-  std::smatch match;
-  if (!std::regex_search(svg, match, polyline)) {
-    ADD_FAILURE() << "no polyline " << id;
-    return {};
-  }
-  const UnitCircle unit = unitCircle(svg);
-  std::vector<std::complex<double>> points;
-  std::istringstream words(match[1].str());
-  std::string word;
-  while (words >> word) {
-    const std::size_t comma = word.find(',');
-    const double x = std::stod(word.substr(0, comma));
-    const double y = std::stod(word.substr(comma + 1));
-    points.emplace_back((x - unit.cx) / unit.r, (unit.cy - y) / unit.r);
-  }
-  return points;
-}
+using testing::chartReflection;
+using testing::smithPoints;
+using testing::UnitCircle;
+using testing::unitCircle;
 
 // A series resonator of Q 2 on 50 ohms, normalised to 50 ohms: its reflection runs along the
 // resistance circle r = 1.
@@ -86,20 +56,20 @@ TEST(SmithChart, PointsReadBackAsTheReflections) {
   const std::string svg = renderSmithChart(chart);
   for (std::size_t c = 0; c < chart.curves.size(); ++c) {
     const std::string id = "curve" + std::to_string(c + 1);
-    const std::vector<std::complex<double>> sweep = readBack(svg, id + "-sweep");
+    const std::vector<std::complex<double>> sweep = smithPoints(svg, id + "-sweep");
     ASSERT_EQ(sweep.size(), chart.frequencyMHz.size());
     for (std::size_t i = 0; i < sweep.size(); ++i) {
       EXPECT_LT(std::abs(sweep[i] - chart.curves[c].reflection[i]), 1e-6) << id << " " << i;
     }
     // The band: the mark at f1, the points strictly inside (8.25 to 12.25 MHz), the mark at f2.
-    const std::vector<std::complex<double>> band = readBack(svg, id + "-band");
+    const std::vector<std::complex<double>> band = smithPoints(svg, id + "-band");
     ASSERT_EQ(band.size(), 17u + 2u);
     EXPECT_LT(std::abs(band.front() - chart.curves[c].bandMarks[0]), 1e-6);
     EXPECT_LT(std::abs(band.back() - chart.curves[c].bandMarks[2]), 1e-6);
     EXPECT_LT(std::abs(band[1] - chart.curves[c].reflection[13]), 1e-6);
   }
   // On the resistance circle r = 1: centre 1/2, radius 1/2.
-  for (const std::complex<double> point : readBack(svg, "curve1-sweep")) {
+  for (const std::complex<double> point : smithPoints(svg, "curve1-sweep")) {
     EXPECT_NEAR(std::abs(point - 0.5), 0.5, 1e-6);
   }
 }
@@ -114,8 +84,8 @@ TEST(SmithChart, DrawsTheGoalAndTheResistanceCirclesToScale) {
   double goalRadius = -1.0;
   for (auto it = std::sregex_iterator(svg.begin(), svg.end(), circle); it != std::sregex_iterator();
        ++it) {
-    const std::complex<double> centre((std::stod((*it)[1]) - unit.cx) / unit.r,
-                                      (unit.cy - std::stod((*it)[2])) / unit.r);
+    const std::complex<double> centre =
+        chartReflection(unit, std::stod((*it)[1]), std::stod((*it)[2]));
     const double radius = std::stod((*it)[3]) / unit.r;
     if ((*it)[5].str().find("dasharray") != std::string::npos) {
       EXPECT_LT(std::abs(centre), 1e-4);
@@ -140,10 +110,11 @@ TEST(SmithChart, DrawsTheGoalAndTheResistanceCirclesToScale) {
   std::vector<double> reactances;
   for (auto it = std::sregex_iterator(svg.begin(), svg.end(), arc); it != std::sregex_iterator();
        ++it) {
-    EXPECT_NEAR((std::stod((*it)[1]) - unit.cx) / unit.r, 1.0, 1e-4);
-    EXPECT_NEAR((unit.cy - std::stod((*it)[2])) / unit.r, 0.0, 1e-4);
-    const std::complex<double> end((std::stod((*it)[4]) - unit.cx) / unit.r,
-                                   (unit.cy - std::stod((*it)[5])) / unit.r);
+    const std::complex<double> start =
+        chartReflection(unit, std::stod((*it)[1]), std::stod((*it)[2]));
+    EXPECT_LT(std::abs(start - 1.0), 1e-4);
+    const std::complex<double> end =
+        chartReflection(unit, std::stod((*it)[4]), std::stod((*it)[5]));
     EXPECT_NEAR(std::abs(end), 1.0, 1e-4);
     // On the rim the reflection of jx is (jx - 1) / (jx + 1): x = sin / (1 - cos).
     const double x = end.imag() / (1.0 - end.real());

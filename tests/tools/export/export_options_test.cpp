@@ -85,10 +85,8 @@ TEST(ExportOptions, ReadsTheToleranceTrialsAndTheSmithChart) {
     bool smith;
   } cases[] = {
       {{"a.csv"}, false, {}, 2.0, false},
-      {{"a.csv", "--smith"}, false, {}, 2.0, true},
       {{"a.csv", "--smith", "--goal-swr", "1"}, false, {}, 1.0, true},
       {{"a.csv", "--tolerance", "5"}, true, {5.0, 5.0, 1000, 1}, 2.0, false},
-      {{"a.csv", "--tolerance=0"}, true, {0.0, 0.0, 1000, 1}, 2.0, false},
       {{"a.csv", "--tolerance-c", "50"}, true, {0.0, 50.0, 1000, 1}, 2.0, false},
       {{"a.csv", "--tolerance-l", "2", "--tolerance", "10"},
        true,

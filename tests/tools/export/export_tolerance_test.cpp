@@ -18,6 +18,7 @@
 #include "support/measured_loads.hpp"
 #include "support/report_files.hpp"
 #include "support/session.hpp"
+#include "support/smith_points.hpp"
 #include "support/tool_run.hpp"
 
 namespace bandmatch {
@@ -239,29 +240,6 @@ std::vector<std::complex<double>> touchstoneReflections(const std::string& path)
   return values;
 }
 
-// The polyline's vertices mapped back through the file's own unit circle.
-std::vector<std::complex<double>> chartPoints(const std::string& svg, const std::string& id) {
-  static const std::regex unit(
-      R"re(<circle id="unit-circle" cx="([-0-9.]+)" cy="([-0-9.]+)" r="([0-9.]+)")re");
-  std::smatch circle;
-  std::smatch line;
-  if (!std::regex_search(svg, circle, unit) ||
-      !std::regex_search(svg, line,
-                         std::regex("<polyline id=\"" + id + "\"[^>]* points=\"([^\"]*)\""))) {
-    ADD_FAILURE() << "no unit circle or no " << id;
-    return {};
-  }
-  const double cx = std::stod(circle[1]), cy = std::stod(circle[2]), r = std::stod(circle[3]);
-  std::vector<std::complex<double>> points;
-  std::istringstream vertices(line[1].str());
-  for (std::string vertex; vertices >> vertex;) {
-    const std::size_t comma = vertex.find(',');
-    points.emplace_back((std::stod(vertex.substr(0, comma)) - cx) / r,
-                        (cy - std::stod(vertex.substr(comma + 1))) / r);
-  }
-  return points;
-}
-
 TEST(ExportSmith, ChartPointsAreTheTouchstoneValues) {
   const testing::ExactLoad load{LoadType::series, 70.0, 3.7, 9.0};
   const struct {
@@ -283,7 +261,7 @@ TEST(ExportSmith, ChartPointsAreTheTouchstoneValues) {
     ASSERT_EQ(result.status, 0) << result.err;
     const std::string svg = readFile("run-smith.svg");
     const std::vector<std::complex<double>> expected = touchstoneReflections("run.s1p");
-    const std::vector<std::complex<double>> plotted = chartPoints(svg, c.curve + "-sweep");
+    const std::vector<std::complex<double>> plotted = testing::smithPoints(svg, c.curve + "-sweep");
     ASSERT_EQ(plotted.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
       EXPECT_LT(std::abs(plotted[i] - expected[i]), 1e-6) << i;
