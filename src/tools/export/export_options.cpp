@@ -70,10 +70,10 @@ std::unique_ptr<CLI::App> exportApp(TypedNetworkOptions& typed, TypedExportOptio
                   "+-PCT percent (0 to 50)")
       ->type_name("PCT");
   app->add_option("--tolerance-l", own.inductorTolerance,
-                  "the inductors' tolerance in percent, 0 to 50 (instead of --tolerance)")
+                  "the inductors' tolerance in percent, 0 to 50 (overrides --tolerance for them)")
       ->type_name("PCT");
   app->add_option("--tolerance-c", own.capacitorTolerance,
-                  "the capacitors' tolerance in percent, 0 to 50 (instead of --tolerance)")
+                  "the capacitors' tolerance in percent, 0 to 50 (overrides --tolerance for them)")
       ->type_name("PCT");
   app->add_option("--trials", own.trials, "number of tolerance trials, 1 to 1000000 (default 1000)")
       ->type_name("N");
