@@ -18,6 +18,7 @@ layers=(
   "report 3"
   "rf 3"
   "app 4"
+  "fitting 4"
   "tools/common 4"
   "tools/export 5"
   "tools/fit 5"

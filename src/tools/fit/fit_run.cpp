@@ -3,13 +3,13 @@
 #include <sstream>
 
 #include "core/text_sink.hpp"
+#include "fitting/dialogue_answers.hpp"
+#include "fitting/fit_report.hpp"
 #include "rf/load_fit.hpp"
 #include "rf/touchstone_reader.hpp"
 #include "tools/common/command_line.hpp"
 #include "tools/common/input_file.hpp"
-#include "tools/fit/dialogue_answers.hpp"
 #include "tools/fit/fit_options.hpp"
-#include "tools/fit/fit_report.hpp"
 
 namespace bandmatch {
 

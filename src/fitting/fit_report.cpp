@@ -1,6 +1,7 @@
-#include "tools/fit/fit_report.hpp"
+#include "fitting/fit_report.hpp"
 
 #include <cmath>
+#include <iterator>
 #include <numbers>
 #include <string>
 
@@ -21,6 +22,9 @@ constexpr int PERCENT_DIGITS = 2;
 constexpr std::size_t LABEL_WIDTH = 38;
 constexpr std::size_t N_COLUMN_WIDTH = 6;
 constexpr std::size_t TABLE_COLUMN_WIDTH = 17;
+// The printed table's columns but the last, which is not padded.
+constexpr std::size_t TABLE_WIDTHS[] = {N_COLUMN_WIDTH, TABLE_COLUMN_WIDTH, TABLE_COLUMN_WIDTH,
+                                        TABLE_COLUMN_WIDTH + 5};
 
 std::string padded(std::string_view text, std::size_t width) {
   std::string cell(text);
@@ -111,32 +115,49 @@ void writeDescription(std::ostream& out, const LoadFit& fit, const DialogueAnswe
              answers.words[FIRST_LOAD_WORD + 2]);
 }
 
+std::string tableLine(const std::vector<std::string>& cells) {
+  std::string text = "   ";
+  for (std::size_t c = 0; c < cells.size(); ++c) {
+    const bool pad = c + 1 < cells.size() && c < std::size(TABLE_WIDTHS);
+    text += pad ? padded(cells[c], TABLE_WIDTHS[c]) : cells[c];
+  }
+  return text;
+}
+
 void writeTable(std::ostream& out, double decrement) {
-  writeLine(out, "Best match for Load Decrement " + scientific(decrement) +
-                     " (Fano; N resonators, inf for infinitely many):");
-  writeLine(out, "   " + padded("N", N_COLUMN_WIDTH) + padded("|Gamma| min", TABLE_COLUMN_WIDTH) +
-                     padded("|Gamma| max", TABLE_COLUMN_WIDTH) +
-                     padded("Return Loss Max (dB)", TABLE_COLUMN_WIDTH + 5) + "SWR Max");
-  for (const BestMatchRow& row : bestMatchTable(decrement)) {
-    const std::string n = row.n == 0 ? "inf" : formatInteger(row.n);
-    if (!row.solved) {
-      writeLine(out, "   " + padded(n, N_COLUMN_WIDTH) +
-                         "no solution: the solver does not converge for this decrement");
-      continue;
-    }
-    writeLine(out, "   " + padded(n, N_COLUMN_WIDTH) +
-                       padded(formatScientific(row.rhoMin, TABLE_DIGITS), TABLE_COLUMN_WIDTH) +
-                       padded(formatScientific(row.rhoMax, TABLE_DIGITS), TABLE_COLUMN_WIDTH) +
-                       padded(formatScientific(row.worstReturnLossDb, TABLE_DIGITS),
-                              TABLE_COLUMN_WIDTH + 5) +
-                       formatScientific(row.worstSwr, TABLE_DIGITS));
+  const BestMatchTable table = bestMatchTableText(decrement);
+  writeLine(out, table.title + ":");
+  writeLine(out, tableLine(table.headings));
+  for (const BestMatchTableRow& row : table.rows) {
+    writeLine(out,
+              row.note.empty() ? tableLine(row.cells) : tableLine({row.cells.front(), row.note}));
   }
 }
 
 }  // namespace
 
-void writeFitReport(std::ostream& out, std::string_view loadPath, const MeasuredLoad& load,
-                    const BandPoints& band, const LoadFit& fit, const DialogueAnswers& answers) {
+BestMatchTable bestMatchTableText(double decrement) {
+  BestMatchTable table{"Best match for Load Decrement " + scientific(decrement) +
+                           " (Fano; N resonators, inf for infinitely many)",
+                       {"N", "|Gamma| min", "|Gamma| max", "Return Loss Max (dB)", "SWR Max"},
+                       {}};
+  for (const BestMatchRow& row : bestMatchTable(decrement)) {
+    BestMatchTableRow& text = table.rows.emplace_back();
+    text.n = row.n;
+    text.cells.push_back(row.n == 0 ? "inf" : formatInteger(row.n));
+    if (!row.solved) {
+      text.note = "no solution: the solver does not converge for this decrement";
+      continue;
+    }
+    for (const double figure : {row.rhoMin, row.rhoMax, row.worstReturnLossDb, row.worstSwr}) {
+      text.cells.push_back(formatScientific(figure, TABLE_DIGITS));
+    }
+  }
+  return table;
+}
+
+void writeFitSummary(std::ostream& out, std::string_view loadPath, const MeasuredLoad& load,
+                     const BandPoints& band, const LoadFit& fit, const DialogueAnswers& answers) {
   writeLine(out, "Load: " + printableText(loadPath) + ", " +
                      formatInteger(static_cast<long long>(band.last - band.first + 1)) +
                      " measured points in the band " + megahertz(fit.load.f1) + " to " +
@@ -147,6 +168,11 @@ void writeFitReport(std::ostream& out, std::string_view loadPath, const Measured
   writeModel(out, fit);
   writeDescription(out, fit, answers);
   showRangeWarnings(out, fit.load);
+}
+
+void writeFitReport(std::ostream& out, std::string_view loadPath, const MeasuredLoad& load,
+                    const BandPoints& band, const LoadFit& fit, const DialogueAnswers& answers) {
+  writeFitSummary(out, loadPath, load, band, fit, answers);
   writeLine(out);
   writeTable(out, fit.load.decrement);
 }

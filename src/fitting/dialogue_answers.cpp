@@ -1,4 +1,4 @@
-#include "tools/fit/dialogue_answers.hpp"
+#include "fitting/dialogue_answers.hpp"
 
 #include <cmath>
 
