@@ -9,6 +9,7 @@
 
 #include "rf/csv_report_reader.hpp"
 #include "rf/load_fit.hpp"
+#include "rf/network_export.hpp"
 #include "rf/sweep.hpp"
 #include "rf/touchstone_reader.hpp"
 #include "tools/common/atomic_file.hpp"
@@ -25,23 +26,10 @@ struct ReportInput {
 
 ReportInput readReportInput(const std::string& path);
 
-// The measured load in place of position 1, with the element that retunes it to resonate at
-// f0 and the decrement of the fitted, retuned resonator; the load type is the report's.
-struct LoadOnNetwork {
-  MeasuredLoad load;
-  BandPoints band;
-  Retuning retuning;
-  double decrement = 0.0;
-};
-
+// The measured load of the file at `path` in place of position 1, or nothing with `error` set
+// ("PATH: why", one line).
 std::optional<LoadOnNetwork> readMeasuredLoad(const std::string& path, const ReportedDesign& design,
                                               std::string& error);
-
-// The lines that say how the measured load stands in for position 1: a note when the sweep
-// had to be clipped to the data (`sweep` against the `wanted` one), the retuning element, and a
-// note when the report's position 1 was designed for another load description.
-std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork& measured,
-                              const std::string& loadPath, const Sweep& sweep, const Sweep& wanted);
 
 // Why one of the files would replace the report or the measured load (by device and inode, so
 // any spelling of the name or a link counts), naming `program`'s option to change; empty when

@@ -15,6 +15,7 @@
 #include "rf/load_fit.hpp"
 #include "rf/measured_network.hpp"
 #include "rf/network_build.hpp"
+#include "rf/network_export.hpp"
 #include "rf/parts_list.hpp"
 #include "rf/response_plot.hpp"
 #include "rf/schematic.hpp"
@@ -37,16 +38,8 @@ namespace bandmatch {
 
 namespace {
 
-constexpr int FIGURE_DIGITS = 6;
 int fail(std::ostream& err, std::string_view message) {
   return refuse(err, EXPORT_PROGRAM_NAME, message);
-}
-
-std::string extremesLine(std::string_view what, const ReflectionExtremes& extremes) {
-  return "In-band |Gamma| on the " + std::string(what) + ": min " +
-         formatScientific(extremes.rhoMin, FIGURE_DIGITS) + ", max " +
-         formatScientific(extremes.rhoMax, FIGURE_DIGITS) + ", worst SWR " +
-         formatScientific(swrFromRho(extremes.rhoMax), FIGURE_DIGITS);
 }
 
 // The reflection at f1, f0 and f2, the marks of a Smith chart's curve.
@@ -141,32 +134,19 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
       return fail(err, error);
     }
   }
-  const Sweep sweep = measured ? clippedToData(wanted, measured->load) : wanted;
 
   // The network to build, step by step; the last variant is the one every file describes.
-  const NetworkVariants built = networkVariants(design, options.build);
-  if (!built.error.empty()) {
-    return fail(err, options.reportPath + ": " + built.error);
+  const NetworkAnalysis analysis =
+      analyseNetwork(design, wanted, options.build, measured ? &*measured : nullptr);
+  if (!analysis.error.empty()) {
+    return fail(err, options.reportPath + ": " + analysis.error);
   }
-  std::vector<FrequencyResponse> responses;
-  for (const NetworkVariant& variant : built.variants) {
-    responses.push_back(analyseSweep(variant.ladder, sweep));
-    if (const std::optional<double> frequency = firstNonFiniteFrequency(responses.back())) {
-      return fail(err, options.reportPath + ": the network's reflection is not finite at " +
-                           formatFullPrecision(*frequency) + " MHz");
-    }
+  if (!analysis.loadError.empty()) {
+    return fail(err, options.loadPath + ": " + analysis.loadError);
   }
-  const LadderNetwork& network = built.variants.back().ladder;
-  FrequencyResponse onLoad;
-  if (measured) {
-    onLoad = analyseSweepOnLoad(network, measured->load, measured->retuning, sweep);
-    if (const std::optional<double> frequency = firstNonFiniteFrequency(onLoad)) {
-      return fail(err, options.loadPath +
-                           ": the network's reflection on the measured load is not "
-                           "finite at " +
-                           formatFullPrecision(*frequency) + " MHz");
-    }
-  }
+  const Sweep& sweep = analysis.sweep;
+  const LadderNetwork& network = analysis.variants.back().ladder;
+  const FrequencyResponse& onLoad = analysis.onLoad;
 
   std::optional<ToleranceFigures> tolerance;
   if (options.tolerance) {
@@ -176,15 +156,6 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
   const std::string description = buildDescription(options.build);
   const FileOrigin origin{EXPORT_PROGRAM_NAME, options.reportPath, options.loadPath, description};
-  std::vector<PlotCurve> curves;
-  for (std::size_t i = 0; i < built.variants.size(); ++i) {
-    curves.push_back(
-        {built.variants.size() == 1 ? std::string("Model load") : built.variants[i].label,
-         responses[i]});
-  }
-  if (measured) {
-    curves.push_back({"Measured load", onLoad});
-  }
   PlotBand spread;
   if (tolerance) {
     spread = {"90 % of " + formatInteger(options.tolerance->trials) + " trials",
@@ -196,13 +167,15 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                                                     building ? NetlistPrints::reflectionAndLoadPower
                                                              : NetlistPrints::reflection)},
       {options.outBase + ".s1p",
-       renderTouchstone(design, network, measured ? onLoad : responses.back(), origin)},
-      {options.outBase + ".svg", renderResponsePlot(design, curves, origin, spread)},
+       renderTouchstone(design, network, measured ? onLoad : analysis.responses.back(), origin)},
+      {options.outBase + ".svg",
+       renderResponsePlot(design, networkCurves(analysis), origin, spread)},
   };
   if (building) {
-    files.push_back({options.outBase + "-parts.csv",
-                     renderPartsList(design, built.variants.front().ladder, network, options.build,
-                                     tolerance ? &tolerance->sensitivities : nullptr)});
+    files.push_back(
+        {options.outBase + "-parts.csv",
+         renderPartsList(design, analysis.variants.front().ladder, network, options.build,
+                         tolerance ? &tolerance->sensitivities : nullptr)});
     files.push_back(
         {options.outBase + "-schematic.svg",
          renderSchematic(layoutSchematic(design, network, options.build, origin),
@@ -210,8 +183,8 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
   if (options.smith) {
     files.push_back({options.outBase + "-smith.svg",
-                     smithChart(design, network, responses.back(), measured ? &*measured : nullptr,
-                                onLoad, options.goalSwr, origin)});
+                     smithChart(design, network, analysis.responses.back(),
+                                measured ? &*measured : nullptr, onLoad, options.goalSwr, origin)});
   }
   const std::string replaced =
       outputReplacingInput(files, report.identity, options.reportPath, options.loadPath);
@@ -226,28 +199,13 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                      " points from " + formatFixed(sweep.lowerMHz, 6) + " to " +
                      formatFixed(sweep.upperMHz, 6) + " MHz");
   if (building) {
-    std::vector<BandFigures> figures;
-    for (std::size_t i = 0; i < built.variants.size(); ++i) {
-      figures.push_back(worstInBand(built.variants[i].ladder, responses[i], design.f1, design.f2));
-    }
-    writeText(out, renderVariantSummary(design, built.variants, figures));
+    writeText(out,
+              renderVariantSummary(design, analysis.variants, variantFigures(design, analysis)));
     out.flush();
   }
   if (measured) {
-    writeText(out, measuredLoadLines(design, *measured, options.loadPath, sweep, wanted));
-    const LadderNetwork& ladder = network;
-    const LoadOnNetwork& real = *measured;
-    writeLine(out, extremesLine("model load", reflectionExtremes(
-                                                  [&ladder](double f) {
-                                                    return std::abs(inputReflection(ladder, f));
-                                                  },
-                                                  design.f1, design.f2)));
-    writeLine(out, extremesLine("measured load", reflectionExtremes(
-                                                     [&ladder, &real](double f) {
-                                                       return std::abs(measuredLoadReflection(
-                                                           ladder, real.load, real.retuning, f));
-                                                     },
-                                                     design.f1, design.f2)));
+    writeText(out,
+              renderMeasuredLoadSummary(design, analysis, *measured, options.loadPath, wanted));
   }
   if (tolerance) {
     writeText(out,

@@ -1,0 +1,150 @@
+#include "rf/network_export.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/display_text.hpp"
+#include "core/number_format.hpp"
+#include "rf/measured_network.hpp"
+#include "synthesis/match_figures.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+constexpr int FIGURE_DIGITS = 6;
+constexpr int VALUE_DIGITS = 9;
+constexpr int FREQUENCY_DIGITS = 6;
+// Beyond this the report's position 1 was not designed for the measured load's description.
+constexpr double POSITION_1_TOLERANCE = 0.01;
+
+std::string notFinite(std::string_view what, double frequencyMHz) {
+  return "the network's reflection" + std::string(what) + " is not finite at " +
+         formatFullPrecision(frequencyMHz) + " MHz";
+}
+
+// How far the report's L(1) and C(1) lie from the measured load's retuned resonator.
+double positionOneMismatch(const ReportedDesign& design, const Retuning& retuning) {
+  const double inductance = design.ladder.inductance.front() / retuning.inductance - 1.0;
+  const double capacitance = design.ladder.capacitance.front() / retuning.capacitance - 1.0;
+  return std::max(std::fabs(inductance), std::fabs(capacitance));
+}
+
+std::string extremesLine(std::string_view what, const ReflectionExtremes& extremes) {
+  return "In-band |Gamma| on the " + std::string(what) + ": min " +
+         formatScientific(extremes.rhoMin, FIGURE_DIGITS) + ", max " +
+         formatScientific(extremes.rhoMax, FIGURE_DIGITS) + ", worst SWR " +
+         formatScientific(swrFromRho(extremes.rhoMax), FIGURE_DIGITS) + "\n";
+}
+
+}  // namespace
+
+LoadOnNetworkFit loadOnNetwork(MeasuredLoad load, const ReportedDesign& design) {
+  const BandPoints band = pointsInBand(load, design.f1, design.f2);
+  if (!band.error.empty()) {
+    return {std::nullopt, band.error};
+  }
+  const LoadFit fit = fitLoad(
+      load, band, design.f1, design.f2,
+      design.loadType == LoadType::series ? LoadModelChoice::series : LoadModelChoice::parallel);
+  if (!fit.error.empty()) {
+    return {std::nullopt, fit.error};
+  }
+  return {LoadOnNetwork{std::move(load), band, fit.candidates.front().retuning, fit.load.decrement},
+          {}};
+}
+
+NetworkAnalysis analyseNetwork(const ReportedDesign& design, const Sweep& wanted,
+                               const BuildOptions& options, const LoadOnNetwork* measured) {
+  NetworkAnalysis analysis;
+  analysis.sweep = measured ? clippedToData(wanted, measured->load) : wanted;
+  NetworkVariants built = networkVariants(design, options);
+  if (!built.error.empty()) {
+    analysis.error = built.error;
+    return analysis;
+  }
+  analysis.variants = std::move(built.variants);
+  for (const NetworkVariant& variant : analysis.variants) {
+    analysis.responses.push_back(analyseSweep(variant.ladder, analysis.sweep));
+    if (const std::optional<double> frequency =
+            firstNonFiniteFrequency(analysis.responses.back())) {
+      analysis.error = notFinite({}, *frequency);
+      return analysis;
+    }
+  }
+  if (measured) {
+    analysis.onLoad = analyseSweepOnLoad(analysis.variants.back().ladder, measured->load,
+                                         measured->retuning, analysis.sweep);
+    if (const std::optional<double> frequency = firstNonFiniteFrequency(analysis.onLoad)) {
+      analysis.loadError = notFinite(" on the measured load", *frequency);
+    }
+  }
+  return analysis;
+}
+
+std::vector<PlotCurve> networkCurves(const NetworkAnalysis& analysis) {
+  std::vector<PlotCurve> curves;
+  const std::size_t count = analysis.variants.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    curves.push_back({count == 1 ? std::string("Model load") : analysis.variants[i].label,
+                      analysis.responses[i]});
+  }
+  if (!analysis.onLoad.frequencyMHz.empty()) {
+    curves.push_back({"Measured load", analysis.onLoad});
+  }
+  return curves;
+}
+
+std::vector<BandFigures> variantFigures(const ReportedDesign& design,
+                                        const NetworkAnalysis& analysis) {
+  std::vector<BandFigures> figures;
+  for (std::size_t i = 0; i < analysis.variants.size(); ++i) {
+    figures.push_back(
+        worstInBand(analysis.variants[i].ladder, analysis.responses[i], design.f1, design.f2));
+  }
+  return figures;
+}
+
+std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork& measured,
+                              std::string_view loadName, const Sweep& sweep, const Sweep& wanted) {
+  std::string text;
+  if (sweep.lowerMHz != wanted.lowerMHz || sweep.upperMHz != wanted.upperMHz) {
+    text += "Note: the sweep is clipped to the measured data, which cover " +
+            formatFixed(measured.load.frequencyMHz.front(), FREQUENCY_DIGITS) + " to " +
+            formatFixed(measured.load.frequencyMHz.back(), FREQUENCY_DIGITS) + " MHz\n";
+  }
+  const Retuning& retuning = measured.retuning;
+  text +=
+      "Measured load " + printableText(loadName) + " at position 1, retuned by " +
+      (retuning.kind == RetuningKind::none ? std::string("no element")
+                                           : std::string(retuningName(retuning.kind)) + " " +
+                                                 formatScientific(retuning.value, VALUE_DIGITS)) +
+      "\n";
+  const double mismatch = positionOneMismatch(design, retuning);
+  if (!(mismatch <= POSITION_1_TOLERANCE)) {
+    text += "Note: the report's L(1) and C(1) differ by " + formatFixed(100.0 * mismatch, 1) +
+            " % from the measured load's retuned resonator; the design was made for another "
+            "load description\n";
+  }
+  return text;
+}
+
+std::string renderMeasuredLoadSummary(const ReportedDesign& design, const NetworkAnalysis& analysis,
+                                      const LoadOnNetwork& measured, std::string_view loadName,
+                                      const Sweep& wanted) {
+  std::string text = measuredLoadLines(design, measured, loadName, analysis.sweep, wanted);
+  const LadderNetwork& ladder = analysis.variants.back().ladder;
+  text += extremesLine(
+      "model load",
+      reflectionExtremes([&ladder](double f) { return std::abs(inputReflection(ladder, f)); },
+                         design.f1, design.f2));
+  text += extremesLine("measured load", reflectionExtremes(
+                                            [&ladder, &measured](double f) {
+                                              return std::abs(measuredLoadReflection(
+                                                  ladder, measured.load, measured.retuning, f));
+                                            },
+                                            design.f1, design.f2));
+  return text;
+}
+
+}  // namespace bandmatch

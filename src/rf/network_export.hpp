@@ -1,0 +1,74 @@
+// What bandmatch-export works out for a report before it writes a file, shared with the web page:
+// the measured load fitted for position 1, the network variants the build options lead to,
+// each analysed over the sweep, the built network on the measured load, and the lines that
+// summarise them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rf/csv_report_reader.hpp"
+#include "rf/load_fit.hpp"
+#include "rf/network_build.hpp"
+#include "rf/response_plot.hpp"
+#include "rf/sweep.hpp"
+#include "rf/touchstone_reader.hpp"
+
+namespace bandmatch {
+
+// The measured load in place of position 1, with the element that retunes it to resonate at
+// f0 (as bandmatch-fit retunes it) and the decrement of the fitted, retuned resonator; the load
+// type is the report's.
+struct LoadOnNetwork {
+  MeasuredLoad load;
+  BandPoints band;
+  Retuning retuning;
+  double decrement = 0.0;
+};
+
+// The load, or why it cannot stand in for position 1 (the band not covered, no model).
+struct LoadOnNetworkFit {
+  std::optional<LoadOnNetwork> load;
+  std::string error;
+};
+
+// Fits the load over the report's band with the report's load type.
+LoadOnNetworkFit loadOnNetwork(MeasuredLoad load, const ReportedDesign& design);
+
+struct NetworkAnalysis {
+  Sweep sweep;  // the wanted sweep, clipped to the measured data when there are any
+  std::vector<NetworkVariant> variants;      // the last one is the network to build
+  std::vector<FrequencyResponse> responses;  // one per variant
+  FrequencyResponse onLoad;  // the network to build on the measured load; empty without one
+  std::string error;         // why the report's network has no response, e.g. "the network's
+                             // reflection is not finite at 3.5 MHz"
+  std::string loadError;     // why the measured load's has none
+};
+
+// Every variant and the measured load's response over the sweep; stops at the first error.
+NetworkAnalysis analyseNetwork(const ReportedDesign& design, const Sweep& wanted,
+                               const BuildOptions& options, const LoadOnNetwork* measured);
+
+// The plot's curves: each variant ("Model load" when it is the only one), then the measured
+// load's. They refer to the analysis, which must outlive them.
+std::vector<PlotCurve> networkCurves(const NetworkAnalysis& analysis);
+
+// The worst in-band figures of each variant, for the summary of the variants.
+std::vector<BandFigures> variantFigures(const ReportedDesign& design,
+                                        const NetworkAnalysis& analysis);
+
+// The lines that say how the measured load stands in for position 1, each ending in a line feed:
+// a note when the sweep had to be clipped to the data (`sweep` against the `wanted` one), the
+// retuning element, and a note when the report's position 1 was designed for another load.
+std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork& measured,
+                              std::string_view loadName, const Sweep& sweep, const Sweep& wanted);
+
+// The lines printed about a measured load: measuredLoadLines, then the worst in-band |Gamma|
+// and SWR on the model load and on the measured load.
+std::string renderMeasuredLoadSummary(const ReportedDesign& design, const NetworkAnalysis& analysis,
+                                      const LoadOnNetwork& measured, std::string_view loadName,
+                                      const Sweep& wanted);
+
+}  // namespace bandmatch
