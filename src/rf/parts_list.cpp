@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "core/number_format.hpp"
 #include "rf/engineering_units.hpp"
@@ -22,16 +23,12 @@ constexpr std::array<std::string_view, COLUMNS> HEADER = {
 constexpr std::string_view SENSITIVITY_HEADER = "worst |S11| change per +1 %";
 
 // A row, with the sensitivity column when the list has one.
-void appendRow(std::string& text, const Row& row,
+void appendRow(std::vector<std::vector<std::string>>& rows, const Row& row,
                const std::optional<std::string>& sensitivity = std::nullopt) {
-  for (std::size_t c = 0; c < row.size(); ++c) {
-    text += row[c];
-    text += c + 1 < row.size() ? "," : "";
-  }
+  std::vector<std::string>& cells = rows.emplace_back(row.begin(), row.end());
   if (sensitivity) {
-    text += "," + *sensitivity;
+    cells.push_back(*sensitivity);
   }
-  text += '\n';
 }
 
 // A resistance row of its own: the source or the load.
@@ -75,9 +72,9 @@ Row partRow(int position, bool series, char element, double ideal, std::optional
 
 }  // namespace
 
-std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
-                            const LadderNetwork& built, const BuildOptions& options,
-                            const std::vector<PartSensitivity>* sensitivities) {
+std::vector<std::vector<std::string>> partsListRows(
+    const ReportedDesign& design, const LadderNetwork& ideal, const LadderNetwork& built,
+    const BuildOptions& options, const std::vector<PartSensitivity>* sensitivities) {
   // The sensitivity column's cell of a part, empty for the other rows.
   const std::optional<std::string> blank =
       sensitivities ? std::optional<std::string>("") : std::nullopt;
@@ -91,14 +88,14 @@ std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& i
     }
     return blank;
   };
-  std::string text;
+  std::vector<std::vector<std::string>> rows;
   Row header;
   for (std::size_t c = 0; c < header.size(); ++c) {
     header[c] = HEADER[c];
   }
-  appendRow(text, header,
+  appendRow(rows, header,
             sensitivities ? std::optional<std::string>(SENSITIVITY_HEADER) : std::nullopt);
-  appendRow(text, terminationRow("source", built.sourceResistance, "the source's own resistance"),
+  appendRow(rows, terminationRow("source", built.sourceResistance, "the source's own resistance"),
             blank);
   if (built.turnsRatio) {
     const double n = *built.turnsRatio;
@@ -114,26 +111,40 @@ std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& i
                      "ideal transformer: turns ratio n:1 ladder side to source side; impedance "
                      "ratio " +
                          formatPlainDecimal(n * n, IDEAL_DIGITS) + ":1"};
-    appendRow(text, row, blank);
+    appendRow(rows, row, blank);
   }
   for (int position = design.N; position >= 1; --position) {
     const auto index = static_cast<std::size_t>(position) - 1;
     const bool series = isSeriesPosition(design.loadType, position);
     const bool standard = options.series.has_value() && position >= FIRST_BUILT_POSITION;
-    appendRow(text,
+    appendRow(rows,
               partRow(position, series, 'L', ideal.inductance[index],
                       standard ? std::optional(built.inductance[index]) : std::nullopt,
                       position >= FIRST_BUILT_POSITION ? options.inductorQ : std::nullopt,
                       lossAt(built.inductorLoss, index)),
               sensitivityOf(position, PartKind::inductor));
-    appendRow(text,
+    appendRow(rows,
               partRow(position, series, 'C', ideal.capacitance[index],
                       standard ? std::optional(built.capacitance[index]) : std::nullopt,
                       position >= FIRST_BUILT_POSITION ? options.capacitorQ : std::nullopt,
                       lossAt(built.capacitorLoss, index)),
               sensitivityOf(position, PartKind::capacitor));
   }
-  appendRow(text, terminationRow("load", built.loadResistance, "the load's resistance"), blank);
+  appendRow(rows, terminationRow("load", built.loadResistance, "the load's resistance"), blank);
+  return rows;
+}
+
+std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
+                            const LadderNetwork& built, const BuildOptions& options,
+                            const std::vector<PartSensitivity>* sensitivities) {
+  std::string text;
+  for (const std::vector<std::string>& row :
+       partsListRows(design, ideal, built, options, sensitivities)) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      text += row[c];
+      text += c + 1 < row.size() ? ',' : '\n';
+    }
+  }
   return text;
 }
 

@@ -11,9 +11,15 @@
 
 namespace bandmatch {
 
+// The cells: the header row, then one row per component; every row has the header's columns.
 // `ideal` is the design's ladder (with the transformer when asked), `built` the network to
 // build. With sensitivities a last column gives each part's change of the worst in-band |S11|
-// for +1 % of its value. No cell holds a comma or a quote, so no cell needs quoting.
+// for +1 % of its value.
+std::vector<std::vector<std::string>> partsListRows(
+    const ReportedDesign& design, const LadderNetwork& ideal, const LadderNetwork& built,
+    const BuildOptions& options, const std::vector<PartSensitivity>* sensitivities = nullptr);
+
+// The same rows as CSV. No cell holds a comma or a quote, so no cell needs quoting.
 std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
                             const LadderNetwork& built, const BuildOptions& options,
                             const std::vector<PartSensitivity>* sensitivities = nullptr);
