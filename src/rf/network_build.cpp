@@ -34,6 +34,10 @@ std::string elementName(char element, std::size_t index) {
   return std::string(1, element) + "(" + formatInteger(static_cast<long long>(index) + 1) + ")";
 }
 
+bool changesNetwork(const BuildOptions& options) {
+  return options.sourceOhms || options.series || options.inductorQ || options.capacitorQ;
+}
+
 LadderNetwork withSourceResistance(LadderNetwork ladder, double sourceOhms) {
   ladder.turnsRatio = std::sqrt(sourceResistanceAtLadder(ladder) / sourceOhms);
   ladder.sourceResistance = sourceOhms;

@@ -13,6 +13,10 @@
 
 namespace bandmatch {
 
+// The source resistances the exporter and the page take, in ohms, both included.
+inline constexpr double MIN_SOURCE_OHMS = 1e-3;
+inline constexpr double MAX_SOURCE_OHMS = 1e6;
+
 // What is asked of the network beyond the design's ideal ladder; nothing given leaves it as is.
 struct BuildOptions {
   std::optional<double> sourceOhms;  // the real source's resistance
@@ -20,6 +24,9 @@ struct BuildOptions {
   std::optional<double> inductorQ;
   std::optional<double> capacitorQ;
 };
+
+// Whether the options change the design's ideal ladder at all.
+bool changesNetwork(const BuildOptions& options);
 
 // The first position that stands for real parts; position 1 is the load itself.
 inline constexpr int FIRST_BUILT_POSITION = 2;

@@ -6,6 +6,7 @@
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
 #include "rf/measured_network.hpp"
+#include "rf/schematic.hpp"
 #include "synthesis/match_figures.hpp"
 
 namespace bandmatch {
@@ -145,6 +146,12 @@ std::string renderMeasuredLoadSummary(const ReportedDesign& design, const Networ
                                             },
                                             design.f1, design.f2));
   return text;
+}
+
+std::string renderNetworkSchematic(const ReportedDesign& design, const LadderNetwork& built,
+                                   const BuildOptions& options, const FileOrigin& origin) {
+  return renderSchematic(layoutSchematic(design, built, options, origin),
+                         "Schematic of the matching network: " + designSummary(design));
 }
 
 }  // namespace bandmatch

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "rf/csv_report_reader.hpp"
+#include "rf/file_origin.hpp"
 #include "rf/load_fit.hpp"
 #include "rf/network_build.hpp"
 #include "rf/response_plot.hpp"
@@ -70,5 +71,9 @@ std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork&
 std::string renderMeasuredLoadSummary(const ReportedDesign& design, const NetworkAnalysis& analysis,
                                       const LoadOnNetwork& measured, std::string_view loadName,
                                       const Sweep& wanted);
+
+// The schematic of the network to build, titled as the exporter titles it.
+std::string renderNetworkSchematic(const ReportedDesign& design, const LadderNetwork& built,
+                                   const BuildOptions& options, const FileOrigin& origin);
 
 }  // namespace bandmatch

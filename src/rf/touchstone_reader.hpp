@@ -26,6 +26,11 @@ struct TouchstoneReading {
   std::string error;
 };
 
+// Far above any analyser's or simulator's file of one port: a larger file is refused unread
+// past this size, for this reason.
+inline constexpr std::size_t LOAD_FILE_SIZE_LIMIT = std::size_t{64} << 20;
+inline constexpr std::string_view LOAD_FILE_TOO_LARGE = "the file is far too large for a one-port";
+
 // Interprets the whole text of a file; line ends may be "\n" or "\r\n".
 TouchstoneReading readTouchstone(std::string_view text);
 

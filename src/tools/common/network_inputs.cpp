@@ -9,10 +9,6 @@ constexpr std::size_t REPORT_SIZE_LIMIT = 1 << 20;
 constexpr std::string_view TOO_LARGE_REASON =
     "not a bandmatch CSV report: the file is far too large";
 
-// Far above any analyser's or simulator's file of one port.
-constexpr std::size_t LOAD_SIZE_LIMIT = std::size_t{64} << 20;
-constexpr std::string_view LOAD_TOO_LARGE_REASON = "the file is far too large for a one-port";
-
 }  // namespace
 
 ReportInput readReportInput(const std::string& path) {
@@ -29,7 +25,7 @@ ReportInput readReportInput(const std::string& path) {
 
 std::optional<LoadOnNetwork> readMeasuredLoad(const std::string& path, const ReportedDesign& design,
                                               std::string& error) {
-  const FileText file = readInputFile(path, LOAD_SIZE_LIMIT, LOAD_TOO_LARGE_REASON);
+  const FileText file = readInputFile(path, LOAD_FILE_SIZE_LIMIT, LOAD_FILE_TOO_LARGE);
   if (!file.text) {
     error = file.error;
     return std::nullopt;

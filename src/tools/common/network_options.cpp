@@ -138,8 +138,7 @@ std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOption
 }
 
 bool buildsNetwork(const NetworkFileOptions& options) {
-  const BuildOptions& build = options.build;
-  return options.parts || build.sourceOhms || build.series || build.inductorQ || build.capacitorQ;
+  return options.parts || changesNetwork(options.build);
 }
 
 std::string defaultOutputBase(std::string_view reportPath) {

@@ -18,8 +18,6 @@ inline constexpr int MAX_POINTS = 100000;
 inline constexpr double DEFAULT_SPAN = DEFAULT_SWEEP_SPAN;
 inline constexpr double MIN_SPAN = 1.0;
 inline constexpr double MAX_SPAN = 10.0;
-inline constexpr double MIN_SOURCE_OHMS = 1e-3;
-inline constexpr double MAX_SOURCE_OHMS = 1e6;
 
 struct NetworkFileOptions {
   std::string reportPath;

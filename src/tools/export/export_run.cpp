@@ -18,7 +18,6 @@
 #include "rf/network_export.hpp"
 #include "rf/parts_list.hpp"
 #include "rf/response_plot.hpp"
-#include "rf/schematic.hpp"
 #include "rf/sensitivity.hpp"
 #include "rf/smith_chart.hpp"
 #include "rf/spice_netlist.hpp"
@@ -176,10 +175,8 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         {options.outBase + "-parts.csv",
          renderPartsList(design, analysis.variants.front().ladder, network, options.build,
                          tolerance ? &tolerance->sensitivities : nullptr)});
-    files.push_back(
-        {options.outBase + "-schematic.svg",
-         renderSchematic(layoutSchematic(design, network, options.build, origin),
-                         "Schematic of the matching network: " + designSummary(design))});
+    files.push_back({options.outBase + "-schematic.svg",
+                     renderNetworkSchematic(design, network, options.build, origin)});
   }
   if (options.smith) {
     files.push_back({options.outBase + "-smith.svg",

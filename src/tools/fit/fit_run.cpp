@@ -15,10 +15,6 @@ namespace bandmatch {
 
 namespace {
 
-// Far above any analyser's or simulator's file of one port.
-constexpr std::size_t LOAD_SIZE_LIMIT = std::size_t{64} << 20;
-constexpr std::string_view TOO_LARGE_REASON = "the file is far too large for a one-port";
-
 int fail(std::ostream& err, std::string_view message) {
   return refuse(err, FIT_PROGRAM_NAME, message);
 }
@@ -35,7 +31,7 @@ int runFit(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return TOOL_SUCCESS;
   }
 
-  const FileText file = readInputFile(options.loadPath, LOAD_SIZE_LIMIT, TOO_LARGE_REASON);
+  const FileText file = readInputFile(options.loadPath, LOAD_FILE_SIZE_LIMIT, LOAD_FILE_TOO_LARGE);
   if (!file.text) {
     return fail(err, file.error);
   }
