@@ -1,6 +1,8 @@
-// Feeds arbitrary values to the web page's design form, one line per field in the form's order,
-// as a shared link could carry them, and checks what the page promises: a design with its report
-// body and no refusal, or no design and a refusal next to a field the method asks for.
+// Feeds arbitrary values to the web page's design form, one line per field in the form's order
+// and then the fields of the network to build, as a shared link could carry them, and checks what
+// the page promises: a design with its report body and no refusal, or no design and a refusal
+// next to a field the method asks for; a network (plot, schematic, component list) exactly when
+// the design and the network's fields are accepted and the exporter would write its files.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -22,16 +24,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace bandmatch;
   std::string_view text(reinterpret_cast<const char*>(data), size);
   FormValues values;
-  for (const std::string_view key : FORM_KEYS) {
+  const auto take = [&](std::string_view key) {
     if (text.empty()) {
-      break;  // the remaining fields take their defaults
+      return;  // the remaining fields take their defaults
     }
     const std::size_t end = text.find('\n');
     values.emplace(key, text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  };
+  for (const std::string_view key : FORM_KEYS) {
+    take(key);
+  }
+  for (const std::string_view key : BUILD_KEYS) {
+    take(key);
   }
   const DesignPage page = designPage(values);
   check(page.form.fields.size() == FORM_KEYS.size());
+  check(page.form.buildFields.size() == BUILD_KEYS.size());
+  bool buildRefused = false;
+  for (const FormField& field : page.form.buildFields) {
+    buildRefused = buildRefused || !field.message.empty();
+  }
+  check(buildRefused != page.form.build.has_value());
   bool refused = false;
   for (const FormField& field : page.form.fields) {
     check(field.used || field.message.empty());
@@ -45,5 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(page.reportBody.rfind("Inputs:\n", 0) == 0 && page.reportBody.back() != '\n');
   check(page.reportBody.find("\n   Source Resistance (ohms) = ") != std::string_view::npos);
   check(page.plot.empty() != page.problem.empty());
+  check(page.bestMatch && page.bestMatch->rows.size() == MAX_ELEMENTS + 1);
+  check(page.schematic.empty() == page.plot.empty() && page.parts.empty() == page.plot.empty());
+  check(page.form.build || !page.problem.empty());
   return 0;
 }

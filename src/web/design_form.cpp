@@ -1,5 +1,6 @@
 #include "web/design_form.hpp"
 
+#include <cmath>
 #include <sstream>
 
 #include "console/console_input.hpp"
@@ -15,12 +16,22 @@ namespace {
 
 // The README's first example: a form opened without values designs it.
 const FormValues DEFAULT_VALUES = {
-    {std::string(formKeys::NAME), "run1"},   {std::string(formKeys::N), "3"},
-    {std::string(formKeys::METHOD), "d"},    {std::string(formKeys::LOAD), "s"},
-    {std::string(formKeys::F1), "10"},       {std::string(formKeys::F2), "20"},
-    {std::string(formKeys::DECREMENT), "1"}, {std::string(formKeys::LOAD_Q), "2"},
-    {std::string(formKeys::AVERAGE), "50"},  {std::string(formKeys::DELTA_BANDWIDTH), "2"},
+    {std::string(formKeys::NAME), "run1"},
+    {std::string(formKeys::N), "3"},
+    {std::string(formKeys::METHOD), "d"},
+    {std::string(formKeys::LOAD), "s"},
+    {std::string(formKeys::F1), "10"},
+    {std::string(formKeys::F2), "20"},
+    {std::string(formKeys::DECREMENT), "1"},
+    {std::string(formKeys::LOAD_Q), "2"},
+    {std::string(formKeys::AVERAGE), "50"},
+    {std::string(formKeys::DELTA_BANDWIDTH), "2"},
     {std::string(formKeys::DELTA), "40"},
+    // An ideal network unless asked otherwise.
+    {std::string(buildKeys::SOURCE_OHMS), ""},
+    {std::string(buildKeys::SERIES), ""},
+    {std::string(buildKeys::Q_INDUCTOR), ""},
+    {std::string(buildKeys::Q_CAPACITOR), ""},
 };
 
 constexpr std::string_view MHZ = "MHz";
@@ -43,6 +54,21 @@ const std::vector<FormChoice> LOAD_CHOICES = {
     {"s", "s: series load"},
     {"p", "p: parallel load"},
 };
+
+// The preferred series a network may be built from; none keeps the design's exact values.
+const std::vector<FormChoice> SERIES_CHOICES = {
+    {"", "none: the exact values"},
+    {"E12", "E12"},
+    {"E24", "E24"},
+    {"E48", "E48"},
+    {"E96", "E96"},
+    {"E192", "E192"},
+};
+
+// A quality factor: any number above zero, as bandmatch-export takes it.
+constexpr ValueRange QUALITY_RANGE = {0.0, false, HUGE_VAL, false};
+constexpr ValueRange SOURCE_OHMS_RANGE = {MIN_SOURCE_OHMS, true, MAX_SOURCE_OHMS, true};
+constexpr int SOURCE_OHMS_DIGITS = 3;
 
 std::string trimmed(std::string_view text) {
   while (!text.empty() && isWhiteSpace(text.front())) {
@@ -170,7 +196,60 @@ struct FormReader {
     }
     return field.message.empty() ? std::optional(value) : std::nullopt;
   }
+
+  // A plain decimal within its range, or nothing when left empty.
+  std::optional<double> optionalNumber(std::string_view key, std::string label,
+                                       const ValueRange& range, const std::string& rangeWords,
+                                       std::string_view emptyMeans, std::string_view why) {
+    FormField& field =
+        add(key, std::move(label), "empty " + std::string(emptyMeans) + "; or " + rangeWords);
+    const std::string word = trimmed(field.value);
+    if (word.empty()) {
+      return std::nullopt;
+    }
+    const double value = realFromWord(word);
+    if (value == REFUSED_REAL) {
+      refuse(field, NOT_PLAIN_DECIMAL);
+    } else if (!contains(range, value)) {
+      refuse(field, std::string(OUT_OF_RANGE) + rangeWords + "; " + std::string(why) + ".");
+    }
+    return field.message.empty() ? std::optional(value) : std::nullopt;
+  }
+
+  std::optional<PreferredSeries> series() {
+    FormField& field = add(buildKeys::SERIES, "Standard values",
+                           "every L and C of positions 2 to N rounded to the nearest value of "
+                           "the series, as sold");
+    field.choices = SERIES_CHOICES;
+    const std::string word = trimmed(field.value);
+    const std::optional<PreferredSeries> series = preferredSeriesFromName(word);
+    if (!word.empty() && !series) {
+      refuse(field, "Choose none or one of E12, E24, E48, E96, E192.");
+    }
+    return series;
+  }
 };
+
+// The network to build, each field as bandmatch-export's option of the same meaning.
+void readBuildFields(const FormValues& values, FormReading& reading) {
+  FormReader form{values, {}};
+  BuildOptions build;
+  build.sourceOhms = form.optionalNumber(
+      buildKeys::SOURCE_OHMS, "Source resistance (ohms)", SOURCE_OHMS_RANGE,
+      rangeText(SOURCE_OHMS_RANGE, SOURCE_OHMS_DIGITS, OHMS), "for the design's own",
+      "an ideal transformer matches the ladder to a source in this range");
+  build.series = form.series();
+  build.inductorQ =
+      form.optionalNumber(buildKeys::Q_INDUCTOR, "Inductor Q", QUALITY_RANGE, "above 0",
+                          "for lossless inductors", "each inductor's loss is w0 L / Q");
+  build.capacitorQ =
+      form.optionalNumber(buildKeys::Q_CAPACITOR, "Capacitor Q", QUALITY_RANGE, "above 0",
+                          "for lossless capacitors", "each capacitor's loss is 1 / (w0 C Q)");
+  reading.buildFields = std::move(form.fields);
+  if (form.accepted) {
+    reading.build = build;
+  }
+}
 
 }  // namespace
 
@@ -238,7 +317,11 @@ FormReading readDesignForm(const FormValues& values) {
       series ? "a resonant load's reactance rises across the delta bandwidth"
              : "a resonant load's susceptance rises across the delta bandwidth");
 
-  FormReading reading{std::move(form.fields), std::nullopt, {}};
+  FormReading reading{std::move(form.fields), std::nullopt, {}, std::nullopt, {}, std::nullopt};
+  if (bandKnown) {
+    reading.band = BandEdges{design.f1, design.f2};
+  }
+  readBuildFields(values, reading);
   if (!form.accepted) {
     return reading;
   }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/design_case.hpp"
+#include "rf/network_build.hpp"
 
 namespace bandmatch {
 
@@ -39,6 +40,18 @@ inline constexpr std::array<std::string_view, 11> FORM_KEYS = {
     formKeys::AVERAGE,   formKeys::DELTA_BANDWIDTH,
     formKeys::DELTA};
 
+// The fields of the network to build, after the design's: bandmatch-export's options
+// --source-ohms, --series, --q-inductor and --q-capacitor. Empty leaves the network ideal.
+namespace buildKeys {
+inline constexpr std::string_view SOURCE_OHMS = "sourceOhms";
+inline constexpr std::string_view SERIES = "series";
+inline constexpr std::string_view Q_INDUCTOR = "qInductor";
+inline constexpr std::string_view Q_CAPACITOR = "qCapacitor";
+}  // namespace buildKeys
+
+inline constexpr std::array<std::string_view, 4> BUILD_KEYS = {
+    buildKeys::SOURCE_OHMS, buildKeys::SERIES, buildKeys::Q_INDUCTOR, buildKeys::Q_CAPACITOR};
+
 // The form's values by key, as typed or as found in the page's address. A key that is missing
 // takes its default, the README's first example.
 using FormValues = std::map<std::string, std::string, std::less<>>;
@@ -59,13 +72,23 @@ struct FormField {
   std::vector<FormChoice> choices;  // empty for a typed value
 };
 
-struct FormReading {
-  std::vector<FormField> fields;     // in the order of FORM_KEYS
-  std::optional<DesignCase> design;  // synthesized, when every used field is accepted
-  std::string warnings;              // the dialogue's range warnings for that design
+// The band edges f1 and f2 in MHz.
+struct BandEdges {
+  double f1 = 0.0;
+  double f2 = 0.0;
 };
 
-// Fills the record as the console dialogue does for the same answers, then synthesizes it.
+struct FormReading {
+  std::vector<FormField> fields;       // in the order of FORM_KEYS
+  std::optional<DesignCase> design;    // synthesized, when every used field is accepted
+  std::string warnings;                // the dialogue's range warnings for that design
+  std::optional<BandEdges> band;       // when both band edges are accepted
+  std::vector<FormField> buildFields;  // in the order of BUILD_KEYS
+  std::optional<BuildOptions> build;   // when every build field is accepted
+};
+
+// Fills the record as the console dialogue does for the same answers, then synthesizes it; and
+// reads the network to build with the ranges bandmatch-export takes.
 FormReading readDesignForm(const FormValues& values);
 
 }  // namespace bandmatch

@@ -1,12 +1,16 @@
 // The web page's WebAssembly module: the form's values in, everything the page shows out. The
-// page writes no number, label or format of its own; it calls these two functions.
-//   design(values) -> { fields, ready, report, warnings, plot, problem }
-//   file(values, kind) -> { name, type, content } or null; kind is txt, csv, cir or s1p
-// Later pieces (the best match per N, the measured load, the schematic, the component list and the
-// Smith chart) add their fields to DesignPage and to designObject, or functions of their own.
+// page writes no number, label or format of its own; it calls these functions.
+//   design(values) -> { fields, buildFields, ready, report, warnings, bestMatch, plot, problem,
+//                       schematic, parts, summary, loadSummary, loadProblem }
+//   file(values, kind) -> { name, type, content } or null; kind is txt, csv, cir, s1p, parts or
+//                         schematic
+//   chooseLoad(values, name, text, model) -> { values, report, error }; model is auto, series
+//                         or parallel, as bandmatch-fit --model takes it
+//   forgetLoad(), loadModels() -> [{ value, text }], loadFileSizeLimit()
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <optional>
 #include <string>
 
 #include "web/design_page.hpp"
@@ -17,16 +21,47 @@ namespace {
 
 using emscripten::val;
 
-// The string values the page hands in, under the record's field names; others are ignored.
+// The measured load chosen in the page, until another file is chosen or it is removed: the
+// page's one piece of state, kept here so that a redesign does not read the file again.
+std::optional<PageLoad> chosenLoad;
+
+const PageLoad* currentLoad() {
+  return chosenLoad ? &*chosenLoad : nullptr;
+}
+
+// The string values the page hands in, under the record's field names and those of the network
+// to build; others are ignored.
 FormValues formValues(const val& object) {
   FormValues values;
-  for (const std::string_view key : FORM_KEYS) {
+  const auto take = [&](std::string_view key) {
     const val value = object[std::string(key)];
     if (value.isString()) {
       values.emplace(key, value.as<std::string>());
     }
+  };
+  for (const std::string_view key : FORM_KEYS) {
+    take(key);
+  }
+  for (const std::string_view key : BUILD_KEYS) {
+    take(key);
   }
   return values;
+}
+
+val valuesObject(const FormValues& values) {
+  val object = val::object();
+  for (const auto& [key, value] : values) {
+    object.set(key, value);
+  }
+  return object;
+}
+
+val stringArray(const std::vector<std::string>& strings) {
+  val array = val::array();
+  for (const std::string& text : strings) {
+    array.call<void>("push", text);
+  }
+  return array;
 }
 
 val fieldObject(const FormField& field) {
@@ -48,19 +83,52 @@ val fieldObject(const FormField& field) {
   return object;
 }
 
-val designObject(const val& values) {
-  const DesignPage page = designPage(formValues(values));
-  val fields = val::array();
-  for (const FormField& field : page.form.fields) {
-    fields.call<void>("push", fieldObject(field));
+val fieldArray(const std::vector<FormField>& fields) {
+  val array = val::array();
+  for (const FormField& field : fields) {
+    array.call<void>("push", fieldObject(field));
   }
+  return array;
+}
+
+// The table with the design's own N marked as current.
+val bestMatchObject(const BestMatchTable& table, int currentN) {
   val object = val::object();
-  object.set("fields", fields);
+  object.set("title", table.title);
+  object.set("headings", stringArray(table.headings));
+  val rows = val::array();
+  for (const BestMatchTableRow& row : table.rows) {
+    val entry = val::object();
+    entry.set("cells", stringArray(row.cells));
+    entry.set("note", row.note);
+    entry.set("current", row.n == currentN);
+    rows.call<void>("push", entry);
+  }
+  object.set("rows", rows);
+  return object;
+}
+
+val designObject(const val& values) {
+  const DesignPage page = designPage(formValues(values), currentLoad());
+  val object = val::object();
+  object.set("fields", fieldArray(page.form.fields));
+  object.set("buildFields", fieldArray(page.form.buildFields));
   object.set("ready", page.form.design.has_value());
   object.set("report", page.reportBody);
   object.set("warnings", page.form.warnings);
+  object.set("bestMatch",
+             page.bestMatch ? bestMatchObject(*page.bestMatch, page.form.design->N) : val::null());
   object.set("plot", page.plot);
   object.set("problem", page.problem);
+  object.set("schematic", page.schematic);
+  val parts = val::array();
+  for (const std::vector<std::string>& row : page.parts) {
+    parts.call<void>("push", stringArray(row));
+  }
+  object.set("parts", parts);
+  object.set("summary", page.variantSummary);
+  object.set("loadSummary", page.loadSummary);
+  object.set("loadProblem", page.loadProblem);
   return object;
 }
 
@@ -68,17 +136,16 @@ val fileObject(const val& values, const std::string& kind) {
   const struct {
     std::string_view kind;
     PageFile file;
-  } kinds[] = {{"txt", PageFile::textReport},
-               {"csv", PageFile::csvReport},
-               {"cir", PageFile::netlist},
-               {"s1p", PageFile::touchstone}};
+  } kinds[] = {{"txt", PageFile::textReport},  {"csv", PageFile::csvReport},
+               {"cir", PageFile::netlist},     {"s1p", PageFile::touchstone},
+               {"parts", PageFile::partsList}, {"schematic", PageFile::schematic}};
   for (const auto& entry : kinds) {
     if (entry.kind != kind) {
       continue;
     }
     // The reports carry the date and time of the download, in the browser's time zone.
     const std::optional<DownloadFile> file =
-        pageFile(formValues(values), entry.file, systemLocalTime);
+        pageFile(formValues(values), entry.file, systemLocalTime, currentLoad());
     if (!file) {
       break;
     }
@@ -91,6 +158,44 @@ val fileObject(const val& values, const std::string& kind) {
   return val::null();
 }
 
+// A file chosen in the page replaces the one before; a refused one leaves none.
+val chooseLoadObject(const val& values, const std::string& name, const std::string& text,
+                     const std::string& model) {
+  LoadModelChoice choice = LoadModelChoice::automatic;
+  for (const LoadModelOption& option : LOAD_MODEL_OPTIONS) {
+    if (option.word == model) {
+      choice = option.model;
+    }
+  }
+  LoadChoice chosen = chooseLoad(formValues(values), name, text, choice);
+  chosenLoad = std::move(chosen.load);
+  val object = val::object();
+  object.set("values", valuesObject(chosen.values));
+  object.set("report", chosen.fitReport);
+  object.set("error", chosen.error);
+  return object;
+}
+
+void forgetLoad() {
+  chosenLoad.reset();
+}
+
+// The choices of the measured load's model, as the form's choice fields give theirs.
+val loadModels() {
+  val array = val::array();
+  for (const LoadModelOption& option : LOAD_MODEL_OPTIONS) {
+    val entry = val::object();
+    entry.set("value", std::string(option.word));
+    entry.set("text", std::string(option.text));
+    array.call<void>("push", entry);
+  }
+  return array;
+}
+
+double loadFileSizeLimit() {
+  return static_cast<double>(LOAD_FILE_SIZE_LIMIT);
+}
+
 }  // namespace
 
 }  // namespace bandmatch
@@ -98,4 +203,8 @@ val fileObject(const val& values, const std::string& kind) {
 EMSCRIPTEN_BINDINGS(bandmatch_page) {
   emscripten::function("design", &bandmatch::designObject);
   emscripten::function("file", &bandmatch::fileObject);
+  emscripten::function("chooseLoad", &bandmatch::chooseLoadObject);
+  emscripten::function("forgetLoad", &bandmatch::forgetLoad);
+  emscripten::function("loadModels", &bandmatch::loadModels);
+  emscripten::function("loadFileSizeLimit", &bandmatch::loadFileSizeLimit);
 }
