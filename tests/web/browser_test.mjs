@@ -123,8 +123,8 @@ function assertSameExport(actual, expected, what) {
   assert.equal(actualLines[0].replace('bandmatch-web', 'bandmatch-export'), expectedLines[0]);
   const number = /^-?\d+(\.\d+)?(e[-+]\d+)?$/;
   for (let i = 1; i < expectedLines.length; i++) {
-    const a = actualLines[i].split(' ');
-    const e = expectedLines[i].split(' ');
+    const a = actualLines[i].split(/[ ,]/);
+    const e = expectedLines[i].split(/[ ,]/);
     assert.equal(a.length, e.length, `${what} line ${i + 1}`);
     for (let j = 0; j < e.length; j++) {
       if (number.test(e[j]) && number.test(a[j])) {
@@ -259,12 +259,142 @@ test('the results print on A4 without the form', async () => {
   writeFileSync(join(ARTIFACTS, 'bandmatch-page.pdf'), pdf);
   const text = pdf.toString('latin1');
   const pages = text.match(/\/Type\s*\/Page\b(?!s)/g) ?? [];
-  assert.ok(pages.length >= 1 && pages.length <= 2, `${pages.length} pages`);
+  assert.ok(pages.length >= 1 && pages.length <= 3, `${pages.length} pages`);
   // A4 is 595 by 842 points.
   for (const box of text.matchAll(/\/MediaBox\s*\[\s*0 0 ([\d.]+) ([\d.]+)\s*\]/g)) {
     assert.ok(Math.abs(Number(box[1]) - 595.28) < 1 && Math.abs(Number(box[2]) - 841.89) < 1,
       `page of ${box[1]} by ${box[2]} points`);
   }
+  await page.close();
+});
+
+// A series R-L-C of 72 ohms resonating at 3.75 MHz with a Q of 11, by its closed form, as a
+// Touchstone file of 151 points from 3 to 4.5 MHz (impedance over 50 ohms, real and imaginary).
+function exactLoadFile() {
+  const w0 = 2 * Math.PI * 3.75e6;
+  const inductance = (11 * 72) / w0;
+  const capacitance = 1 / (w0 * w0 * inductance);
+  const lines = ['! exact model', '# MHZ Z RI R 50'];
+  for (let i = 0; i < 151; i++) {
+    const f = 3 + (1.5 * i) / 150;
+    const w = 2 * Math.PI * 1e6 * f;
+    lines.push(`${f} ${72 / 50} ${(w * inductance - 1 / (w * capacitance)) / 50}`);
+  }
+  return `${lines.join('\n')}\n`;
+}
+
+const formValue = (page, key) => page.inputValue(`[name="${key}"]`);
+
+test('a .s1p upload fills the form with the fit, and the plot shows the match on the measured data', async () => {
+  const folder = mkdtempSync(join(scratch, 'load-'));
+  writeFileSync(join(folder, 'ant.s1p'), exactLoadFile());
+  writeFileSync(join(folder, 'bad.s1p'), '# MHZ Z RI R 50\n3.5 1 0\n3.4 1 0\n');
+  const page = await openPage('?name=ant&N=4&method=d&load=p&f1=3.5&f2=4&decrement=1&average=0.02');
+  await page.setInputFiles('#load-file', join(folder, 'ant.s1p'));
+  await page.waitForFunction(() => document.querySelector('[name="method"]').value === 'l');
+
+  // The form holds bandmatch-fit's answers for the same file and band.
+  const words = execFileSync(join(BIN, 'bandmatch-fit'),
+    ['ant.s1p', '3.5', '4', '--answers', '4', '--name', 'ant'], { cwd: folder }).toString().split('\n');
+  const form = {};
+  for (const key of FIELD_ORDER) form[key] = await formValue(page, key);
+  assert.deepEqual([form.name, form.N, form.method, form.load, form.f1, form.f2], words.slice(0, 6));
+  ['average', 'deltaBandwidth', 'delta'].forEach((key, i) => {
+    const expected = Number(words[6 + i]);
+    assert.ok(Math.abs(Number(form[key]) - expected) <= 1e-9 * expected, `${key}: ${form[key]}`);
+  });
+  // The fitted level is the closed form's resistance.
+  assert.ok(Math.abs(Number(form.average) - 72) < 1e-6, form.average);
+  assert.match(await page.locator('#load-fit').textContent(), /^Load: ant\.s1p, 51 measured points/);
+  assert.equal(await page.locator('#load-file-message').textContent(), '');
+
+  // The page's design on those values is the console program's, and on the measured data the
+  // exporter's with --load.
+  const design = Object.fromEntries(FIELD_ORDER.filter((key) => !['decrement', 'loadQ'].includes(key))
+    .map((key) => [key, form[key]]));
+  const run = consoleRun(design);
+  assert.equal(await reportText(page), reportBody(run.console));
+  writeFileSync(join(run.folder, 'ant.s1p'), exactLoadFile());
+  const out = execFileSync(join(BIN, 'bandmatch-export'), ['ant.csv', '--load', 'ant.s1p', '--out', 'net'],
+    { cwd: run.folder }).toString();
+  assert.match(await page.locator('#plot').textContent(), /Measured load/);
+  const summary = await page.locator('#load-summary').textContent();
+  assert.match(summary, /^Measured load ant\.s1p at position 1, retuned by /);
+  assert.ok(out.includes(summary.split('\n')[0]), summary);
+  const touchstone = await downloadOf(page, 's1p');
+  assertSameExport(touchstone.text, readFileSync(join(run.folder, 'net.s1p'), 'utf8'), 'measured s1p');
+
+  // A refused file: its reason, bandmatch-fit's, next to the file field; the form kept as it was
+  // and the measured curve gone.
+  await page.setInputFiles('#load-file', join(folder, 'bad.s1p'));
+  const message = page.locator('#load-file-message');
+  await page.waitForFunction(() => document.querySelector('#load-file-message').textContent !== '');
+  let refusal = '';
+  try {
+    execFileSync(join(BIN, 'bandmatch-fit'), ['bad.s1p', '3.5', '4'], { cwd: folder, stdio: 'pipe' });
+  } catch (error) {
+    refusal = error.stderr.toString().trim().replace(/^bandmatch-fit: /, '');
+  }
+  assert.ok(refusal.startsWith('bad.s1p: '), refusal);
+  assert.equal(await message.textContent(), refusal);
+  assert.equal(await page.getAttribute('#load-file', 'aria-invalid'), 'true');
+  assert.equal(await formValue(page, 'average'), form.average);
+  assert.doesNotMatch(await page.locator('#plot').textContent(), /Measured load/);
+  assert.equal(await page.locator('#load-summary').isVisible(), false);
+  await page.close();
+});
+
+// The table's rows as bandmatch-fit prints them for the decrement: the cells split on spaces.
+function fitTableRows(decrement) {
+  const out = execFileSync(join(BIN, 'bandmatch-fit'), ['--decrement', decrement]).toString();
+  return out.split('\n').filter((line) => /^ {3}(\d+|inf) /.test(line))
+    .map((line) => line.trim().split(/\s+/));
+}
+
+test('the table of the best match marks the current N; the schematic and component list follow the network to build', async () => {
+  const page = await openPage(`?${new URLSearchParams(README_SESSION)}`);
+  const rows = page.locator('#best-match-table tbody tr');
+  assert.equal(await rows.count(), 11);
+  const decrement = (await reportText(page)).match(/Load Decrement = +(\S+)/)[1];
+  const cells = await rows.evaluateAll((trs) => trs.map((tr) => [...tr.cells].map((td) => td.textContent)));
+  assert.deepEqual(cells, fitTableRows(decrement));
+  const current = () => page.locator('#best-match-table tr.current td:first-child').allTextContents();
+  assert.deepEqual(await current(), ['4']);
+  assert.equal(await page.getAttribute('#best-match-table tr.current', 'aria-current'), 'true');
+  await page.fill('[name="N"]', '7');
+  assert.deepEqual(await current(), ['7']);
+  await page.fill('[name="N"]', '4');
+
+  assert.equal(await page.locator('#schematic svg').count(), 1);
+  assert.equal(await page.locator('#network-summary').isVisible(), false);
+  await page.fill('[name="sourceOhms"]', '50');
+  await page.selectOption('[name="series"]', 'E24');
+  await page.fill('[name="qInductor"]', '100');
+  await page.waitForURL(/sourceOhms=50&series=E24&qInductor=100$/);
+  const { folder } = consoleRun(README_SESSION);
+  const out = execFileSync(join(BIN, 'bandmatch-export'),
+    ['lpar.csv', '--source-ohms', '50', '--series', 'E24', '--q-inductor', '100'], { cwd: folder })
+    .toString();
+  const summary = await page.locator('#network-summary').textContent();
+  assert.ok(summary !== '' && out.includes(summary.split('\n')[0]), summary);
+  const parts = readFileSync(join(folder, 'lpar-parts.csv'), 'utf8');
+  const table = await page.locator('#component-table tr').evaluateAll((trs) => trs.map((tr) =>
+    [...tr.cells].map((cell) => cell.textContent).join(',')).join('\n'));
+  assert.equal(`${table}\n`, parts);
+  for (const kind of ['parts', 'schematic']) {
+    const file = await downloadOf(page, kind);
+    const name = kind === 'parts' ? 'lpar-parts.csv' : 'lpar-schematic.svg';
+    assert.equal(file.name, name);
+    assertSameExport(file.text, readFileSync(join(folder, name), 'utf8').replace('bandmatch-export', 'bandmatch-web'), name);
+  }
+  assert.match(await page.locator('#schematic svg').textContent(), /Rs/);
+
+  // A refused value of the network: its message, no network, the report kept.
+  await page.fill('[name="sourceOhms"]', '0');
+  assert.match(await page.locator('#field-sourceOhms-message').textContent(), /^Out of range: must be from 0\.001 /);
+  assert.equal(await page.locator('#schematic').isVisible(), false);
+  assert.equal(await page.locator('#component-list').isVisible(), false);
+  assert.notEqual(await reportText(page), '');
   await page.close();
 });
 

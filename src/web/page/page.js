@@ -17,7 +17,7 @@ function valuesOfForm() {
 }
 
 // One labelled row: a text box or a choice, what it accepts, and why a value is refused.
-function buildRow(field) {
+function buildRow(field, container) {
   const id = `field-${field.key}`;
   const row = document.createElement('div');
   row.className = 'field';
@@ -44,21 +44,88 @@ function buildRow(field) {
   message.setAttribute('aria-live', 'polite');
   input.setAttribute('aria-describedby', `${hint.id} ${message.id}`);
   row.append(label, input, hint, message);
-  byId('fields').append(row);
+  container.append(row);
   controls.set(field.key, { row, label, input, hint, message });
 }
 
-// The fields the method asks for, under their record names, e.g. ?name=run1&N=3&method=d&...
+// The fields the method asks for, under their record names, e.g. ?name=run1&N=3&method=d&...,
+// then the fields of the network to build that are not left empty.
 function addressOf(page) {
   const query = new URLSearchParams();
   for (const field of page.fields) {
     if (field.used) query.set(field.key, controls.get(field.key).input.value);
   }
+  for (const field of page.buildFields) {
+    const value = controls.get(field.key).input.value;
+    if (value !== '') query.set(field.key, value);
+  }
   return `?${query}`;
 }
 
+function cell(tag, text) {
+  const element = document.createElement(tag);
+  element.textContent = text;
+  return element;
+}
+
+// The table of the best match for N = 1 to 10 and the limit; the design's own N marked.
+function showBestMatch(table) {
+  byId('best-match').hidden = table === null;
+  if (table === null) return;
+  const element = byId('best-match-table');
+  element.caption.textContent = table.title;
+  const head = document.createElement('tr');
+  for (const heading of table.headings) {
+    const th = cell('th', heading);
+    th.scope = 'col';
+    head.append(th);
+  }
+  element.tHead.replaceChildren(head);
+  const rows = table.rows.map((row) => {
+    const tr = document.createElement('tr');
+    tr.append(cell('td', row.cells[0]));
+    if (row.note === '') {
+      for (const text of row.cells.slice(1)) tr.append(cell('td', text));
+    } else {
+      const note = cell('td', row.note);
+      note.colSpan = table.headings.length - 1;
+      tr.append(note);
+    }
+    if (row.current) {
+      tr.className = 'current';
+      tr.setAttribute('aria-current', 'true');
+    }
+    return tr;
+  });
+  element.tBodies[0].replaceChildren(...rows);
+}
+
+// A parts list's rows as a table, the header row first.
+function showComponents(rows) {
+  byId('component-list').hidden = rows.length === 0;
+  const table = byId('component-table');
+  if (rows.length === 0) return;
+  const head = document.createElement('tr');
+  for (const heading of rows[0]) {
+    const th = cell('th', heading);
+    th.scope = 'col';
+    head.append(th);
+  }
+  table.tHead.replaceChildren(head);
+  table.tBodies[0].replaceChildren(...rows.slice(1).map((row) => {
+    const tr = document.createElement('tr');
+    for (const text of row) tr.append(cell('td', text));
+    return tr;
+  }));
+}
+
+function showText(id, text) {
+  byId(id).textContent = text;
+  byId(id).hidden = text === '';
+}
+
 function show(page) {
-  for (const field of page.fields) {
+  for (const field of [...page.fields, ...page.buildFields]) {
     const control = controls.get(field.key);
     control.label.textContent = field.label;
     control.hint.textContent = field.hint;
@@ -74,8 +141,14 @@ function show(page) {
   byId('warnings').hidden = page.warnings === '';
   byId('plot').innerHTML = page.plot;
   byId('plot-figure').hidden = page.plot === '';
-  byId('export-problem').textContent = page.problem;
-  byId('export-problem').hidden = page.problem === '';
+  showText('export-problem', page.problem);
+  showBestMatch(page.bestMatch);
+  byId('schematic-drawing').innerHTML = page.schematic;
+  byId('schematic').hidden = page.schematic === '';
+  showComponents(page.parts);
+  showText('network-summary', page.summary);
+  showText('load-summary', page.loadSummary);
+  showText('load-problem', page.loadProblem);
   for (const button of document.querySelectorAll('#downloads button')) {
     // The netlist and the Touchstone file come with the plot; the reports with any design.
     const withPlot = button.dataset.plot === '1';
@@ -105,12 +178,57 @@ function download(bandmatch, kind) {
   setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
+// A chosen file is read no further than one byte past the size the module takes, fitted over the
+// form's band and, when accepted, fills the form; a refusal is shown next to the file field.
+async function chooseLoad(bandmatch, file) {
+  const limit = bandmatch.loadFileSizeLimit();
+  const text = await file.slice(0, limit + 1).text();
+  const chosen = bandmatch.chooseLoad(valuesOfForm(), file.name, text, byId('load-model').value);
+  byId('load-file-message').textContent = chosen.error;
+  byId('load-file').setAttribute('aria-invalid', chosen.error === '' ? 'false' : 'true');
+  if (chosen.error === '') {
+    for (const [key, value] of Object.entries(chosen.values)) {
+      if (controls.has(key)) controls.get(key).input.value = value;
+    }
+  }
+  showText('load-fit', chosen.report);
+  byId('load-remove').hidden = chosen.error !== '';
+  show(bandmatch.design(valuesOfForm()));
+}
+
+function removeLoad(bandmatch) {
+  bandmatch.forgetLoad();
+  byId('load-file').value = '';
+  byId('load-file-message').textContent = '';
+  byId('load-file').setAttribute('aria-invalid', 'false');
+  showText('load-fit', '');
+  byId('load-remove').hidden = true;
+  show(bandmatch.design(valuesOfForm()));
+}
+
 try {
   const bandmatch = await createBandmatch();
   const first = bandmatch.design(valuesOfAddress());
-  for (const field of first.fields) buildRow(field);
+  for (const field of first.fields) buildRow(field, byId('fields'));
+  for (const field of first.buildFields) buildRow(field, byId('build-fields'));
+  for (const model of bandmatch.loadModels()) {
+    byId('load-model').add(new Option(model.text, model.value));
+  }
   show(first);
-  byId('design-form').addEventListener('input', () => show(bandmatch.design(valuesOfForm())));
+  const redesign = () => show(bandmatch.design(valuesOfForm()));
+  for (const container of [byId('fields'), byId('build-fields')]) {
+    container.addEventListener('input', redesign);
+  }
+  byId('load-file').addEventListener('change', () => {
+    const file = byId('load-file').files[0];
+    if (file === undefined) removeLoad(bandmatch);
+    else chooseLoad(bandmatch, file);
+  });
+  byId('load-model').addEventListener('change', () => {
+    const file = byId('load-file').files[0];
+    if (file !== undefined) chooseLoad(bandmatch, file);
+  });
+  byId('load-remove').addEventListener('click', () => removeLoad(bandmatch));
   byId('design-form').addEventListener('submit', (event) => event.preventDefault());
   for (const button of document.querySelectorAll('#downloads button')) {
     button.addEventListener('click', () => download(bandmatch, button.dataset.file));
