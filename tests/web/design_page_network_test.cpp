@@ -16,26 +16,19 @@
 #include "support/session.hpp"
 #include "support/tool_run.hpp"
 #include "web/design_page.hpp"
+#include "web/page_files.hpp"
 
 namespace bandmatch {
 namespace {
 
 using support::readFile;
+using testing::asNamedByThePage;
 using testing::ExactLoad;
 using testing::exactLoadFile;
 using testing::exportWith;
 using testing::fitWith;
 using testing::ToolResult;
 using testing::writeTextFile;
-
-// The exporter's text with the program named as the page names it.
-std::string asNamedByThePage(std::string text) {
-  const std::string exporter = "bandmatch-export";
-  for (std::size_t at = text.find(exporter); at != std::string::npos; at = text.find(exporter)) {
-    text.replace(at, exporter.size(), WEB_PROGRAM_NAME);
-  }
-  return text;
-}
 
 // The console program's answers for the form, which writes NAME.csv into the scratch folder.
 void designWithTheConsole(const std::string& answers) {

@@ -9,11 +9,13 @@
 
 #include "support/session.hpp"
 #include "support/tool_run.hpp"
+#include "web/page_files.hpp"
 
 namespace bandmatch {
 namespace {
 
 using support::readFile;
+using testing::asNamedByThePage;
 
 // A form and the console answers that give the same design.
 struct SameDesign {
@@ -92,13 +94,6 @@ std::string consoleReportBody(const std::string& console) {
   const std::size_t start = console.find("Inputs:\n");
   const std::size_t last = console.find("   Source Resistance (ohms) = ", start);
   return console.substr(start, console.find('\n', last) - start);
-}
-
-// The exporter's file with the program named as the page names it.
-std::string asNamedByThePage(std::string text) {
-  const std::string exporter = "bandmatch-export";
-  const std::size_t at = text.find(exporter);
-  return at == std::string::npos ? text : text.replace(at, exporter.size(), WEB_PROGRAM_NAME);
 }
 
 TEST(DesignPage, GivesTheConsoleProgramsReportsAndTheExportersFiles) {
