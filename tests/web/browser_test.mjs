@@ -227,10 +227,11 @@ test('an out-of-range value is explained next to its field and gives no result',
 
 test('every field is labelled and the form works from the keyboard alone', async () => {
   const page = await openPage();
-  for (const key of FIELD_ORDER) {
+  for (const key of [...FIELD_ORDER, 'sourceOhms', 'series', 'qInductor', 'qCapacitor', 'loadModel']) {
     const id = await page.getAttribute(`[name="${key}"]`, 'id');
     assert.equal(await page.locator(`label[for="${id}"]`).count(), 1, `label of ${key}`);
   }
+  assert.equal(await page.locator('label[for="load-file"]').count(), 1, 'label of the file field');
   // From the name field, Tab reaches N; typing there redesigns.
   await page.focus('[name="name"]');
   await page.keyboard.press('Tab');

@@ -150,7 +150,7 @@ function show(page) {
   showText('load-summary', page.loadSummary);
   showText('load-problem', page.loadProblem);
   for (const button of document.querySelectorAll('#downloads button')) {
-    // The netlist and the Touchstone file come with the plot; the reports with any design.
+    // The exporter's files come with the plot; the reports with any design.
     const withPlot = button.dataset.plot === '1';
     button.disabled = !page.ready || (withPlot && page.plot === '');
   }
