@@ -2,7 +2,9 @@
 // and then the fields of the network to build, as a shared link could carry them, and checks what
 // the page promises: a design with its report body and no refusal, or no design and a refusal
 // next to a field the method asks for; a network (plot, schematic, component list) exactly when
-// the design and the network's fields are accepted and the exporter would write its files.
+// the design and the network's fields are accepted and the exporter would write its files. What
+// follows the fields is a measured load's file chosen in the page: refused with one line naming
+// it, or accepted with answers the form takes and a page that shows the design on it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,6 +18,23 @@ void check(bool condition) {
   if (!condition) {
     std::abort();
   }
+}
+
+void checkChosenLoad(const bandmatch::FormValues& values, std::string_view file) {
+  using namespace bandmatch;
+  const LoadChoice choice = chooseLoad(values, "load.s1p", file, LoadModelChoice::automatic);
+  check(choice.load.has_value() == choice.error.empty());
+  if (!choice.load) {
+    check(choice.error.rfind("load.s1p: ", 0) == 0 && choice.error.find('\n') == std::string::npos);
+    return;
+  }
+  // The fit's answers (method l, load type, band, level, delta bandwidth, delta) are all taken.
+  const DesignPage page = designPage(choice.values, &*choice.load);
+  for (const FormField& field : page.form.fields) {
+    check(field.key == formKeys::NAME || field.key == formKeys::N || field.message.empty());
+  }
+  check(!page.form.design || !page.reportBody.empty());
+  check(page.loadProblem.empty() || page.loadProblem.rfind("load.s1p: ", 0) == 0);
 }
 
 }  // namespace
@@ -37,6 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   for (const std::string_view key : BUILD_KEYS) {
     take(key);
+  }
+  if (!text.empty()) {
+    checkChosenLoad(values, text);
   }
   const DesignPage page = designPage(values);
   check(page.form.fields.size() == FORM_KEYS.size());
