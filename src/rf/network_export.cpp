@@ -1,12 +1,16 @@
 #include "rf/network_export.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <complex>
+#include <functional>
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
 #include "rf/measured_network.hpp"
 #include "rf/schematic.hpp"
+#include "rf/smith_chart.hpp"
 #include "synthesis/match_figures.hpp"
 
 namespace bandmatch {
@@ -36,6 +40,12 @@ std::string extremesLine(std::string_view what, const ReflectionExtremes& extrem
          formatScientific(extremes.rhoMin, FIGURE_DIGITS) + ", max " +
          formatScientific(extremes.rhoMax, FIGURE_DIGITS) + ", worst SWR " +
          formatScientific(swrFromRho(extremes.rhoMax), FIGURE_DIGITS) + "\n";
+}
+
+// The reflection at f1, f0 and f2, the marks of a Smith chart's curve.
+std::array<std::complex<double>, 3> bandMarks(
+    const ReportedDesign& design, const std::function<std::complex<double>(double)>& at) {
+  return {at(design.f1), at(std::sqrt(design.f1 * design.f2)), at(design.f2)};
 }
 
 }  // namespace
@@ -152,6 +162,41 @@ std::string renderNetworkSchematic(const ReportedDesign& design, const LadderNet
                                    const BuildOptions& options, const FileOrigin& origin) {
   return renderSchematic(layoutSchematic(design, built, options, origin),
                          "Schematic of the matching network: " + designSummary(design));
+}
+
+std::string renderNetworkSmithChart(const ReportedDesign& design, const NetworkAnalysis& analysis,
+                                    const LoadOnNetwork* measured, double goalSwr,
+                                    const FileOrigin& origin) {
+  const LadderNetwork& network = analysis.variants.back().ladder;
+  const FrequencyResponse& onModel = analysis.responses.back();
+  SmithChart chart;
+  chart.title = smithChartTitle(design);
+  chart.subtitle =
+      smithChartSubtitle(origin, onModel.frequencyMHz.size(), network.sourceResistance);
+  chart.frequencyMHz = onModel.frequencyMHz;
+  chart.f1 = design.f1;
+  chart.f2 = design.f2;
+  chart.goalSwr = goalSwr;
+  chart.referenceOhms = network.sourceResistance;
+  chart.curves.push_back(
+      {measured ? "On the model load" : "Network", onModel.reflection,
+       bandMarks(design, [&](double f) { return inputReflection(network, f); })});
+  if (measured) {
+    const auto onReal = [&](double f) {
+      return measuredLoadReflection(network, measured->load, measured->retuning, f);
+    };
+    const auto own = [&](double f) {
+      return reflectionAtSource(network, interpolatedImpedance(measured->load, f));
+    };
+    std::vector<std::complex<double>> alone;
+    for (const double frequency : onModel.frequencyMHz) {
+      alone.push_back(own(frequency));
+    }
+    chart.curves.push_back(
+        {"On the measured load", analysis.onLoad.reflection, bandMarks(design, onReal)});
+    chart.curves.push_back({"Measured load alone", std::move(alone), bandMarks(design, own)});
+  }
+  return renderSmithChart(chart);
 }
 
 }  // namespace bandmatch

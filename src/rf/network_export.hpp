@@ -76,4 +76,10 @@ std::string renderMeasuredLoadSummary(const ReportedDesign& design, const Networ
 std::string renderNetworkSchematic(const ReportedDesign& design, const LadderNetwork& built,
                                    const BuildOptions& options, const FileOrigin& origin);
 
+// The Smith chart of the network to build: on its model load, and with a measured load also on
+// that load and the load alone, referenced to the same resistance; `goalSwr` draws its circle.
+std::string renderNetworkSmithChart(const ReportedDesign& design, const NetworkAnalysis& analysis,
+                                    const LoadOnNetwork* measured, double goalSwr,
+                                    const FileOrigin& origin);
+
 }  // namespace bandmatch

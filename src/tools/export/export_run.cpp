@@ -41,46 +41,6 @@ int fail(std::ostream& err, std::string_view message) {
   return refuse(err, EXPORT_PROGRAM_NAME, message);
 }
 
-// The reflection at f1, f0 and f2, the marks of a Smith chart's curve.
-std::array<std::complex<double>, 3> bandMarks(
-    const ReportedDesign& design, const std::function<std::complex<double>(double)>& at) {
-  return {at(design.f1), at(std::sqrt(design.f1 * design.f2)), at(design.f2)};
-}
-
-// The Smith chart of the network the files describe: on its model load, and with a measured
-// load also on that load, and the load alone referenced to the same resistance.
-std::string smithChart(const ReportedDesign& design, const LadderNetwork& network,
-                       const FrequencyResponse& onModel, const LoadOnNetwork* measured,
-                       const FrequencyResponse& onLoad, double goalSwr, const FileOrigin& origin) {
-  SmithChart chart;
-  chart.title = smithChartTitle(design);
-  chart.subtitle =
-      smithChartSubtitle(origin, onModel.frequencyMHz.size(), network.sourceResistance);
-  chart.frequencyMHz = onModel.frequencyMHz;
-  chart.f1 = design.f1;
-  chart.f2 = design.f2;
-  chart.goalSwr = goalSwr;
-  chart.referenceOhms = network.sourceResistance;
-  chart.curves.push_back(
-      {measured ? "On the model load" : "Network", onModel.reflection,
-       bandMarks(design, [&](double f) { return inputReflection(network, f); })});
-  if (measured) {
-    const auto onReal = [&](double f) {
-      return measuredLoadReflection(network, measured->load, measured->retuning, f);
-    };
-    const auto own = [&](double f) {
-      return reflectionAtSource(network, interpolatedImpedance(measured->load, f));
-    };
-    std::vector<std::complex<double>> alone;
-    for (const double frequency : onModel.frequencyMHz) {
-      alone.push_back(own(frequency));
-    }
-    chart.curves.push_back({"On the measured load", onLoad.reflection, bandMarks(design, onReal)});
-    chart.curves.push_back({"Measured load alone", std::move(alone), bandMarks(design, own)});
-  }
-  return renderSmithChart(chart);
-}
-
 // The tolerance trials and each part's sensitivity in the network, on the measured load when
 // there is one.
 struct ToleranceFigures {
@@ -180,8 +140,8 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
   if (options.smith) {
     files.push_back({options.outBase + "-smith.svg",
-                     smithChart(design, network, analysis.responses.back(),
-                                measured ? &*measured : nullptr, onLoad, options.goalSwr, origin)});
+                     renderNetworkSmithChart(design, analysis, measured ? &*measured : nullptr,
+                                             options.goalSwr, origin)});
   }
   const std::string replaced =
       outputReplacingInput(files, report.identity, options.reportPath, options.loadPath);
