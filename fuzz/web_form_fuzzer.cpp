@@ -1,10 +1,10 @@
 // Feeds arbitrary values to the web page's design form, one line per field in the form's order
 // and then the fields of the network to build, as a shared link could carry them, and checks what
 // the page promises: a design with its report body and no refusal, or no design and a refusal
-// next to a field the method asks for; a network (plot, schematic, component list) exactly when
-// the design and the network's fields are accepted and the exporter would write its files. What
-// follows the fields is a measured load's file chosen in the page: refused with one line naming
-// it, or accepted with answers the form takes and a page that shows the design on it.
+// next to a field the method asks for; a network (plot, schematic, component list, Smith chart)
+// exactly when the design and the network's fields are accepted and the exporter would write its
+// files. What follows the fields is a measured load's file chosen in the page: refused with one
+// line naming it, or accepted with answers the form takes and a page that shows the design on it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -83,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(page.plot.empty() != page.problem.empty());
   check(page.bestMatch && page.bestMatch->rows.size() == MAX_ELEMENTS + 1);
   check(page.schematic.empty() == page.plot.empty() && page.parts.empty() == page.plot.empty());
+  check(page.smithChart.empty() == page.plot.empty());
   check(page.form.build || !page.problem.empty());
   return 0;
 }

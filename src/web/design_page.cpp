@@ -14,6 +14,7 @@
 #include "rf/response_plot.hpp"
 #include "rf/spice_netlist.hpp"
 #include "rf/sweep.hpp"
+#include "rf/tolerance.hpp"
 #include "rf/touchstone.hpp"
 #include "rf/variant_summary.hpp"
 
@@ -110,7 +111,7 @@ PageOrigin pageOrigin(const DesignCase& design, const BuildOptions& build,
 }  // namespace
 
 DesignPage designPage(const FormValues& values, const PageLoad* load) {
-  DesignPage page{readDesignForm(values), {}, {}, {}, {}, {}, {}, {}, {}, {}};
+  DesignPage page{readDesignForm(values), {}, {}, {}, {}, {}, {}, {}, {}, {}, {}};
   if (!page.form.design) {
     return page;
   }
@@ -135,6 +136,9 @@ DesignPage designPage(const FormValues& values, const PageLoad* load) {
   const LadderNetwork& network = analysis.variants.back().ladder;
   page.schematic = renderNetworkSchematic(reported, network, build, origin.origin);
   page.parts = partsListRows(reported, analysis.variants.front().ladder, network, build);
+  page.smithChart =
+      renderNetworkSmithChart(reported, analysis, exported.measured ? &*exported.measured : nullptr,
+                              DEFAULT_GOAL_SWR, origin.origin);
   if (changesNetwork(build)) {
     page.variantSummary =
         renderVariantSummary(reported, analysis.variants, variantFigures(reported, analysis));
@@ -192,9 +196,14 @@ std::optional<DownloadFile> pageFile(const FormValues& values, PageFile kind,
       return DownloadFile{
           base + "-parts.csv", "text/csv",
           renderPartsList(reported, analysis.variants.front().ladder, network, build)};
-    default:
+    case PageFile::schematic:
       return DownloadFile{base + "-schematic.svg", "image/svg+xml",
                           renderNetworkSchematic(reported, network, build, origin.origin)};
+    default:
+      return DownloadFile{base + "-smith.svg", "image/svg+xml",
+                          renderNetworkSmithChart(reported, analysis,
+                                                  exported.measured ? &*exported.measured : nullptr,
+                                                  DEFAULT_GOAL_SWR, origin.origin)};
   }
 }
 

@@ -41,6 +41,9 @@ struct DesignPage {
   // worst in-band figures of each variant when the build fields change the ideal ladder.
   std::string schematic;
   std::vector<std::vector<std::string>> parts;
+  // The Smith chart of the network, with the measured load's curves when there is one, and the
+  // circle of bandmatch-export's default goal SWR.
+  std::string smithChart;
   std::string variantSummary;
   // The exporter's lines about the measured load on the network, or why it is not on the plot.
   std::string loadSummary;
@@ -50,8 +53,16 @@ struct DesignPage {
 DesignPage designPage(const FormValues& values, const PageLoad* load = nullptr);
 
 // The downloads, each named as the programs name it: NAME.txt, NAME.csv, NAME.cir, NAME.s1p,
-// NAME-parts.csv, NAME-schematic.svg.
-enum class PageFile { textReport, csvReport, netlist, touchstone, partsList, schematic };
+// NAME-parts.csv, NAME-schematic.svg, NAME-smith.svg.
+enum class PageFile {
+  textReport,
+  csvReport,
+  netlist,
+  touchstone,
+  partsList,
+  schematic,
+  smithChart
+};
 
 struct DownloadFile {
   std::string name;

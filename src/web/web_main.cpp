@@ -1,9 +1,10 @@
 // The web page's WebAssembly module: the form's values in, everything the page shows out. The
 // page writes no number, label or format of its own; it calls these functions.
 //   design(values) -> { fields, buildFields, ready, report, warnings, bestMatch, plot, problem,
-//                       schematic, parts, summary, loadSummary, loadProblem }
-//   file(values, kind) -> { name, type, content } or null; kind is txt, csv, cir, s1p, parts or
-//                         schematic
+//                       schematic, parts, smithChart, summary, loadSummary,
+//                       loadProblem }
+//   file(values, kind) -> { name, type, content } or null; kind is txt, csv, cir, s1p, parts,
+//                         schematic or smith
 //   chooseLoad(values, name, text, model) -> { values, report, error }; model is auto, series
 //                         or parallel, as bandmatch-fit --model takes it
 //   forgetLoad(), loadModels() -> [{ value, text }], loadFileSizeLimit()
@@ -126,6 +127,7 @@ val designObject(const val& values) {
     parts.call<void>("push", stringArray(row));
   }
   object.set("parts", parts);
+  object.set("smithChart", page.smithChart);
   object.set("summary", page.variantSummary);
   object.set("loadSummary", page.loadSummary);
   object.set("loadProblem", page.loadProblem);
@@ -138,7 +140,8 @@ val fileObject(const val& values, const std::string& kind) {
     PageFile file;
   } kinds[] = {{"txt", PageFile::textReport},  {"csv", PageFile::csvReport},
                {"cir", PageFile::netlist},     {"s1p", PageFile::touchstone},
-               {"parts", PageFile::partsList}, {"schematic", PageFile::schematic}};
+               {"parts", PageFile::partsList}, {"schematic", PageFile::schematic},
+               {"smith", PageFile::smithChart}};
   for (const auto& entry : kinds) {
     if (entry.kind != kind) {
       continue;

@@ -260,7 +260,8 @@ test('the results print on A4 without the form', async () => {
   writeFileSync(join(ARTIFACTS, 'bandmatch-page.pdf'), pdf);
   const text = pdf.toString('latin1');
   const pages = text.match(/\/Type\s*\/Page\b(?!s)/g) ?? [];
-  assert.ok(pages.length >= 1 && pages.length <= 3, `${pages.length} pages`);
+  // The report, the table and the plot, the schematic and component list, the Smith chart.
+  assert.ok(pages.length >= 1 && pages.length <= 4, `${pages.length} pages`);
   // A4 is 595 by 842 points.
   for (const box of text.matchAll(/\/MediaBox\s*\[\s*0 0 ([\d.]+) ([\d.]+)\s*\]/g)) {
     assert.ok(Math.abs(Number(box[1]) - 595.28) < 1 && Math.abs(Number(box[2]) - 841.89) < 1,
@@ -322,6 +323,11 @@ test('a .s1p upload fills the form with the fit, and the plot shows the match on
   const summary = await page.locator('#load-summary').textContent();
   assert.match(summary, /^Measured load ant\.s1p at position 1, retuned by /);
   assert.ok(out.includes(summary.split('\n')[0]), summary);
+  // The Smith chart: the network on the model load, on the measured load, and the load alone.
+  for (const k of [1, 2, 3]) {
+    assert.equal(await page.locator(`#smith-drawing svg #curve${k}-sweep`).count(), 1, `curve ${k}`);
+  }
+  assert.equal((await downloadOf(page, 'smith')).name, 'ant-smith.svg');
   const touchstone = await downloadOf(page, 's1p');
   assertSameExport(touchstone.text, readFileSync(join(run.folder, 'net.s1p'), 'utf8'), 'measured s1p');
 
@@ -352,7 +358,7 @@ function fitTableRows(decrement) {
     .map((line) => line.trim().split(/\s+/));
 }
 
-test('the table of the best match marks the current N; the schematic and component list follow the network to build', async () => {
+test('the table of the best match marks the current N; the schematic, component list and Smith chart follow the network to build', async () => {
   const page = await openPage(`?${new URLSearchParams(README_SESSION)}`);
   const rows = page.locator('#best-match-table tbody tr');
   assert.equal(await rows.count(), 11);
@@ -389,12 +395,15 @@ test('the table of the best match marks the current N; the schematic and compone
     assertSameExport(file.text, readFileSync(join(folder, name), 'utf8').replace('bandmatch-export', 'bandmatch-web'), name);
   }
   assert.match(await page.locator('#schematic svg').textContent(), /Rs/);
+  assert.equal(await page.locator('#smith-drawing svg #curve1-sweep').count(), 1);
+  assert.equal(await page.locator('#smith-drawing svg #curve2-sweep').count(), 0);
 
   // A refused value of the network: its message, no network, the report kept.
   await page.fill('[name="sourceOhms"]', '0');
   assert.match(await page.locator('#field-sourceOhms-message').textContent(), /^Out of range: must be from 0\.001 /);
   assert.equal(await page.locator('#schematic').isVisible(), false);
   assert.equal(await page.locator('#component-list').isVisible(), false);
+  assert.equal(await page.locator('#smith-chart').isVisible(), false);
   assert.notEqual(await reportText(page), '');
   await page.close();
 });

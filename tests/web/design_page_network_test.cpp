@@ -75,16 +75,19 @@ TEST(DesignPageNetwork, BuildsTheNetworkAsTheExporterDoesWithTheSameOptions) {
     ASSERT_EQ(page.problem, "");
     std::vector<std::string> args = {"run1.csv"};
     args.insert(args.end(), built.args.begin(), built.args.end());
+    args.push_back("--smith");
     const ToolResult exported = exportWith(args);
     ASSERT_EQ(exported.status, 0) << exported.err;
 
     EXPECT_EQ(page.schematic, asNamedByThePage(readFile("run1-schematic.svg")));
+    EXPECT_EQ(page.smithChart, asNamedByThePage(readFile("run1-smith.svg")));
     EXPECT_EQ(joinedCells(page.parts), readFile("run1-parts.csv"));
     const struct {
       PageFile kind;
       std::string name;
     } files[] = {{PageFile::partsList, "run1-parts.csv"},
                  {PageFile::schematic, "run1-schematic.svg"},
+                 {PageFile::smithChart, "run1-smith.svg"},
                  {PageFile::touchstone, "run1.s1p"}};
     for (const auto& file : files) {
       const std::optional<DownloadFile> download = pageFile(form, file.kind, support::fixedClock());
@@ -139,6 +142,7 @@ TEST(DesignPageNetwork, RefusesWhatTheExporterRefusesAndKeepsTheReports) {
     EXPECT_NE(page.problem, "");
     EXPECT_EQ(page.plot, "");
     EXPECT_EQ(page.schematic, "");
+    EXPECT_EQ(page.smithChart, "");
     EXPECT_TRUE(page.parts.empty());
     EXPECT_TRUE(pageFile(refusal.build, PageFile::csvReport, support::fixedClock()));
     EXPECT_FALSE(pageFile(refusal.build, PageFile::partsList, support::fixedClock()));
@@ -290,10 +294,13 @@ TEST(DesignPageNetwork, MeasuredLoadFillsTheFormAndShowsTheNetworkOnIt) {
     const DesignPage page = designPage(choice.values, &*choice.load);
     ASSERT_EQ(page.problem, "");
     EXPECT_EQ(page.loadProblem, "");
-    const ToolResult exported =
-        exportWith({"ant.csv", "--load", "ant.s1p", "--source-ohms", "50", "--out", "net"});
+    const ToolResult exported = exportWith(
+        {"ant.csv", "--load", "ant.s1p", "--source-ohms", "50", "--out", "net", "--smith"});
     ASSERT_EQ(exported.status, 0) << exported.err;
     EXPECT_EQ(page.plot, asNamedByThePage(readFile("net.svg")));
+    // Three curves: the network on the model load, on the measured load, and the load alone.
+    EXPECT_EQ(page.smithChart, asNamedByThePage(readFile("net-smith.svg")));
+    EXPECT_NE(page.smithChart.find("curve3-sweep"), std::string::npos);
     ASSERT_NE(page.loadSummary, "");
     EXPECT_NE(exported.out.find(page.loadSummary), std::string::npos) << page.loadSummary;
     const std::optional<DownloadFile> touchstone =

@@ -146,6 +146,8 @@ function show(page) {
   byId('schematic-drawing').innerHTML = page.schematic;
   byId('schematic').hidden = page.schematic === '';
   showComponents(page.parts);
+  byId('smith-drawing').innerHTML = page.smithChart;
+  byId('smith-chart').hidden = page.smithChart === '';
   showText('network-summary', page.summary);
   showText('load-summary', page.loadSummary);
   showText('load-problem', page.loadProblem);
