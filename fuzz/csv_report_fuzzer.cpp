@@ -5,11 +5,11 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "core/design_case.hpp"
+#include "fuzz_check.hpp"
 #include "rf/csv_report_reader.hpp"
 #include "rf/network_build.hpp"
 #include "rf/parts_list.hpp"
@@ -18,11 +18,7 @@
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
+using bandmatch::fuzzing::check;
 
 bool positiveFinite(double value) {
   return std::isfinite(value) && value > 0.0;

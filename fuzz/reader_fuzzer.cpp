@@ -2,19 +2,15 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
 #include "console/console_input.hpp"
+#include "fuzz_check.hpp"
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
+using bandmatch::fuzzing::check;
 
 }  // namespace
 

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -12,10 +11,12 @@
 #include <string>
 
 #include "app/pass_driver.hpp"
+#include "fuzz_check.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
+using bandmatch::fuzzing::check;
 
 const fs::path& scratchDirectory() {
   static const fs::path directory = [] {
@@ -61,16 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out;
   std::ostringstream err;
   const int status = bandmatch::runPasses(in, out, err, fixedTime);
-  if (status != bandmatch::EXIT_STATUS_DONE && status != bandmatch::EXIT_STATUS_FAILED) {
-    std::abort();
-  }
+  check(status == bandmatch::EXIT_STATUS_DONE || status == bandmatch::EXIT_STATUS_FAILED);
   // Whatever way the session ended, no temporary report file is left behind. Reports end in
   // .txt or .csv, whatever name was typed; only a temporary ends in ".tmp-PID-N".
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(directory, ignored)) {
-    if (isTemporaryName(entry.path().filename().string())) {
-      std::abort();
-    }
+    check(!isTemporaryName(entry.path().filename().string()));
     fs::remove_all(entry.path(), ignored);
   }
   return 0;

@@ -5,19 +5,15 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "fuzz_check.hpp"
 #include "rf/load_fit.hpp"
 #include "rf/touchstone_reader.hpp"
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
+using bandmatch::fuzzing::check;
 
 }  // namespace
 

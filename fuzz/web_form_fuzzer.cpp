@@ -7,18 +7,14 @@
 // line naming it, or accepted with answers the form takes and a page that shows the design on it.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "fuzz_check.hpp"
 #include "web/design_page.hpp"
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
+using bandmatch::fuzzing::check;
 
 void checkChosenLoad(const bandmatch::FormValues& values, std::string_view file) {
   using namespace bandmatch;
