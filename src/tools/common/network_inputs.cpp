@@ -68,4 +68,18 @@ std::string listOfPaths(const std::vector<OutputFile>& files) {
   return text;
 }
 
+NetworkRunInput readNetworkRunInput(const NetworkFileOptions& options) {
+  NetworkRunInput input{readReportInput(options.reportPath), {}, std::nullopt, {}};
+  if (!input.report.design) {
+    input.error = input.report.error;
+    return input;
+  }
+  const ReportedDesign& design = *input.report.design;
+  input.wanted = sweepAroundBand(design.f1, design.f2, options.span, options.points);
+  if (!options.loadPath.empty()) {
+    input.measured = readMeasuredLoad(options.loadPath, design, input.error);
+  }
+  return input;
+}
+
 }  // namespace bandmatch

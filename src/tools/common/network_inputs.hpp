@@ -14,6 +14,7 @@
 #include "rf/touchstone_reader.hpp"
 #include "tools/common/atomic_file.hpp"
 #include "tools/common/input_file.hpp"
+#include "tools/common/network_options.hpp"
 
 namespace bandmatch {
 
@@ -30,6 +31,17 @@ ReportInput readReportInput(const std::string& path);
 // ("PATH: why", one line).
 std::optional<LoadOnNetwork> readMeasuredLoad(const std::string& path, const ReportedDesign& design,
                                               std::string& error);
+
+// What every network program starts from: the report's design, the sweep its options ask for,
+// and the measured load when one is named; or the first reason one of them cannot serve.
+struct NetworkRunInput {
+  ReportInput report;
+  Sweep wanted;
+  std::optional<LoadOnNetwork> measured;
+  std::string error;
+};
+
+NetworkRunInput readNetworkRunInput(const NetworkFileOptions& options);
 
 // Why one of the files would replace the report or the measured load (by device and inode, so
 // any spelling of the name or a link counts), naming `program`'s option to change; empty when

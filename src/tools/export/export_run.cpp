@@ -78,21 +78,14 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                          err);
   }
 
-  const ReportInput report = readReportInput(options.reportPath);
-  if (!report.design) {
-    return fail(err, report.error);
+  const NetworkRunInput input = readNetworkRunInput(options);
+  if (!input.error.empty()) {
+    return fail(err, input.error);
   }
+  const ReportInput& report = input.report;
   const ReportedDesign& design = *report.design;
-
-  const Sweep wanted = sweepAroundBand(design.f1, design.f2, options.span, options.points);
-  std::optional<LoadOnNetwork> measured;
-  if (!options.loadPath.empty()) {
-    std::string error;
-    measured = readMeasuredLoad(options.loadPath, design, error);
-    if (!measured) {
-      return fail(err, error);
-    }
-  }
+  const Sweep& wanted = input.wanted;
+  const std::optional<LoadOnNetwork>& measured = input.measured;
 
   // The network to build, step by step; the last variant is the one every file describes.
   const NetworkAnalysis analysis =

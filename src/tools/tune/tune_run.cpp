@@ -52,21 +52,14 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (options.action != CommandAction::run) {
     return answerRequest({options.action, options.error}, tuneUsage(), TUNE_PROGRAM_NAME, out, err);
   }
-  const ReportInput report = readReportInput(options.reportPath);
-  if (!report.design) {
-    return fail(err, report.error);
+  const NetworkRunInput input = readNetworkRunInput(options);
+  if (!input.error.empty()) {
+    return fail(err, input.error);
   }
+  const ReportInput& report = input.report;
   const ReportedDesign& design = *report.design;
-
-  const Sweep wanted = sweepAroundBand(design.f1, design.f2, options.span, options.points);
-  std::optional<LoadOnNetwork> measured;
-  if (!options.loadPath.empty()) {
-    std::string error;
-    measured = readMeasuredLoad(options.loadPath, design, error);
-    if (!measured) {
-      return fail(err, error);
-    }
-  }
+  const Sweep& wanted = input.wanted;
+  const std::optional<LoadOnNetwork>& measured = input.measured;
   const Sweep sweep = measured ? clippedToData(wanted, measured->load) : wanted;
   std::optional<MeasuredTarget> target;
   if (measured) {
