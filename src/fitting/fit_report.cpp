@@ -10,14 +10,13 @@
 #include "core/text_sink.hpp"
 #include "entry/range_warnings.hpp"
 #include "rf/best_match.hpp"
+#include "rf/figure_digits.hpp"
 
 namespace bandmatch {
 
 namespace {
 
-constexpr int VALUE_DIGITS = 9;      // as the reports print element values
-constexpr int TABLE_DIGITS = 6;      // seven significant digits in every column
-constexpr int FREQUENCY_DIGITS = 6;  // as the reports print frequencies
+constexpr int TABLE_DIGITS = 6;  // seven significant digits in every column
 constexpr int PERCENT_DIGITS = 2;
 constexpr std::size_t LABEL_WIDTH = 38;
 constexpr std::size_t N_COLUMN_WIDTH = 6;
@@ -39,11 +38,11 @@ void writeValue(std::ostream& out, std::string_view label, const std::string& va
 }
 
 std::string scientific(double value) {
-  return formatScientific(value, VALUE_DIGITS);
+  return formatScientific(value, figure_digits::ELEMENT_VALUE);
 }
 
 std::string megahertz(double value) {
-  return formatFixed(value, FREQUENCY_DIGITS);
+  return formatFixed(value, figure_digits::FREQUENCY_MHZ);
 }
 
 std::string percent(double fraction) {
@@ -93,7 +92,8 @@ void writeDescription(std::ostream& out, const LoadFit& fit, const DialogueAnswe
   writeLine(out);
   writeLine(out, "Load description:");
   writeValue(out, "Center Frequency (f0) (MHz)", megahertz(described.f0));
-  writeValue(out, "Fractional Match Bandwidth (wm)", formatFixed(described.wm, VALUE_DIGITS));
+  writeValue(out, "Fractional Match Bandwidth (wm)",
+             formatFixed(described.wm, figure_digits::ELEMENT_VALUE));
   writeValue(out, series ? "Reactance Slope Parameter (ohms)" : "Susceptance Slope Parameter (S)",
              scientific(series ? described.reactanceSlope : described.susceptanceSlope));
   writeValue(out, "Load Decrement", scientific(described.decrement));

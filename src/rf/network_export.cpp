@@ -8,6 +8,7 @@
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
+#include "rf/figure_digits.hpp"
 #include "rf/measured_network.hpp"
 #include "rf/schematic.hpp"
 #include "rf/smith_chart.hpp"
@@ -18,8 +19,6 @@ namespace bandmatch {
 namespace {
 
 constexpr int FIGURE_DIGITS = 6;
-constexpr int VALUE_DIGITS = 9;
-constexpr int FREQUENCY_DIGITS = 6;
 // Beyond this the report's position 1 was not designed for the measured load's description.
 constexpr double POSITION_1_TOLERANCE = 0.01;
 
@@ -121,16 +120,16 @@ std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork&
   std::string text;
   if (sweep.lowerMHz != wanted.lowerMHz || sweep.upperMHz != wanted.upperMHz) {
     text += "Note: the sweep is clipped to the measured data, which cover " +
-            formatFixed(measured.load.frequencyMHz.front(), FREQUENCY_DIGITS) + " to " +
-            formatFixed(measured.load.frequencyMHz.back(), FREQUENCY_DIGITS) + " MHz\n";
+            formatFixed(measured.load.frequencyMHz.front(), figure_digits::FREQUENCY_MHZ) + " to " +
+            formatFixed(measured.load.frequencyMHz.back(), figure_digits::FREQUENCY_MHZ) + " MHz\n";
   }
   const Retuning& retuning = measured.retuning;
-  text +=
-      "Measured load " + printableText(loadName) + " at position 1, retuned by " +
-      (retuning.kind == RetuningKind::none ? std::string("no element")
-                                           : std::string(retuningName(retuning.kind)) + " " +
-                                                 formatScientific(retuning.value, VALUE_DIGITS)) +
-      "\n";
+  text += "Measured load " + printableText(loadName) + " at position 1, retuned by " +
+          (retuning.kind == RetuningKind::none
+               ? std::string("no element")
+               : std::string(retuningName(retuning.kind)) + " " +
+                     formatScientific(retuning.value, figure_digits::ELEMENT_VALUE)) +
+          "\n";
   const double mismatch = positionOneMismatch(design, retuning);
   if (!(mismatch <= POSITION_1_TOLERANCE)) {
     text += "Note: the report's L(1) and C(1) differ by " + formatFixed(100.0 * mismatch, 1) +

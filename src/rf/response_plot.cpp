@@ -6,6 +6,7 @@
 
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
+#include "rf/figure_digits.hpp"
 #include "rf/svg_text.hpp"
 
 namespace bandmatch {
@@ -25,8 +26,6 @@ constexpr double LEGEND_LINE_HEIGHT = 22.0;
 constexpr double LEGEND_SAMPLE_LENGTH = 32.0;
 constexpr double TICK_LENGTH = 6.0;
 constexpr int DECIBEL_DIGITS = 2;
-constexpr int BAND_EDGE_DIGITS = 6;
-constexpr int MAGNITUDE_DIGITS = 6;
 
 constexpr int TARGET_FREQUENCY_TICKS = 8;
 constexpr int TARGET_DECIBEL_TICKS = 7;
@@ -299,13 +298,13 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
   }
   ++row;
   writeLegendEntry(out, row++, {}, {}, 0.0,
-                   "f1 = " + formatFixed(design.f1, BAND_EDGE_DIGITS) + " MHz");
+                   "f1 = " + formatFixed(design.f1, figure_digits::FREQUENCY_MHZ) + " MHz");
   writeLegendEntry(out, row++, {}, {}, 0.0,
-                   "f2 = " + formatFixed(design.f2, BAND_EDGE_DIGITS) + " MHz");
+                   "f2 = " + formatFixed(design.f2, figure_digits::FREQUENCY_MHZ) + " MHz");
   writeLegendEntry(out, row++, {}, {}, 0.0,
-                   "|S11| max = " + formatFixed(design.rhoMax, MAGNITUDE_DIGITS));
+                   "|S11| max = " + formatFixed(design.rhoMax, figure_digits::REFLECTION));
   writeLegendEntry(out, row, {}, {}, 0.0,
-                   "|S11| min = " + formatFixed(design.rhoMin, MAGNITUDE_DIGITS));
+                   "|S11| min = " + formatFixed(design.rhoMin, figure_digits::REFLECTION));
   writeLine(out, "</svg>");
   return out.str();
 }

@@ -6,6 +6,7 @@
 
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
+#include "rf/figure_digits.hpp"
 #include "rf/svg_text.hpp"
 
 namespace bandmatch {
@@ -22,9 +23,7 @@ constexpr double LABEL_OFFSET = 16.0;  // of the reactance labels outside the un
 constexpr double MARK_RADIUS = 4.5;
 constexpr double SWEEP_WIDTH = 1.3;
 constexpr double BAND_WIDTH = 3.5;
-constexpr int BAND_EDGE_DIGITS = 6;
 constexpr int GRID_DIGITS = 2;
-constexpr int GOAL_DIGITS = 2;
 constexpr int REFERENCE_DIGITS = 6;
 
 // Normalised resistances of the circles and reactances of the arcs (either sign).
@@ -176,7 +175,7 @@ std::string renderSmithChart(const SmithChart& chart) {
   const std::string goalStyle =
       " stroke-width=\"1.5\" stroke-dasharray=\"" + std::string(GOAL_DASH) + "\"";
   writeCircle(out, 0.0, goalRadius, GOAL_COLOUR, goalStyle);
-  const std::string goalText = "SWR " + formatFixed(chart.goalSwr, GOAL_DIGITS);
+  const std::string goalText = "SWR " + formatFixed(chart.goalSwr, figure_digits::GOAL_SWR);
   writeLabel(out, SMITH_CENTRE_X, SMITH_CENTRE_Y - SMITH_RADIUS * goalRadius - 5.0, "middle",
              goalText, " font-size=\"12\" fill=\"" + std::string(GOAL_COLOUR) + "\"");
 
@@ -196,10 +195,10 @@ std::string renderSmithChart(const SmithChart& chart) {
   row({}, {}, 0.0, "heavy inside the band f1 to f2");
   row(GOAL_COLOUR, GOAL_DASH, 1.5, goalText + ", the goal");
   y += LEGEND_LINE_HEIGHT;
-  row({}, {}, 0.0, "f1 = " + formatFixed(chart.f1, BAND_EDGE_DIGITS) + " MHz");
+  row({}, {}, 0.0, "f1 = " + formatFixed(chart.f1, figure_digits::FREQUENCY_MHZ) + " MHz");
   row({}, {}, 0.0,
-      "f0 = " + formatFixed(std::sqrt(chart.f1 * chart.f2), BAND_EDGE_DIGITS) + " MHz");
-  row({}, {}, 0.0, "f2 = " + formatFixed(chart.f2, BAND_EDGE_DIGITS) + " MHz");
+      "f0 = " + formatFixed(std::sqrt(chart.f1 * chart.f2), figure_digits::FREQUENCY_MHZ) + " MHz");
+  row({}, {}, 0.0, "f2 = " + formatFixed(chart.f2, figure_digits::FREQUENCY_MHZ) + " MHz");
   y += LEGEND_LINE_HEIGHT;
   row({}, {}, 0.0, "Circles: resistance r,");
   row({}, {}, 0.0, "arcs: reactance jx, both");

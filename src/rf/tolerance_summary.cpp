@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/number_format.hpp"
+#include "rf/figure_digits.hpp"
 #include "rf/text_table.hpp"
 
 namespace bandmatch {
@@ -11,8 +12,6 @@ namespace bandmatch {
 namespace {
 
 constexpr int PERCENT_DIGITS = 1;
-constexpr int GOAL_DIGITS = 2;
-constexpr int SWR_DIGITS = 4;
 constexpr int TOLERANCE_DIGITS = 6;
 
 // Tenths of a percent: the share to the nearest, but never shown as 0.0 or 100.0 when some
@@ -36,9 +35,9 @@ std::string sharePercent(const YieldFigures& figures) {
 
 std::string yieldLine(const YieldFigures& figures, double goalSwr) {
   return "Yield: " + sharePercent(figures) + " % of " + formatInteger(figures.trials) +
-         " trials with SWR <= " + formatFixed(goalSwr, GOAL_DIGITS) + ", 95 % interval " +
-         percent(std::floor(TENTHS * figures.lower + ROUNDING_SLACK)) + " to " +
-         percent(std::ceil(TENTHS * figures.upper - ROUNDING_SLACK)) + " %";
+         " trials with SWR <= " + formatFixed(goalSwr, figure_digits::GOAL_SWR) +
+         ", 95 % interval " + percent(std::floor(TENTHS * figures.lower + ROUNDING_SLACK)) +
+         " to " + percent(std::ceil(TENTHS * figures.upper - ROUNDING_SLACK)) + " %";
 }
 
 std::string renderToleranceSummary(const ToleranceOptions& options, int positions,
@@ -55,10 +54,11 @@ std::string renderToleranceSummary(const ToleranceOptions& options, int position
   text += "; interval by Wilson's score\n";
   text += yieldLine(yieldAt(result.worstSwr, goalSwr), goalSwr) + "\n";
   text += "Worst in-band SWR of the trials: " +
-          formatFixed(nearestRankPercentile(result.worstSwr, 50), SWR_DIGITS) + " (50th " +
-          "percentile), " + formatFixed(nearestRankPercentile(result.worstSwr, 90), SWR_DIGITS) +
-          " (90th), " + formatFixed(nearestRankPercentile(result.worstSwr, 99), SWR_DIGITS) +
-          " (99th)\n";
+          formatFixed(nearestRankPercentile(result.worstSwr, 50), figure_digits::SWR) + " (50th " +
+          "percentile), " +
+          formatFixed(nearestRankPercentile(result.worstSwr, 90), figure_digits::SWR) +
+          " (90th), " +
+          formatFixed(nearestRankPercentile(result.worstSwr, 99), figure_digits::SWR) + " (99th)\n";
   if (sensitivities.empty()) {
     return text;
   }

@@ -8,12 +8,12 @@
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
 #include "core/real_parse.hpp"
+#include "rf/figure_digits.hpp"
 
 namespace bandmatch {
 
 namespace {
 
-constexpr int FREQUENCY_DIGITS = 6;
 constexpr std::size_t VALUES_PER_POINT = 3;  // frequency and one pair of values
 constexpr double DEFAULT_REFERENCE_OHMS = 50.0;
 constexpr double MHZ_PER_GHZ = 1000.0;
@@ -94,7 +94,7 @@ std::string scientific(double value) {
 }
 
 std::string megahertz(double frequencyMHz) {
-  return formatFixed(frequencyMHz, FREQUENCY_DIGITS) + " MHz";
+  return formatFixed(frequencyMHz, figure_digits::FREQUENCY_MHZ) + " MHz";
 }
 
 // Walks the file line by line; the first refusal is kept and ends the reading.
@@ -446,11 +446,11 @@ BandPoints pointsInBand(const MeasuredLoad& load, double f1, double f2) {
   const auto count = static_cast<std::size_t>(past - first);
   if (count < MIN_BAND_POINTS) {
     const std::size_t near = static_cast<std::size_t>(past - f.begin()) - 1;
-    band.error = lineText(load.line[near]) + "only " +
-                 formatInteger(static_cast<long long>(count)) +
-                 " measured points lie in the band " + formatFixed(f1, FREQUENCY_DIGITS) + " to " +
-                 megahertz(f2) + "; the fit needs at least " +
-                 formatInteger(static_cast<long long>(MIN_BAND_POINTS));
+    band.error =
+        lineText(load.line[near]) + "only " + formatInteger(static_cast<long long>(count)) +
+        " measured points lie in the band " + formatFixed(f1, figure_digits::FREQUENCY_MHZ) +
+        " to " + megahertz(f2) + "; the fit needs at least " +
+        formatInteger(static_cast<long long>(MIN_BAND_POINTS));
     return band;
   }
   band.first = static_cast<std::size_t>(first - f.begin());

@@ -5,6 +5,7 @@
 
 #include "core/number_format.hpp"
 #include "rf/best_match.hpp"
+#include "rf/figure_digits.hpp"
 #include "rf/text_table.hpp"
 #include "synthesis/match_figures.hpp"
 
@@ -12,12 +13,7 @@ namespace bandmatch {
 
 namespace {
 
-constexpr int BAND_EDGE_DIGITS = 6;
-constexpr int MAGNITUDE_DIGITS = 6;
-constexpr int SWR_DIGITS = 4;
-constexpr int RETURN_LOSS_DIGITS = 2;
 constexpr int CHANGE_DIGITS = 2;
-constexpr int VALUE_DIGITS = 9;
 constexpr int VALUE_CHANGE_DIGITS = 4;
 constexpr int PLAIN_DIGITS = 6;
 constexpr int MILLISECOND_DIGITS = 1;
@@ -29,9 +25,9 @@ double percentChange(double after, double before) {
 }
 
 Row figureRow(std::string label, double rho, std::string change = {}) {
-  return {std::move(label), formatFixed(rho, MAGNITUDE_DIGITS),
-          formatFixed(swrFromRho(rho), SWR_DIGITS),
-          formatFixed(20.0 * std::log10(rho), RETURN_LOSS_DIGITS), std::move(change)};
+  return {std::move(label), formatFixed(rho, figure_digits::REFLECTION),
+          formatFixed(swrFromRho(rho), figure_digits::SWR),
+          formatFixed(20.0 * std::log10(rho), figure_digits::RETURN_LOSS_DB), std::move(change)};
 }
 
 // "a", "a and b", "a, b and c".
@@ -104,8 +100,8 @@ std::string renderTuningSummary(const ReportedDesign& design, const NetworkTunin
                                 const TuningContext& context) {
   std::string text = "Tuned on " + formatInteger(tuning.samples - tuning.edgeSamples) +
                      (context.measured ? " measured points" : " points of the model load") +
-                     " in the band " + formatFixed(design.f1, BAND_EDGE_DIGITS) + " to " +
-                     formatFixed(design.f2, BAND_EDGE_DIGITS) + " MHz" +
+                     " in the band " + formatFixed(design.f1, figure_digits::FREQUENCY_MHZ) +
+                     " to " + formatFixed(design.f2, figure_digits::FREQUENCY_MHZ) + " MHz" +
                      (tuning.edgeSamples > 0 ? " and at its edges, interpolated" : "") + ": " +
                      variablesText(design, tuning, tuning.variables) + ", each within " +
                      formatPlainDecimal(100.0 * context.range, PLAIN_DIGITS) + " % of its start\n";
@@ -169,8 +165,8 @@ std::string renderTunedValues(const ReportedDesign& design, const NetworkTuning&
   std::string text;
   appendCsvRow(text, header);
   const auto pair = [](Row& row, double before, double after) {
-    row.push_back(formatScientific(before, VALUE_DIGITS));
-    row.push_back(formatScientific(after, VALUE_DIGITS));
+    row.push_back(formatScientific(before, figure_digits::ELEMENT_VALUE));
+    row.push_back(formatScientific(after, figure_digits::ELEMENT_VALUE));
     row.push_back(formatFixed(percentChange(after, before), VALUE_CHANGE_DIGITS));
   };
   for (const ValueRow& value : values) {

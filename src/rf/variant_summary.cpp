@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/number_format.hpp"
+#include "rf/figure_digits.hpp"
 #include "rf/text_table.hpp"
 #include "synthesis/match_figures.hpp"
 
@@ -11,10 +12,6 @@ namespace bandmatch {
 
 namespace {
 
-constexpr int BAND_EDGE_DIGITS = 6;
-constexpr int MAGNITUDE_DIGITS = 6;
-constexpr int SWR_DIGITS = 4;
-constexpr int RETURN_LOSS_DIGITS = 2;
 constexpr int GAIN_DIGITS = 4;
 constexpr int RATIO_DIGITS = 6;
 
@@ -37,17 +34,18 @@ std::string renderVariantSummary(const ReportedDesign& design,
             " ohm source seen by the ladder as " +
             formatPlainDecimal(sourceResistanceAtLadder(built), RATIO_DIGITS) + " ohms\n";
   }
-  text += "Worst over the band " + formatFixed(design.f1, BAND_EDGE_DIGITS) + " to " +
-          formatFixed(design.f2, BAND_EDGE_DIGITS) + " MHz:\n";
+  text += "Worst over the band " + formatFixed(design.f1, figure_digits::FREQUENCY_MHZ) + " to " +
+          formatFixed(design.f2, figure_digits::FREQUENCY_MHZ) + " MHz:\n";
   std::vector<std::vector<std::string>> rows = {{"variant", "|S11|", "SWR", "return loss (dB)",
                                                  "transducer gain (dB)", "dissipation loss (dB)"}};
   for (std::size_t i = 0; i < variants.size(); ++i) {
     const BandFigures& worst = figures[i];
-    rows.push_back({variants[i].label, formatFixed(worst.worstReflection, MAGNITUDE_DIGITS),
-                    formatFixed(swrFromRho(worst.worstReflection), SWR_DIGITS),
-                    formatFixed(20.0 * std::log10(worst.worstReflection), RETURN_LOSS_DIGITS),
-                    formatFixed(decibels(worst.worstGain), GAIN_DIGITS),
-                    formatFixed(decibels(worst.worstDissipation), GAIN_DIGITS)});
+    rows.push_back(
+        {variants[i].label, formatFixed(worst.worstReflection, figure_digits::REFLECTION),
+         formatFixed(swrFromRho(worst.worstReflection), figure_digits::SWR),
+         formatFixed(20.0 * std::log10(worst.worstReflection), figure_digits::RETURN_LOSS_DB),
+         formatFixed(decibels(worst.worstGain), GAIN_DIGITS),
+         formatFixed(decibels(worst.worstDissipation), GAIN_DIGITS)});
   }
   return text + alignedTable(rows);
 }

@@ -4,6 +4,7 @@
 
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
+#include "rf/figure_digits.hpp"
 #include "rf/measured_network.hpp"
 #include "rf/network_tuning.hpp"
 #include "rf/parts_list.hpp"
@@ -19,8 +20,6 @@
 namespace bandmatch {
 
 namespace {
-
-constexpr int BAND_EDGE_DIGITS = 6;
 
 int fail(std::ostream& err, std::string_view message) {
   return refuse(err, TUNE_PROGRAM_NAME, message);
@@ -159,8 +158,8 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
 
   writeLine(out, "Wrote " + listOfPaths(files) + ": " + formatInteger(sweep.points) +
-                     " points from " + formatFixed(sweep.lowerMHz, BAND_EDGE_DIGITS) + " to " +
-                     formatFixed(sweep.upperMHz, BAND_EDGE_DIGITS) + " MHz");
+                     " points from " + formatFixed(sweep.lowerMHz, figure_digits::FREQUENCY_MHZ) +
+                     " to " + formatFixed(sweep.upperMHz, figure_digits::FREQUENCY_MHZ) + " MHz");
   if (measured) {
     writeText(out, measuredLoadLines(design, *measured, options.loadPath, sweep, wanted));
   }
