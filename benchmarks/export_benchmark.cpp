@@ -2,47 +2,21 @@
 // over 10,001 points, the three variants analysed, and all five files written to a scratch
 // folder.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "core/design_case.hpp"
-#include "report/csv_report.hpp"
-#include "synthesis/band_and_load.hpp"
-#include "synthesis/synthesis.hpp"
+#include "benchmark_designs.hpp"
 #include "tools/export/export_run.hpp"
 
 namespace {
 
-// A 10-resonator series-load design for 10 to 20 MHz, written as its CSV report.
-void writeReport(const std::filesystem::path& path) {
-  bandmatch::DesignCase design;
-  design.textFileName = "bench.txt";
-  design.csvFileName = "bench.csv";
-  design.N = 10;
-  design.method = bandmatch::Method::direct;
-  design.loadType = bandmatch::LoadType::series;
-  design.f1 = 10.0;
-  design.f2 = 20.0;
-  bandmatch::computeBand(design);
-  design.decrement = 1.0;
-  bandmatch::qFromDecrement(design);
-  design.averageResistance = 50.0;
-  bandmatch::synthesize(design);
-  std::ofstream file(path);
-  bandmatch::writeCsvReport(file, design, "Mon Dec 07 2026 09:30:00");
-}
-
 void exportTenResonatorsWithEveryOption(benchmark::State& state) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                       ("bandmatch-export-benchmark-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
-  writeReport(folder / "bench.csv");
-  const std::vector<std::string> args = {(folder / "bench.csv").string(),
+  const bandmatch::benchmarks::ScratchReport scratch(
+      "export", bandmatch::benchmarks::seriesDesign(10, 10.0, 20.0, 1.0, 50.0));
+  const std::vector<std::string> args = {scratch.report().string(),
                                          "--points",
                                          "10001",
                                          "--source-ohms",
@@ -60,10 +34,9 @@ void exportTenResonatorsWithEveryOption(benchmark::State& state) {
     status = bandmatch::runExport(args, out, err);
     benchmark::DoNotOptimize(status);
   }
-  if (status != 0 || !std::filesystem::exists(folder / "bench-schematic.svg")) {
+  if (status != 0 || !std::filesystem::exists(scratch.folder() / "bench-schematic.svg")) {
     state.SkipWithError("the export did not write its files");
   }
-  std::filesystem::remove_all(folder);
 }
 BENCHMARK(exportTenResonatorsWithEveryOption)->Unit(benchmark::kMillisecond);
 

@@ -2,41 +2,24 @@
 // E24 parts with losses behind a transformer, judged over an 801-point sweep, on one thread and
 // on two (the figures are the same); and the whole bandmatch-export run that asks for them.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "benchmark_designs.hpp"
 #include "core/design_case.hpp"
-#include "report/csv_report.hpp"
 #include "rf/csv_report_reader.hpp"
 #include "rf/network_build.hpp"
 #include "rf/tolerance.hpp"
-#include "synthesis/band_and_load.hpp"
-#include "synthesis/synthesis.hpp"
 #include "tools/export/export_run.hpp"
 
 namespace {
 
 // A 10-resonator series-load design for 10 to 20 MHz.
 bandmatch::DesignCase tenResonators() {
-  bandmatch::DesignCase design;
-  design.textFileName = "bench.txt";
-  design.csvFileName = "bench.csv";
-  design.N = 10;
-  design.method = bandmatch::Method::direct;
-  design.loadType = bandmatch::LoadType::series;
-  design.f1 = 10.0;
-  design.f2 = 20.0;
-  bandmatch::computeBand(design);
-  design.decrement = 1.0;
-  bandmatch::qFromDecrement(design);
-  design.averageResistance = 50.0;
-  bandmatch::synthesize(design);
-  return design;
+  return bandmatch::benchmarks::seriesDesign(10, 10.0, 20.0, 1.0, 50.0);
 }
 
 const bandmatch::BuildOptions BUILT{50.0, bandmatch::PreferredSeries::e24, 100.0, 500.0};
@@ -65,15 +48,8 @@ void tenThousandTrials(benchmark::State& state) {
 BENCHMARK(tenThousandTrials)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void exportWithTenThousandTrials(benchmark::State& state) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() /
-      ("bandmatch-tolerance-benchmark-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
-  {
-    std::ofstream file(folder / "bench.csv");
-    bandmatch::writeCsvReport(file, tenResonators(), "Mon Dec 07 2026 09:30:00");
-  }
-  const std::vector<std::string> args = {(folder / "bench.csv").string(),
+  const bandmatch::benchmarks::ScratchReport scratch("tolerance", tenResonators());
+  const std::vector<std::string> args = {scratch.report().string(),
                                          "--source-ohms",
                                          "50",
                                          "--series",
@@ -96,10 +72,9 @@ void exportWithTenThousandTrials(benchmark::State& state) {
     status = bandmatch::runExport(args, out, err);
     benchmark::DoNotOptimize(status);
   }
-  if (status != 0 || !std::filesystem::exists(folder / "bench-smith.svg")) {
+  if (status != 0 || !std::filesystem::exists(scratch.folder() / "bench-smith.svg")) {
     state.SkipWithError("the export did not write its files");
   }
-  std::filesystem::remove_all(folder);
 }
 BENCHMARK(exportWithTenThousandTrials)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -3,7 +3,6 @@
 // real work), first the solver alone on those points, then the whole program run in-process
 // (read the report and the file, fit, tune, judge every network on a fine grid, write four files).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -15,14 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "benchmark_designs.hpp"
 #include "core/design_case.hpp"
 #include "report/csv_report.hpp"
 #include "rf/csv_report_reader.hpp"
 #include "rf/load_fit.hpp"
 #include "rf/minimax_tuning.hpp"
 #include "rf/network_tuning.hpp"
-#include "synthesis/band_and_load.hpp"
-#include "synthesis/synthesis.hpp"
 #include "tools/tune/tune_run.hpp"
 
 namespace {
@@ -58,20 +56,8 @@ void writeLoad(const std::filesystem::path& path, const bandmatch::MeasuredLoad&
 
 // A five-resonator series-load design at the fitted load's decrement and resistance.
 bandmatch::DesignCase fiveResonatorDesign(const bandmatch::LoadFit& fit) {
-  bandmatch::DesignCase design;
-  design.textFileName = "bench.txt";
-  design.csvFileName = "bench.csv";
-  design.N = 5;
-  design.method = bandmatch::Method::direct;
-  design.loadType = bandmatch::LoadType::series;
-  design.f1 = F1;
-  design.f2 = F2;
-  bandmatch::computeBand(design);
-  design.decrement = fit.load.decrement;
-  bandmatch::qFromDecrement(design);
-  design.averageResistance = fit.load.averageResistance;
-  bandmatch::synthesize(design);
-  return design;
+  return bandmatch::benchmarks::seriesDesign(5, F1, F2, fit.load.decrement,
+                                             fit.load.averageResistance);
 }
 
 struct Problem {
@@ -111,16 +97,10 @@ BENCHMARK(tuneFiveResonatorsOn201Points)->Unit(benchmark::kMillisecond);
 
 void tuneRunFiveResonatorsOn201Points(benchmark::State& state) {
   const Problem problem;
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                       ("bandmatch-tune-benchmark-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
-  {
-    std::ofstream file(folder / "bench.csv");
-    bandmatch::writeCsvReport(file, problem.design, "Mon Dec 07 2026 09:30:00");
-  }
-  writeLoad(folder / "load.s1p", problem.load);
-  const std::vector<std::string> args = {(folder / "bench.csv").string(), "--load",
-                                         (folder / "load.s1p").string()};
+  const bandmatch::benchmarks::ScratchReport scratch("tune", problem.design);
+  writeLoad(scratch.folder() / "load.s1p", problem.load);
+  const std::vector<std::string> args = {scratch.report().string(), "--load",
+                                         (scratch.folder() / "load.s1p").string()};
   const auto clock = [] {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
@@ -137,7 +117,6 @@ void tuneRunFiveResonatorsOn201Points(benchmark::State& state) {
   if (status != 0 || printed.find("Tuned on 201 measured points") == std::string::npos) {
     state.SkipWithError("the tuner did not run on the intended files");
   }
-  std::filesystem::remove_all(folder);
 }
 BENCHMARK(tuneRunFiveResonatorsOn201Points)->Unit(benchmark::kMillisecond);
 
