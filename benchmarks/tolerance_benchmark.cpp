@@ -37,7 +37,9 @@ void tenThousandTrials(benchmark::State& state) {
                                             bandmatch::sweepAroundBand(10.0, 20.0, 1.5, 801),
                                             10.0,
                                             20.0,
-                                            {}};
+                                            {},
+                                            {},
+                                            nullptr};
   const bandmatch::ToleranceOptions options{5.0, 5.0, 10000, 1};
   const int threads = static_cast<int>(state.range(0));
   for (auto _ : state) {

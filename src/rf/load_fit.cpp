@@ -166,17 +166,21 @@ std::complex<double> withRetuning(const Retuning& retuning, std::complex<double>
                                   double frequencyMHz) {
   const double omega = RADIANS_PER_MHZ * frequencyMHz;
   const std::complex<double> j(0.0, 1.0);
+  const double loss = retuning.loss;
   switch (retuning.kind) {
     case RetuningKind::none:
       break;
     case RetuningKind::seriesCapacitor:
-      return loadImpedance - j / (omega * retuning.value);
+      return loadImpedance + loss - j / (omega * retuning.value);
     case RetuningKind::seriesInductor:
-      return loadImpedance + j * omega * retuning.value;
+      return loadImpedance + loss + j * omega * retuning.value;
+    // A lossless shunt element keeps the plain susceptance form.
     case RetuningKind::shuntCapacitor:
-      return 1.0 / (1.0 / loadImpedance + j * omega * retuning.value);
+      return 1.0 / (1.0 / loadImpedance + (loss == 0.0 ? j * omega * retuning.value
+                                                       : 1.0 / (loss - j / (omega * retuning.value))));
     case RetuningKind::shuntInductor:
-      return 1.0 / (1.0 / loadImpedance - j / (omega * retuning.value));
+      return 1.0 / (1.0 / loadImpedance + (loss == 0.0 ? -j / (omega * retuning.value)
+                                                       : 1.0 / (loss + j * omega * retuning.value)));
   }
   return loadImpedance;
 }

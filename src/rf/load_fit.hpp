@@ -40,6 +40,9 @@ struct Retuning {
   double inductance = 0.0;   // henries, of the retuned resonator
   double capacitance = 0.0;  // farads, of the retuned resonator
   double slope = 0.0;        // w0 L' (ohms, series) or w0 C' (siemens, parallel)
+  // Series loss resistance of the element as built, in ohms, constant over frequency: w0 L / Q
+  // or 1 / (w0 C Q) for a part of quality factor Q; zero for a lossless one.
+  double loss = 0.0;
 };
 
 // "series capacitor (F)", "shunt inductor (H)", ...; "none" for none.
@@ -49,7 +52,8 @@ std::string_view retuningName(RetuningKind kind);
 // the model can be retuned to a resonator; otherwise it is zero or negative.
 Retuning retuneToCentre(LoadType type, double inductance, double capacitance, double omega0);
 
-// The load's impedance with the retuning element added in series or in shunt.
+// The load's impedance with the retuning element (and its loss resistance) added in series or in
+// shunt.
 std::complex<double> withRetuning(const Retuning& retuning, std::complex<double> loadImpedance,
                                   double frequencyMHz);
 

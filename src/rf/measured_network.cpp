@@ -2,42 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace bandmatch {
-
-namespace {
-
-constexpr int EXTREMES_GRID_POINTS = 2001;
-constexpr int REFINEMENT_STEPS = 60;
-
-// Golden-section search for the extremum (sign +1 minimum, -1 maximum) inside [low, high].
-double refinedExtremum(const std::function<double(double)>& magnitudeAt, double low, double high,
-                       double sign) {
-  const double ratio = (std::sqrt(5.0) - 1.0) / 2.0;
-  double inner1 = high - ratio * (high - low);
-  double inner2 = low + ratio * (high - low);
-  double value1 = sign * magnitudeAt(inner1);
-  double value2 = sign * magnitudeAt(inner2);
-  for (int step = 0; step < REFINEMENT_STEPS; ++step) {
-    if (value1 < value2) {
-      high = inner2;
-      inner2 = inner1;
-      value2 = value1;
-      inner1 = high - ratio * (high - low);
-      value1 = sign * magnitudeAt(inner1);
-    } else {
-      low = inner1;
-      inner1 = inner2;
-      value1 = value2;
-      inner2 = low + ratio * (high - low);
-      value2 = sign * magnitudeAt(inner2);
-    }
-  }
-  return sign * std::min(value1, value2);
-}
-
-}  // namespace
 
 std::complex<double> measuredLoadEnd(const MeasuredLoad& load, const Retuning& retuning,
                                      double frequencyMHz) {
@@ -65,28 +33,41 @@ Sweep clippedToData(const Sweep& sweep, const MeasuredLoad& load) {
   return clipped;
 }
 
-ReflectionExtremes reflectionExtremes(const std::function<double(double)>& magnitudeAt, double f1,
-                                      double f2) {
-  std::vector<double> frequencies;
-  std::vector<double> magnitudes;
-  for (int i = 0; i < EXTREMES_GRID_POINTS; ++i) {
-    const double f = i == EXTREMES_GRID_POINTS - 1
-                         ? f2
-                         : f1 + (f2 - f1) * static_cast<double>(i) / (EXTREMES_GRID_POINTS - 1);
-    frequencies.push_back(f);
-    magnitudes.push_back(magnitudeAt(f));
+std::vector<double> ladderResonances(const LadderNetwork& ladder) {
+  std::vector<double> resonances;
+  const std::size_t positions = std::min(ladder.inductance.size(), ladder.capacitance.size());
+  for (std::size_t index = 0; index < positions; ++index) {
+    const double product = ladder.inductance[index] * ladder.capacitance[index];
+    if (product > 0.0 && std::isfinite(product)) {
+      resonances.push_back(1.0 / (2.0 * std::numbers::pi * std::sqrt(product)) / 1e6);
+    }
   }
-  const auto lowest = std::min_element(magnitudes.begin(), magnitudes.end());
-  const auto highest = std::max_element(magnitudes.begin(), magnitudes.end());
-  // The extremum lies within one grid step of the grid's; the band edges bound the search.
-  const auto around = [&](std::vector<double>::const_iterator at, double sign) {
-    const auto index = static_cast<std::size_t>(at - magnitudes.begin());
-    const double low = frequencies[index == 0 ? 0 : index - 1];
-    const double high = frequencies[std::min(index + 1, frequencies.size() - 1)];
-    const double refined = refinedExtremum(magnitudeAt, low, high, sign);
-    return sign > 0.0 ? std::min(refined, *at) : std::max(refined, *at);
+  return resonances;
+}
+
+BandToJudge ladderBand(const LadderNetwork& ladder, double f1, double f2) {
+  BandToJudge band;
+  band.f1 = f1;
+  band.f2 = f2;
+  band.reflectionAt = [&ladder](double f) { return inputReflection(ladder, f); };
+  if (hasLosses(ladder)) {
+    band.gainAt = [&ladder](double f) { return transducerGain(ladder, f); };
+  }
+  band.resonanceMHz = ladderResonances(ladder);
+  return band;
+}
+
+BandToJudge ladderBandOnLoad(const LadderNetwork& ladder, const MeasuredLoad& load,
+                             const Retuning& retuning, double f1, double f2) {
+  BandToJudge band;
+  band.f1 = f1;
+  band.f2 = f2;
+  band.reflectionAt = [&ladder, &load, &retuning](double f) {
+    return measuredLoadReflection(ladder, load, retuning, f);
   };
-  return {around(lowest, 1.0), around(highest, -1.0)};
+  band.resonanceMHz = ladderResonances(ladder);
+  band.dataMHz = &load.frequencyMHz;
+  return band;
 }
 
 }  // namespace bandmatch

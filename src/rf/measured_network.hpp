@@ -1,6 +1,6 @@
 // The designed network on a measured load: position 1 (the load's own resonator with the load
 // resistance) replaced by the measured impedance, interpolated between the file's points, with
-// the retuning element the fit computes for it; and the extremes of the reflection over a band.
+// the retuning element the fit computes for it; and the band the worst-case judge takes of it.
 #pragma once
 
 #include <complex>
@@ -10,6 +10,7 @@
 #include "rf/load_fit.hpp"
 #include "rf/sweep.hpp"
 #include "rf/touchstone_reader.hpp"
+#include "rf/worst_case_judge.hpp"
 
 namespace bandmatch {
 
@@ -27,13 +28,18 @@ FrequencyResponse analyseSweepOnLoad(const LadderNetwork& ladder, const Measured
 // The sweep narrowed to the data's frequencies where it reaches beyond them; the same points.
 Sweep clippedToData(const Sweep& sweep, const MeasuredLoad& load);
 
-// The smallest and largest reflection magnitude over [f1, f2], found on a fine grid and refined
-// around the grid's extremes, so that the figures do not depend on the export sweep.
-struct ReflectionExtremes {
-  double rhoMin = 0.0;
-  double rhoMax = 0.0;
-};
-ReflectionExtremes reflectionExtremes(const std::function<double(double)>& magnitudeAt, double f1,
-                                      double f2);
+// The band of a ladder for the worst-case judge: on its model load, with its transducer gain
+// when it has losses; the judge's grid is made denser about the resonators' own resonances.
+// The ladder must outlive the result.
+BandToJudge ladderBand(const LadderNetwork& ladder, double f1, double f2);
+
+// The same on a measured load with its retuning element (no gain: the load's losses are not
+// known); every measured point inside the band is a point of the judge's grid. The ladder, the
+// load and the retuning element must outlive the result.
+BandToJudge ladderBandOnLoad(const LadderNetwork& ladder, const MeasuredLoad& load,
+                             const Retuning& retuning, double f1, double f2);
+
+// The resonance of each position that has both an L and a C, in MHz.
+std::vector<double> ladderResonances(const LadderNetwork& ladder);
 
 }  // namespace bandmatch

@@ -34,11 +34,11 @@ double positionOneMismatch(const ReportedDesign& design, const Retuning& retunin
   return std::max(std::fabs(inductance), std::fabs(capacitance));
 }
 
-std::string extremesLine(std::string_view what, const ReflectionExtremes& extremes) {
+std::string extremesLine(std::string_view what, const JudgedBand& judged) {
   return "In-band |Gamma| on the " + std::string(what) + ": min " +
-         formatScientific(extremes.rhoMin, FIGURE_DIGITS) + ", max " +
-         formatScientific(extremes.rhoMax, FIGURE_DIGITS) + ", worst SWR " +
-         formatScientific(swrFromRho(extremes.rhoMax), FIGURE_DIGITS) + "\n";
+         formatScientific(judged.bestReflection, FIGURE_DIGITS) + ", max " +
+         formatScientific(judged.worstReflection, FIGURE_DIGITS) + ", worst SWR " +
+         formatScientific(swrFromRho(judged.worstReflection), FIGURE_DIGITS) + "\n";
 }
 
 // The reflection at f1, f0 and f2, the marks of a Smith chart's curve.
@@ -105,12 +105,11 @@ std::vector<PlotCurve> networkCurves(const NetworkAnalysis& analysis) {
   return curves;
 }
 
-std::vector<BandFigures> variantFigures(const ReportedDesign& design,
-                                        const NetworkAnalysis& analysis) {
-  std::vector<BandFigures> figures;
-  for (std::size_t i = 0; i < analysis.variants.size(); ++i) {
-    figures.push_back(
-        worstInBand(analysis.variants[i].ladder, analysis.responses[i], design.f1, design.f2));
+std::vector<JudgedBand> variantFigures(const ReportedDesign& design,
+                                       const NetworkAnalysis& analysis) {
+  std::vector<JudgedBand> figures;
+  for (const NetworkVariant& variant : analysis.variants) {
+    figures.push_back(judgeBand(ladderBand(variant.ladder, design.f1, design.f2)));
   }
   return figures;
 }
@@ -144,16 +143,10 @@ std::string renderMeasuredLoadSummary(const ReportedDesign& design, const Networ
                                       const Sweep& wanted) {
   std::string text = measuredLoadLines(design, measured, loadName, analysis.sweep, wanted);
   const LadderNetwork& ladder = analysis.variants.back().ladder;
-  text += extremesLine(
-      "model load",
-      reflectionExtremes([&ladder](double f) { return std::abs(inputReflection(ladder, f)); },
-                         design.f1, design.f2));
-  text += extremesLine("measured load", reflectionExtremes(
-                                            [&ladder, &measured](double f) {
-                                              return std::abs(measuredLoadReflection(
-                                                  ladder, measured.load, measured.retuning, f));
-                                            },
-                                            design.f1, design.f2));
+  text += extremesLine("model load", judgeBand(ladderBand(ladder, design.f1, design.f2)));
+  text += extremesLine("measured load",
+                       judgeBand(ladderBandOnLoad(ladder, measured.load, measured.retuning,
+                                                  design.f1, design.f2)));
   return text;
 }
 

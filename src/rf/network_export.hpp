@@ -16,6 +16,7 @@
 #include "rf/response_plot.hpp"
 #include "rf/sweep.hpp"
 #include "rf/touchstone_reader.hpp"
+#include "rf/worst_case_judge.hpp"
 
 namespace bandmatch {
 
@@ -57,8 +58,8 @@ NetworkAnalysis analyseNetwork(const ReportedDesign& design, const Sweep& wanted
 std::vector<PlotCurve> networkCurves(const NetworkAnalysis& analysis);
 
 // The worst in-band figures of each variant, for the summary of the variants.
-std::vector<BandFigures> variantFigures(const ReportedDesign& design,
-                                        const NetworkAnalysis& analysis);
+std::vector<JudgedBand> variantFigures(const ReportedDesign& design,
+                                       const NetworkAnalysis& analysis);
 
 // The lines that say how the measured load stands in for position 1, each ending in a line feed:
 // a note when the sweep had to be clipped to the data (`sweep` against the `wanted` one), the

@@ -88,22 +88,21 @@ TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* me
 
 double worstInBandReflection(const TunableNetwork& network, const ReportedDesign& design,
                              const MeasuredTarget* measured) {
-  const LadderNetwork& ladder = network.ladder;
-  double worst = 0.0;
-  if (measured == nullptr) {
-    worst = reflectionExtremes([&ladder](double f) { return std::abs(inputReflection(ladder, f)); },
-                               design.f1, design.f2)
-                .rhoMax;
-  } else {
-    const MeasuredLoad& load = *measured->load;
-    const Retuning& retuning = network.retuning;
-    worst =
-        reflectionExtremes(
-            [&](double f) { return std::abs(measuredLoadReflection(ladder, load, retuning, f)); },
-            design.f1, design.f2)
-            .rhoMax;
+  return judgeTunable(network, design, measured).worstReflection;
+}
+
+JudgedBand judgeTunable(const TunableNetwork& network, const ReportedDesign& design,
+                        const MeasuredTarget* measured, double peaksAbove) {
+  BandToJudge band = measured == nullptr
+                         ? ladderBand(network.ladder, design.f1, design.f2)
+                         : ladderBandOnLoad(network.ladder, *measured->load, network.retuning,
+                                            design.f1, design.f2);
+  band.peaksAbove = peaksAbove;
+  JudgedBand judged = judgeBand(band);
+  if (!std::isfinite(judged.worstReflection)) {
+    judged.worstReflection = HUGE_VAL;
   }
-  return std::isfinite(worst) ? worst : HUGE_VAL;
+  return judged;
 }
 
 NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* measured,

@@ -5,6 +5,7 @@
 // found on a fine grid, as the exporter reports it.
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "rf/minimax_tuning.hpp"
 #include "rf/network_build.hpp"
 #include "rf/touchstone_reader.hpp"
+#include "rf/worst_case_judge.hpp"
 
 namespace bandmatch {
 
@@ -62,6 +64,12 @@ TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* me
 // The worst |Gamma| of a network over [f1, f2] on the model load or the measured one.
 double worstInBandReflection(const TunableNetwork& network, const ReportedDesign& design,
                              const MeasuredTarget* measured);
+
+// The judge's whole verdict on a network over [f1, f2], with every peak that could rise above
+// `peaksAbove` located.
+JudgedBand judgeTunable(const TunableNetwork& network, const ReportedDesign& design,
+                        const MeasuredTarget* measured,
+                        double peaksAbove = std::numeric_limits<double>::infinity());
 
 // Tunes the design's network; `measured` is null for the model load.
 NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* measured,

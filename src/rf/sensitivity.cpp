@@ -5,6 +5,7 @@
 
 #include "core/number_format.hpp"
 #include "rf/measured_network.hpp"
+#include "rf/worst_case_judge.hpp"
 #include "rf/network_build.hpp"
 
 namespace bandmatch {
@@ -14,18 +15,25 @@ namespace {
 constexpr double STEP = 0.01;
 constexpr int CHANGE_DIGITS = 3;
 
-double worstReflection(const LadderNetwork& ladder, double f1, double f2,
-                       const LadderReflection& reflection) {
-  return reflectionExtremes(
-             [&](double frequency) { return std::abs(reflection(ladder, frequency)); }, f1, f2)
-      .rhoMax;
+double worstReflection(const ToleranceProblem& problem, const LadderNetwork& ladder,
+                       const Retuning& retuning) {
+  BandToJudge band;
+  band.f1 = problem.f1;
+  band.f2 = problem.f2;
+  band.reflectionAt = [&](double frequency) {
+    return problemReflection(problem, ladder, retuning, frequency);
+  };
+  band.resonanceMHz = ladderResonances(ladder);
+  band.dataMHz = problem.dataMHz;
+  return judgeBand(band).worstReflection;
 }
 
 }  // namespace
 
-std::vector<PartSensitivity> partSensitivities(const LadderNetwork& network, double f1, double f2,
-                                               const LadderReflection& reflection) {
+std::vector<PartSensitivity> partSensitivities(const ToleranceProblem& problem) {
   std::vector<PartSensitivity> sensitivities;
+  const LadderNetwork& network = problem.network;
+  const Retuning& retuning = problem.retuning;
   const std::size_t positions = std::min(network.inductance.size(), network.capacitance.size());
   for (std::size_t index = 1; index < positions; ++index) {
     for (const PartKind kind : {PartKind::inductor, PartKind::capacitor}) {
@@ -33,11 +41,20 @@ std::vector<PartSensitivity> partSensitivities(const LadderNetwork& network, dou
       scalePart(above, index, kind, 1.0 + STEP);
       LadderNetwork below = network;
       scalePart(below, index, kind, 1.0 - STEP);
-      const double change = (worstReflection(above, f1, f2, reflection) -
-                             worstReflection(below, f1, f2, reflection)) /
+      const double change = (worstReflection(problem, above, retuning) -
+                             worstReflection(problem, below, retuning)) /
                             2.0;
       sensitivities.push_back({static_cast<int>(index) + 1, kind, change});
     }
+  }
+  if (retuning.kind != RetuningKind::none) {
+    const bool inductor = retuning.kind == RetuningKind::seriesInductor ||
+                          retuning.kind == RetuningKind::shuntInductor;
+    const double change =
+        (worstReflection(problem, network, scaledRetuning(retuning, 1.0 + STEP)) -
+         worstReflection(problem, network, scaledRetuning(retuning, 1.0 - STEP))) /
+        2.0;
+    sensitivities.push_back({1, inductor ? PartKind::inductor : PartKind::capacitor, change});
   }
   return sensitivities;
 }

@@ -70,29 +70,4 @@ std::optional<double> firstNonFiniteFrequency(const FrequencyResponse& response)
   return std::nullopt;
 }
 
-BandFigures worstInBand(const LadderNetwork& ladder, const FrequencyResponse& response, double f1,
-                        double f2) {
-  BandFigures figures{0.0, 1.0, 1.0};
-  const bool lossy = hasLosses(ladder);
-  const auto take = [&](double magnitude, double gain) {
-    figures.worstReflection = std::max(figures.worstReflection, magnitude);
-    figures.worstGain = std::min(figures.worstGain, gain);
-    // Without losses every watt that is not reflected reaches the load.
-    if (lossy) {
-      figures.worstDissipation =
-          std::min(figures.worstDissipation, gain / (1.0 - magnitude * magnitude));
-    }
-  };
-  for (std::size_t i = 0; i < response.frequencyMHz.size(); ++i) {
-    const double frequency = response.frequencyMHz[i];
-    if (frequency >= f1 && frequency <= f2) {
-      take(std::abs(response.reflection[i]), response.transducerGain[i]);
-    }
-  }
-  for (const double edge : {f1, f2}) {
-    take(std::abs(inputReflection(ladder, edge)), transducerGain(ladder, edge));
-  }
-  return figures;
-}
-
 }  // namespace bandmatch

@@ -1,5 +1,5 @@
 // The frequencies of the export sweep around the band, the ladder's input reflection and
-// transducer gain at each, and the worst of them over the band.
+// transducer gain at each.
 #pragma once
 
 #include <complex>
@@ -47,15 +47,5 @@ FrequencyResponse analyseSweep(const LadderNetwork& ladder, const Sweep& sweep);
 // The first frequency where the reflection or the gain is not finite: a network with a zero or
 // infinite impedance somewhere gives no usable response.
 std::optional<double> firstNonFiniteFrequency(const FrequencyResponse& response);
-
-// The worst figures over the band f1..f2: at the sweep's points inside it and at both edges.
-struct BandFigures {
-  double worstReflection = 0.0;   // largest |S11|
-  double worstGain = 0.0;         // smallest transducer gain, as a ratio
-  double worstDissipation = 0.0;  // smallest gain / (1 - |S11|^2): the share lost in the components
-};
-
-BandFigures worstInBand(const LadderNetwork& ladder, const FrequencyResponse& response, double f1,
-                        double f2);
 
 }  // namespace bandmatch

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <thread>
 
+#include "rf/measured_network.hpp"
+#include "rf/worst_case_judge.hpp"
 #include "synthesis/match_figures.hpp"
 
 namespace bandmatch {
@@ -24,15 +26,16 @@ constexpr int MAX_THREADS = 8;
 constexpr double Z_95 = 1.959963984540054;
 constexpr double TWO_TO_MINUS_53 = 1.0 / 9007199254740992.0;
 
-// The frequencies a trial is evaluated at: the sweep's points inside the band, the band edges,
-// and the points the band of return loss is drawn at.
+// The frequencies a trial is evaluated at: the grid that resolves the nominal network's response
+// over the band (first, ascending), then the points the band of return loss is drawn at.
 struct TrialGrid {
+  std::vector<double> frequencyMHz;
   std::vector<double> omega;
   std::vector<double> inverseOmega;
-  std::vector<double> terminalReal;  // impedance at the load end of the first position analysed
-  std::vector<double> terminalImag;
-  std::vector<unsigned char> inBand;
-  std::vector<int> bandSlot;  // index into the band's frequencies, or -1
+  // The impedance at the load end of the first position analysed, without a retuning element.
+  std::vector<std::complex<double>> load;
+  std::size_t judged = 0;  // how many of the points are the judge's grid
+  std::vector<double> judgedLogMHz;
   std::vector<double> bandFrequencyMHz;
 };
 
@@ -48,15 +51,33 @@ struct TrialPart {
   double capacitorLoss = 0.0;
 };
 
-// Where the walk from the load starts: position 2 on a measured load, else position 1.
-std::size_t firstIndex(const ToleranceProblem& problem) {
-  return problem.terminal ? 1 : 0;
+bool onMeasuredLoad(const ToleranceProblem& problem) {
+  return static_cast<bool>(problem.measuredImpedance);
 }
 
-TrialGrid trialGrid(const ToleranceProblem& problem) {
+// Where the walk from the load starts: position 2 on a measured load, else position 1.
+std::size_t firstIndex(const ToleranceProblem& problem) {
+  return onMeasuredLoad(problem) ? 1 : 0;
+}
+
+TrialGrid trialGrid(const ToleranceProblem& problem, const std::vector<double>& judgedMHz) {
+  TrialGrid grid;
+  const auto add = [&](double frequency) {
+    const double omega = angularFrequency(frequency);
+    grid.frequencyMHz.push_back(frequency);
+    grid.omega.push_back(omega);
+    grid.inverseOmega.push_back(1.0 / omega);
+    grid.load.push_back(onMeasuredLoad(problem)
+                            ? problem.measuredImpedance(frequency)
+                            : std::complex<double>(problem.network.loadResistance));
+  };
+  for (const double frequency : judgedMHz) {
+    add(frequency);
+    grid.judgedLogMHz.push_back(std::log(frequency));
+  }
+  grid.judged = judgedMHz.size();
   const int points = problem.sweep.points;
   const int bandPoints = std::min(points, MAX_BAND_POINTS);
-  std::vector<int> slotOfIndex(static_cast<std::size_t>(points), -1);
   for (int k = 0; k < bandPoints; ++k) {
     // A longer sweep than the band takes is sampled evenly, both ends kept; the step exceeds one
     // point, so the chosen points are distinct.
@@ -64,34 +85,10 @@ TrialGrid trialGrid(const ToleranceProblem& problem) {
         bandPoints == points
             ? k
             : std::llround(static_cast<double>(k) * (points - 1) / (bandPoints - 1));
-    slotOfIndex[static_cast<std::size_t>(index)] = k;
+    const double frequency = sweepFrequency(problem.sweep, static_cast<int>(index));
+    add(frequency);
+    grid.bandFrequencyMHz.push_back(frequency);
   }
-  TrialGrid grid;
-  const auto add = [&](double frequency, bool inBand, int slot) {
-    const double omega = angularFrequency(frequency);
-    grid.omega.push_back(omega);
-    grid.inverseOmega.push_back(1.0 / omega);
-    const std::complex<double> terminal =
-        problem.terminal ? problem.terminal(frequency)
-                         : std::complex<double>(problem.network.loadResistance);
-    grid.terminalReal.push_back(terminal.real());
-    grid.terminalImag.push_back(terminal.imag());
-    grid.inBand.push_back(inBand ? 1 : 0);
-    grid.bandSlot.push_back(slot);
-    if (slot >= 0) {
-      grid.bandFrequencyMHz.push_back(frequency);
-    }
-  };
-  for (int i = 0; i < points; ++i) {
-    const double frequency = sweepFrequency(problem.sweep, i);
-    const bool inBand = frequency >= problem.f1 && frequency <= problem.f2;
-    const int slot = slotOfIndex[static_cast<std::size_t>(i)];
-    if (inBand || slot >= 0) {
-      add(frequency, inBand, slot);
-    }
-  }
-  add(problem.f1, true, -1);
-  add(problem.f2, true, -1);
   return grid;
 }
 
@@ -116,8 +113,10 @@ void fillParts(const LadderNetwork& ladder, std::size_t first, std::vector<Trial
 struct TrialScratch {
   std::vector<double> real;
   std::vector<double> imag;
+  std::vector<double> magnitude;
   std::vector<TrialPart> parts;
   LadderNetwork ladder;
+  Retuning retuning;
 };
 
 // The squared reflection magnitude at every grid frequency, into scratch.real. Walks from the
@@ -128,8 +127,16 @@ void squaredReflection(const TrialGrid& grid, double sourceAtLadder, TrialScratc
   const std::size_t count = grid.omega.size();
   std::vector<double>& re = scratch.real;
   std::vector<double>& im = scratch.imag;
-  re.assign(grid.terminalReal.begin(), grid.terminalReal.end());
-  im.assign(grid.terminalImag.begin(), grid.terminalImag.end());
+  re.resize(count);
+  im.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    std::complex<double> terminal = grid.load[i];
+    if (scratch.retuning.kind != RetuningKind::none) {
+      terminal = withRetuning(scratch.retuning, terminal, grid.frequencyMHz[i]);
+    }
+    re[i] = terminal.real();
+    im[i] = terminal.imag();
+  }
   const auto invert = [&re, &im, count]() {
     for (std::size_t i = 0; i < count; ++i) {
       const double scale = 1.0 / (re[i] * re[i] + im[i] * im[i]);
@@ -189,40 +196,63 @@ std::size_t bandStep(double power) {
   return steps >= BAND_STEPS ? BAND_STEPS - 1 : static_cast<std::size_t>(steps);
 }
 
+// The worst SWR of a judged |Gamma|; a network that reflects everything somewhere has none.
+double swrOfWorst(double rho) {
+  return rho < 1.0 ? swrFromRho(rho) : std::numeric_limits<double>::infinity();
+}
+
+// The draws of one trial: positions 2..N, then the retuning element when there is one.
+std::size_t drawsPerTrial(const ToleranceProblem& problem) {
+  const LadderNetwork& nominal = problem.network;
+  const std::size_t positions = std::min(nominal.inductance.size(), nominal.capacitance.size());
+  return (positions > 1 ? 2 * (positions - 1) : 0) +
+         (problem.retuning.kind != RetuningKind::none ? 1 : 0);
+}
+
+bool retunesWithInductor(RetuningKind kind) {
+  return kind == RetuningKind::seriesInductor || kind == RetuningKind::shuntInductor;
+}
+
 // Trials [first, end): the worst SWR of each into worst[trial], the band's counts into counts.
 void runTrials(const ToleranceProblem& problem, const ToleranceOptions& options,
                const TrialGrid& grid, int first, int end, std::vector<double>& worst,
                std::vector<std::uint32_t>& counts) {
   const LadderNetwork& nominal = problem.network;
   const std::size_t positions = std::min(nominal.inductance.size(), nominal.capacitance.size());
-  const std::size_t drawsPerTrial = positions > 1 ? 2 * (positions - 1) : 0;
   std::mt19937_64 generator(options.seed);
-  generator.discard(static_cast<unsigned long long>(first) * drawsPerTrial);
+  generator.discard(static_cast<unsigned long long>(first) * drawsPerTrial(problem));
   const double sourceAtLadder = sourceResistanceAtLadder(nominal);
+  const double retuningPercent = retunesWithInductor(problem.retuning.kind)
+                                     ? options.inductorPercent
+                                     : options.capacitorPercent;
   TrialScratch scratch;
+  const auto magnitudeAt = [&problem, &scratch](double frequency) {
+    return std::abs(problemReflection(problem, scratch.ladder, scratch.retuning, frequency));
+  };
   for (int trial = first; trial < end; ++trial) {
     scratch.ladder = nominal;
+    scratch.retuning = problem.retuning;
     for (std::size_t index = 1; index < positions; ++index) {
       scalePart(scratch.ladder, index, PartKind::inductor,
                 toleranceFactor(generator(), options.inductorPercent));
       scalePart(scratch.ladder, index, PartKind::capacitor,
                 toleranceFactor(generator(), options.capacitorPercent));
     }
+    if (problem.retuning.kind != RetuningKind::none) {
+      scratch.retuning =
+          scaledRetuning(problem.retuning, toleranceFactor(generator(), retuningPercent));
+    }
     fillParts(scratch.ladder, firstIndex(problem), scratch.parts);
     squaredReflection(grid, sourceAtLadder, scratch);
-    double worstPower = 0.0;
-    for (std::size_t i = 0; i < grid.omega.size(); ++i) {
-      const double power = scratch.real[i];
-      if (grid.inBand[i] != 0) {
-        worstPower = std::max(worstPower, power);
-      }
-      if (grid.bandSlot[i] >= 0) {
-        ++counts[static_cast<std::size_t>(grid.bandSlot[i]) * BAND_STEPS + bandStep(power)];
-      }
+    scratch.magnitude.resize(grid.judged);
+    for (std::size_t i = 0; i < grid.judged; ++i) {
+      scratch.magnitude[i] = std::sqrt(scratch.real[i]);
     }
-    const double rho = std::sqrt(worstPower);
     worst[static_cast<std::size_t>(trial)] =
-        rho < 1.0 ? swrFromRho(rho) : std::numeric_limits<double>::infinity();
+        swrOfWorst(refinedLargest(magnitudeAt, grid.judgedLogMHz, scratch.magnitude));
+    for (std::size_t slot = 0; slot < grid.bandFrequencyMHz.size(); ++slot) {
+      ++counts[slot * BAND_STEPS + bandStep(scratch.real[grid.judged + slot])];
+    }
   }
 }
 
@@ -250,6 +280,25 @@ double toleranceFactor(std::uint64_t draw, double percent) {
   return 1.0 + percent / 100.0 * (2.0 * unit - 1.0);
 }
 
+Retuning scaledRetuning(Retuning retuning, double factor) {
+  retuning.value *= factor;
+  retuning.loss = retunesWithInductor(retuning.kind) ? retuning.loss * factor
+                                                     : retuning.loss / factor;
+  return retuning;
+}
+
+std::complex<double> problemReflection(const ToleranceProblem& problem,
+                                       const LadderNetwork& ladder, const Retuning& retuning,
+                                       double frequencyMHz) {
+  if (!onMeasuredLoad(problem)) {
+    return inputReflection(ladder, frequencyMHz);
+  }
+  const std::complex<double> terminal =
+      withRetuning(retuning, problem.measuredImpedance(frequencyMHz), frequencyMHz);
+  return reflectionAtSource(ladder,
+                            impedanceFromPosition(ladder, 2, terminal, frequencyMHz));
+}
+
 void scalePart(LadderNetwork& ladder, std::size_t index, PartKind kind, double factor) {
   std::vector<double>& values = kind == PartKind::inductor ? ladder.inductance : ladder.capacitance;
   std::vector<double>& losses =
@@ -262,7 +311,18 @@ void scalePart(LadderNetwork& ladder, std::size_t index, PartKind kind, double f
 
 ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOptions& options,
                              int threads) {
-  const TrialGrid grid = trialGrid(problem);
+  // The nominal network judged over the band gives its figure and the grid every trial is
+  // judged on.
+  BandToJudge nominalBand;
+  nominalBand.f1 = problem.f1;
+  nominalBand.f2 = problem.f2;
+  nominalBand.reflectionAt = [&problem](double frequency) {
+    return problemReflection(problem, problem.network, problem.retuning, frequency);
+  };
+  nominalBand.resonanceMHz = ladderResonances(problem.network);
+  nominalBand.dataMHz = problem.dataMHz;
+  const JudgedBand nominal = judgeBand(nominalBand);
+  const TrialGrid grid = trialGrid(problem, nominal.gridMHz);
   const std::size_t slots = grid.bandFrequencyMHz.size();
   const int trials = std::max(options.trials, 0);
   const int workers = std::clamp(std::min(threads, trials), 1, MAX_THREADS);
@@ -289,6 +349,7 @@ ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOpt
   }
 
   ToleranceResult result;
+  result.nominalSwr = swrOfWorst(nominal.worstReflection);
   std::sort(worst.begin(), worst.end());
   result.worstSwr = std::move(worst);
   std::vector<std::uint32_t> total(slots * BAND_STEPS, 0);

@@ -1,6 +1,6 @@
 // Monte Carlo tolerance analysis of a built network: each trial draws every L and C of positions
-// 2..N uniformly within its tolerance and finds the worst in-band reflection of the perturbed
-// network; the trials give the yield against a goal SWR, percentiles of the worst SWR and, at
+// 2..N (and a measured load's retuning element) uniformly within its tolerance and judges the
+// worst in-band reflection of the perturbed network; the trials give the yield against a goal SWR, percentiles of the worst SWR and, at
 // each plotted frequency, the band that holds 90 % of the trials' return loss. The figures
 // depend only on the network, the sweep, the tolerances and the seed: not on the thread count.
 #pragma once
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "rf/ladder_analysis.hpp"
+#include "rf/load_fit.hpp"
 #include "rf/sweep.hpp"
 
 namespace bandmatch {
@@ -40,16 +41,27 @@ double toleranceFactor(std::uint64_t draw, double percent);
 // the band centre: an inductor's loss resistance scales with it, a capacitor's inversely.
 void scalePart(LadderNetwork& ladder, std::size_t index, PartKind kind, double factor);
 
+// The retuning element with its value scaled by `factor`, its Q kept as scalePart keeps it.
+Retuning scaledRetuning(Retuning retuning, double factor);
+
 // The network the trials perturb, over the sweep of the export. With a measured load,
-// `terminal` gives the impedance at the load end of position 2 (the load with its retuning
-// element, which no trial changes); without, position 1 and the load resistance close it.
+// `measuredImpedance` gives the load's impedance at a frequency in MHz, and the retuning element
+// (a part like any other) joins it at the load end of position 2; without, position 1 and the
+// load resistance close the ladder.
 struct ToleranceProblem {
   LadderNetwork network;
   Sweep sweep;
   double f1 = 0.0;  // MHz
   double f2 = 0.0;  // MHz
-  std::function<std::complex<double>(double)> terminal;
+  std::function<std::complex<double>(double)> measuredImpedance;
+  Retuning retuning;
+  const std::vector<double>* dataMHz = nullptr;  // the measured points, for the judge's grid
 };
+
+// The reflection of the problem's network with other values, at a frequency in MHz.
+std::complex<double> problemReflection(const ToleranceProblem& problem,
+                                       const LadderNetwork& ladder, const Retuning& retuning,
+                                       double frequencyMHz);
 
 // Return loss in dB at each plotted frequency: at least 90 % of the trials lie within
 // [lowerDb, upperDb], the 5th and 95th percentiles widened to the 0.05 dB steps they are counted
@@ -61,15 +73,18 @@ struct ReturnLossBand {
 };
 
 struct ToleranceResult {
-  // The worst in-band SWR of every trial, ascending. In-band means the sweep's points inside
-  // f1..f2 and both band edges, as in the summary of the variants.
+  // The worst in-band SWR of every trial, ascending, each judged over the whole band as the
+  // nominal network is: on the grid that resolves the nominal response, every local maximum
+  // that could be the worst searched.
   std::vector<double> worstSwr;
+  double nominalSwr = 0.0;  // of the unperturbed network, by the worst-case judge
   ReturnLossBand band;
 };
 
-// Trial t takes the draws 2 (N - 1) t to 2 (N - 1) (t + 1) - 1 of std::mt19937_64 seeded with the
-// seed: for positions 2..N in turn, the inductor's and then the capacitor's. The trials are
-// shared among `threads` threads in fixed contiguous blocks.
+// Trial t takes D draws of std::mt19937_64 seeded with the seed, from D t on: for positions 2..N
+// in turn, the inductor's and then the capacitor's, then the retuning element's when there is
+// one; D = 2 (N - 1), plus one with a retuning element. The trials are shared among `threads`
+// threads in fixed contiguous blocks.
 ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOptions& options,
                              int threads);
 

@@ -23,7 +23,7 @@ double decibels(double powerRatio) {
 
 std::string renderVariantSummary(const ReportedDesign& design,
                                  const std::vector<NetworkVariant>& variants,
-                                 const std::vector<BandFigures>& figures) {
+                                 const std::vector<JudgedBand>& figures) {
   std::string text;
   const LadderNetwork& built = variants.back().ladder;
   if (built.turnsRatio) {
@@ -39,7 +39,7 @@ std::string renderVariantSummary(const ReportedDesign& design,
   std::vector<std::vector<std::string>> rows = {{"variant", "|S11|", "SWR", "return loss (dB)",
                                                  "transducer gain (dB)", "dissipation loss (dB)"}};
   for (std::size_t i = 0; i < variants.size(); ++i) {
-    const BandFigures& worst = figures[i];
+    const JudgedBand& worst = figures[i];
     rows.push_back(
         {variants[i].label, formatFixed(worst.worstReflection, figure_digits::REFLECTION),
          formatFixed(swrFromRho(worst.worstReflection), figure_digits::SWR),

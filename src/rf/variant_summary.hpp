@@ -8,13 +8,13 @@
 
 #include "rf/csv_report_reader.hpp"
 #include "rf/network_build.hpp"
-#include "rf/sweep.hpp"
+#include "rf/worst_case_judge.hpp"
 
 namespace bandmatch {
 
 // The text, one line each; `figures` holds one entry per variant, in the same order.
 std::string renderVariantSummary(const ReportedDesign& design,
                                  const std::vector<NetworkVariant>& variants,
-                                 const std::vector<BandFigures>& figures);
+                                 const std::vector<JudgedBand>& figures);
 
 }  // namespace bandmatch

@@ -239,7 +239,15 @@ TEST(BuiltNetworkFiles, PlotDrawsOneLabelledCurvePerVariant) {
 TEST(VariantSummary, LaysOutOneRowPerVariant) {
   ReportedDesign design = handDesign();
   const NetworkVariants variants = networkVariants(design, ALL_OPTIONS);
-  const std::vector<BandFigures> figures = {{0.1, 0.99, 1.0}, {0.2, 0.9, 1.0}, {0.5, 0.5, 0.98}};
+  const auto judged = [](double reflection, double gain, double dissipation) {
+    JudgedBand band;
+    band.worstReflection = reflection;
+    band.worstGain = gain;
+    band.worstDissipation = dissipation;
+    return band;
+  };
+  const std::vector<JudgedBand> figures = {
+      judged(0.1, 0.99, 1.0), judged(0.2, 0.9, 1.0), judged(0.5, 0.5, 0.98)};
   const std::string expected =
       "Transformer: turns ratio n = 1.11803 (impedance ratio n^2:1 = 1.25:1), the 50 ohm source "
       "seen by the ladder as 62.5 ohms\n"

@@ -27,11 +27,9 @@ TuningTarget modelTarget(int points) {
   return {bandFrequencies(10.0, 20.0, points), {}};
 }
 
-// The worst |Gamma| between the samples too: a fine grid refined about its peak.
+// The worst |Gamma| between the samples too, as the judge finds it.
 double trueWorst(const LadderNetwork& ladder) {
-  return reflectionExtremes([&ladder](double f) { return std::abs(inputReflection(ladder, f)); },
-                            10.0, 20.0)
-      .rhoMax;
+  return judgeBand(ladderBand(ladder, 10.0, 20.0)).worstReflection;
 }
 
 TEST(MinimaxTuning, ReachesTheMinimaxFiguresAtDecrementOne) {

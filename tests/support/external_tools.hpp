@@ -22,6 +22,12 @@ int runCommand(const std::string& command);
 // the index (the frequency first); other lines are left out.
 std::vector<std::vector<double>> ngspiceRows(const std::string& printout);
 
+// ngspice's rows for the netlist in the file `netlistPath` with its AC sweep replaced by at least
+// `points` points logarithmic in frequency from f1 to f2 MHz (".ac dec"), both edges included:
+// the independent check of a printed worst figure. Empty when ngspice fails.
+std::vector<std::vector<double>> ngspiceOnLogSweep(const std::string& netlistPath, double f1,
+                                                   double f2, int points);
+
 }  // namespace bandmatch::support
 
 #define BANDMATCH_REQUIRE_TOOL(command, package)                                                 \

@@ -51,22 +51,17 @@ struct ToleranceFigures {
 ToleranceFigures toleranceFigures(const ReportedDesign& design, const LadderNetwork& network,
                                   const LoadOnNetwork* measured, const Sweep& sweep,
                                   const ToleranceOptions& options) {
-  ToleranceProblem problem{network, sweep, design.f1, design.f2, {}};
-  LadderReflection reflection = [](const LadderNetwork& ladder, double f) {
-    return inputReflection(ladder, f);
-  };
+  ToleranceProblem problem{network, sweep, design.f1, design.f2, {}, {}, nullptr};
   if (measured) {
-    problem.terminal = [measured](double f) {
-      return measuredLoadEnd(measured->load, measured->retuning, f);
+    problem.measuredImpedance = [measured](double f) {
+      return interpolatedImpedance(measured->load, f);
     };
-    reflection = [measured](const LadderNetwork& ladder, double f) {
-      return measuredLoadReflection(ladder, measured->load, measured->retuning, f);
-    };
+    problem.retuning = measured->retuning;
+    problem.dataMHz = &measured->load.frequencyMHz;
   }
   // Both cores where there are two; the figures do not depend on it.
   const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  return {runTolerance(problem, options, threads),
-          partSensitivities(network, design.f1, design.f2, reflection)};
+  return {runTolerance(problem, options, threads), partSensitivities(problem)};
 }
 
 }  // namespace
