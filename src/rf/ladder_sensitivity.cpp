@@ -290,4 +290,15 @@ std::vector<double> bandFrequencies(double f1, double f2, int points) {
   return frequencies;
 }
 
+std::vector<double> logarithmicBandFrequencies(double f1, double f2, int points) {
+  std::vector<double> frequencies;
+  for (int i = 0; i < points; ++i) {
+    frequencies.push_back(i == 0              ? f1
+                          : i + 1 == points ? f2
+                                            : f1 * std::pow(f2 / f1, static_cast<double>(i) /
+                                                                         (points - 1)));
+  }
+  return frequencies;
+}
+
 }  // namespace bandmatch

@@ -64,4 +64,7 @@ double worstSampledReflection(const TunableNetwork& network, const TuningTarget&
 // Evenly spaced frequencies from f1 to f2 MHz, both included; the last one is f2 exactly.
 std::vector<double> bandFrequencies(double f1, double f2, int points);
 
+// Frequencies from f1 to f2 MHz evenly spaced on a logarithmic scale, both ends exact.
+std::vector<double> logarithmicBandFrequencies(double f1, double f2, int points);
+
 }  // namespace bandmatch

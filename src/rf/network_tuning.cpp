@@ -9,6 +9,12 @@ namespace bandmatch {
 
 namespace {
 
+// The tuner's samples and the judge agree when the judged worst |Gamma| exceeds the sampled one
+// by no more than this; until then the judge's peaks join the samples, for at most this many
+// rounds.
+constexpr double SAMPLES_AGREE = 1e-7;
+constexpr int MAX_JUDGED_ROUNDS = 20;
+
 double centreMHz(const ReportedDesign& design) {
   return std::sqrt(design.f1 * design.f2);
 }
@@ -59,12 +65,49 @@ RatedNetwork better(RatedNetwork candidate, RatedNetwork reference) {
   return candidate.worst < reference.worst ? std::move(candidate) : std::move(reference);
 }
 
+// The target with one more sample at a frequency inside the band.
+void addSample(TuningTarget& target, const MeasuredTarget* measured, double frequencyMHz) {
+  target.frequencyMHz.push_back(frequencyMHz);
+  if (measured != nullptr) {
+    target.measured.push_back(interpolatedImpedance(*measured->load, frequencyMHz));
+  }
+}
+
+// Tunes on the samples, judges the result over the whole band, and where the judge finds a peak
+// above what the samples saw, adds it to the samples and tunes on from there, until the judged
+// figure and the sampled one agree. Returns the best judged network, never worse than `start`
+// (rated as given); `target` keeps the peaks it gained, for the next tuning on this load.
+RatedNetwork tunedUntilJudged(const RatedNetwork& start, TuningTarget& target,
+                              const std::vector<TuningVariable>& variables,
+                              const ReportedDesign& design, const MeasuredTarget* measured,
+                              const TuningSettings& settings, int& evaluations) {
+  RatedNetwork best = start;
+  TunableNetwork current = start.network;
+  for (int round = 0; round < MAX_JUDGED_ROUNDS; ++round) {
+    const TuningOutcome outcome = tuneMinimax(current, target, variables, settings);
+    evaluations += outcome.evaluations;
+    const JudgedBand judged =
+        judgeTunable(outcome.network, design, measured, outcome.worst + SAMPLES_AGREE);
+    best = better({outcome.network, judged.worstReflection}, std::move(best));
+    if (judged.worstReflection <= outcome.worst + SAMPLES_AGREE) {
+      break;
+    }
+    for (const ReflectionPeak& peak : judged.peaks) {
+      if (peak.magnitude > outcome.worst + SAMPLES_AGREE) {
+        addSample(target, measured, peak.frequencyMHz);
+      }
+    }
+    current = outcome.network;
+  }
+  return best;
+}
+
 }  // namespace
 
 TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* measured) {
   TuningTarget target;
   if (measured == nullptr) {
-    target.frequencyMHz = bandFrequencies(design.f1, design.f2, MODEL_LOAD_SAMPLES);
+    target.frequencyMHz = logarithmicBandFrequencies(design.f1, design.f2, MODEL_LOAD_SAMPLES);
     return target;
   }
   const MeasuredLoad& load = *measured->load;
@@ -108,7 +151,7 @@ JudgedBand judgeTunable(const TunableNetwork& network, const ReportedDesign& des
 NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* measured,
                           const TuningRequest& request) {
   NetworkTuning tuning;
-  const TuningTarget target = tuningTarget(design, measured);
+  TuningTarget target = tuningTarget(design, measured);
   tuning.samples = static_cast<int>(target.frequencyMHz.size());
   if (measured != nullptr) {
     tuning.edgeSamples =
@@ -118,9 +161,8 @@ NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* me
   const TunableNetwork start = continuousNetwork(design, measured, request.build);
   tuning.untuned = rated(start, design, measured);
   tuning.variables = tuningVariables(start, true, request.tuneRetuning);
-  const TuningOutcome continuous = tuneMinimax(start, target, tuning.variables, request.settings);
-  tuning.evaluations = continuous.evaluations;
-  tuning.tuned = better(rated(continuous.network, design, measured), tuning.untuned);
+  tuning.tuned = tunedUntilJudged(tuning.untuned, target, tuning.variables, design, measured,
+                                  request.settings, tuning.evaluations);
   if (!request.build.series) {
     return tuning;
   }
@@ -138,10 +180,10 @@ NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* me
   // and the better kept, never worse than the exporter's rounded network.
   RatedNetwork best = *tuning.untunedStandard;
   for (const TunableNetwork* from : {&*roundedTuned, &*roundedStart}) {
-    const TuningOutcome outcome =
-        tuneMinimax(*from, target, tuning.standardVariables, request.settings);
-    tuning.standardEvaluations += outcome.evaluations;
-    best = better(rated(outcome.network, design, measured), std::move(best));
+    best = better(tunedUntilJudged(rated(*from, design, measured), target,
+                                   tuning.standardVariables, design, measured, request.settings,
+                                   tuning.standardEvaluations),
+                  std::move(best));
   }
   tuning.tunedStandard = std::move(best);
   return tuning;

@@ -2,7 +2,8 @@
 // the network the build options describe (transformer, part losses) is tuned with continuous
 // values; with standard values the tuned components are then rounded and the values left continuous
 // (the source side, the retuning element) tuned again. Every figure is the worst in-band |Gamma|
-// found on a fine grid, as the exporter reports it.
+// as the worst-case judge finds it; where the judge finds a peak the tuner's samples missed, the
+// peak joins the samples and the tuning goes on.
 #pragma once
 
 #include <limits>
@@ -18,8 +19,8 @@
 
 namespace bandmatch {
 
-// Evenly spaced samples of the band on the model load: enough that the tuned peaks cannot hide
-// between them (the optimum on a finer grid differs by parts in a million).
+// Samples of the band on the model load, logarithmic in frequency; the peaks the judge finds
+// between them are added.
 inline constexpr int MODEL_LOAD_SAMPLES = 2001;
 
 // The measured load a network is tuned on, with the element that retunes it to f0.
