@@ -126,4 +126,27 @@ std::string buildDescription(const BuildOptions& options) {
   return text;
 }
 
+std::string buildOptionWords(const BuildOptions& options) {
+  std::string words;
+  const auto add = [&words](std::string_view option, const std::string& value) {
+    if (!words.empty()) {
+      words += ' ';
+    }
+    words.append(option).append(" ").append(value);
+  };
+  if (options.sourceOhms) {
+    add("--source-ohms", formatPlainDecimal(*options.sourceOhms, DESCRIPTION_DIGITS));
+  }
+  if (options.series) {
+    add("--series", std::string(preferredSeriesName(*options.series)));
+  }
+  if (options.inductorQ) {
+    add("--q-inductor", formatPlainDecimal(*options.inductorQ, DESCRIPTION_DIGITS));
+  }
+  if (options.capacitorQ) {
+    add("--q-capacitor", formatPlainDecimal(*options.capacitorQ, DESCRIPTION_DIGITS));
+  }
+  return words;
+}
+
 }  // namespace bandmatch

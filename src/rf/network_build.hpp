@@ -71,4 +71,8 @@ std::string elementName(char element, std::size_t index);
 // Q 100; ideal transformer to a 50 ohm source". Empty when nothing is asked.
 std::string buildDescription(const BuildOptions& options);
 
+// The options as a companion program takes them on its command line, e.g. "--series E12
+// --q-inductor 100"; empty when nothing is asked.
+std::string buildOptionWords(const BuildOptions& options);
+
 }  // namespace bandmatch

@@ -38,7 +38,7 @@ std::string extremesLine(std::string_view what, const JudgedBand& judged) {
   return "In-band |Gamma| on the " + std::string(what) + ": min " +
          formatScientific(judged.bestReflection, FIGURE_DIGITS) + ", max " +
          formatScientific(judged.worstReflection, FIGURE_DIGITS) + ", worst SWR " +
-         formatScientific(swrFromRho(judged.worstReflection), FIGURE_DIGITS) + "\n";
+         formatScientific(standingWaveRatio(judged.worstReflection), FIGURE_DIGITS) + "\n";
 }
 
 // The reflection at f1, f0 and f2, the marks of a Smith chart's curve.

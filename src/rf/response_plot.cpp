@@ -191,8 +191,14 @@ void writeSpread(std::ostream& out, const Axes& axes, const ReturnLossBand& band
 
 }  // namespace
 
+PlotLevels reportedLevels(const ReportedDesign& design) {
+  return {"Reported over the band:", design.rhoMin, design.rhoMax};
+}
+
 std::string renderResponsePlot(const ReportedDesign& design, const std::vector<PlotCurve>& curves,
-                               const FileOrigin& origin, const PlotBand& band) {
+                               const FileOrigin& origin, const PlotBand& band,
+                               const std::optional<PlotLevels>& levels) {
+  const PlotLevels shown = levels.value_or(reportedLevels(design));
   std::vector<std::vector<double>> curvesDb;
   for (const PlotCurve& curve : curves) {
     std::vector<double>& curveDb = curvesDb.emplace_back();
@@ -202,8 +208,8 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
     }
   }
   const FrequencyResponse& sweep = curves.front().response;
-  const double worstDb = returnLossDb(design.rhoMax);
-  const double bestDb = returnLossDb(design.rhoMin);
+  const double worstDb = returnLossDb(shown.rhoMax);
+  const double bestDb = returnLossDb(shown.rhoMin);
   const Axes axes{sweep.frequencyMHz.front(), sweep.frequencyMHz.back(),
                   axisBottom(worstDb, bestDb, curvesDb)};
   const std::string title = "Return loss of the matching network: " + designSummary(design);
@@ -283,7 +289,7 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
   }
   writeLegendEntry(out, row, EDGE_COLOUR, "6 4", 1.5, "Band edges f1, f2");
   row += 2;
-  writeLegendEntry(out, row++, {}, {}, 0.0, "Reported over the band:");
+  writeLegendEntry(out, row++, {}, {}, 0.0, shown.heading);
   if (std::isfinite(worstDb)) {
     writeLegendEntry(out, row++, WORST_COLOUR, "10 5", 1.5,
                      "Worst: " + formatFixed(worstDb, DECIBEL_DIGITS) + " dB");
@@ -302,9 +308,9 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
   writeLegendEntry(out, row++, {}, {}, 0.0,
                    "f2 = " + formatFixed(design.f2, figure_digits::FREQUENCY_MHZ) + " MHz");
   writeLegendEntry(out, row++, {}, {}, 0.0,
-                   "|S11| max = " + formatFixed(design.rhoMax, figure_digits::REFLECTION));
+                   "|S11| max = " + formatFixed(shown.rhoMax, figure_digits::REFLECTION));
   writeLegendEntry(out, row, {}, {}, 0.0,
-                   "|S11| min = " + formatFixed(design.rhoMin, figure_digits::REFLECTION));
+                   "|S11| min = " + formatFixed(shown.rhoMin, figure_digits::REFLECTION));
   writeLine(out, "</svg>");
   return out.str();
 }

@@ -3,6 +3,7 @@
 // on its model load, on a measured load), labelled axes with ticks, and a title.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +27,22 @@ struct PlotBand {
   const ReturnLossBand* band = nullptr;
 };
 
+// The best and worst |S11| over the band drawn as levels, and the legend's heading that says
+// which network they are of.
+struct PlotLevels {
+  std::string heading;
+  double rhoMin = 0.0;
+  double rhoMax = 0.0;
+};
+
+// The report's own figures: those of the designed network on its model load.
+PlotLevels reportedLevels(const ReportedDesign& design);
+
 // The whole SVG document; each response is drawn as one polyline with a vertex per point, the
 // curves over the same sweep. A lone curve's legend names what it shows instead of its label.
+// The levels are the report's unless others are given.
 std::string renderResponsePlot(const ReportedDesign& design, const std::vector<PlotCurve>& curves,
-                               const FileOrigin& origin, const PlotBand& band = {});
+                               const FileOrigin& origin, const PlotBand& band = {},
+                               const std::optional<PlotLevels>& levels = std::nullopt);
 
 }  // namespace bandmatch

@@ -198,7 +198,7 @@ std::size_t bandStep(double power) {
 
 // The worst SWR of a judged |Gamma|; a network that reflects everything somewhere has none.
 double swrOfWorst(double rho) {
-  return rho < 1.0 ? swrFromRho(rho) : std::numeric_limits<double>::infinity();
+  return standingWaveRatio(rho);
 }
 
 // The draws of one trial: positions 2..N, then the retuning element when there is one.

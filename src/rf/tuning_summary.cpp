@@ -26,7 +26,7 @@ double percentChange(double after, double before) {
 
 Row figureRow(std::string label, double rho, std::string change = {}) {
   return {std::move(label), formatFixed(rho, figure_digits::REFLECTION),
-          formatFixed(swrFromRho(rho), figure_digits::SWR),
+          formatFixed(standingWaveRatio(rho), figure_digits::SWR),
           formatFixed(20.0 * std::log10(rho), figure_digits::RETURN_LOSS_DB), std::move(change)};
 }
 

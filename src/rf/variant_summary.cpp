@@ -14,6 +14,7 @@ namespace {
 
 constexpr int GAIN_DIGITS = 4;
 constexpr int RATIO_DIGITS = 6;
+constexpr int RATIO_DIGITS_OF_WARNING = 2;
 
 double decibels(double powerRatio) {
   return 10.0 * std::log10(powerRatio);
@@ -23,7 +24,8 @@ double decibels(double powerRatio) {
 
 std::string renderVariantSummary(const ReportedDesign& design,
                                  const std::vector<NetworkVariant>& variants,
-                                 const std::vector<JudgedBand>& figures) {
+                                 const std::vector<JudgedBand>& figures,
+                                 const BuildOptions& options) {
   std::string text;
   const LadderNetwork& built = variants.back().ladder;
   if (built.turnsRatio) {
@@ -42,12 +44,27 @@ std::string renderVariantSummary(const ReportedDesign& design,
     const JudgedBand& worst = figures[i];
     rows.push_back(
         {variants[i].label, formatFixed(worst.worstReflection, figure_digits::REFLECTION),
-         formatFixed(swrFromRho(worst.worstReflection), figure_digits::SWR),
+         formatFixed(standingWaveRatio(worst.worstReflection), figure_digits::SWR),
          formatFixed(20.0 * std::log10(worst.worstReflection), figure_digits::RETURN_LOSS_DB),
          formatFixed(decibels(worst.worstGain), GAIN_DIGITS),
          formatFixed(decibels(worst.worstDissipation), GAIN_DIGITS)});
   }
-  return text + alignedTable(rows);
+  text += alignedTable(rows);
+  // The variant that loses most against the ideal network, if it loses too much.
+  std::size_t worst = 0;
+  for (std::size_t i = 1; i < figures.size(); ++i) {
+    if (!(figures[i].worstReflection <= figures[worst].worstReflection)) {
+      worst = i;
+    }
+  }
+  const double ideal = figures.front().worstReflection;
+  if (worst > 0 && !(figures[worst].worstReflection <= VARIANT_WARNING_RATIO * ideal)) {
+    text += "Warning: the worst |S11| of \"" + variants[worst].label + "\" is " +
+            formatFixed(figures[worst].worstReflection / ideal, RATIO_DIGITS_OF_WARNING) +
+            " times the ideal network's; bandmatch-tune " + buildOptionWords(options) +
+            " tunes the network for the parts it is built with\n";
+  }
+  return text;
 }
 
 }  // namespace bandmatch

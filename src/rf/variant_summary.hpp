@@ -12,9 +12,15 @@
 
 namespace bandmatch {
 
-// The text, one line each; `figures` holds one entry per variant, in the same order.
+// A built variant this many times worse than the ideal network gets a warning line.
+inline constexpr double VARIANT_WARNING_RATIO = 2.0;
+
+// The text, one line each; `figures` holds one entry per variant, in the same order. When a
+// built variant's worst |S11| is more than VARIANT_WARNING_RATIO times the ideal network's, a
+// last line says so and names the tuner, with the options, as the remedy.
 std::string renderVariantSummary(const ReportedDesign& design,
                                  const std::vector<NetworkVariant>& variants,
-                                 const std::vector<JudgedBand>& figures);
+                                 const std::vector<JudgedBand>& figures,
+                                 const BuildOptions& options);
 
 }  // namespace bandmatch

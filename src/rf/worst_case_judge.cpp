@@ -197,6 +197,10 @@ std::vector<Located> localMaxima(const Figure& figure, const Samples& samples, d
 
 }  // namespace
 
+double standingWaveRatio(double rho) {
+  return rho < 1.0 ? (1.0 + rho) / (1.0 - rho) : infinity();
+}
+
 double refinedLargest(const std::function<double(double)>& figureAt,
                       const std::vector<double>& logFrequency, const std::vector<double>& values) {
   const Samples samples{&logFrequency, &values};

@@ -56,6 +56,10 @@ struct JudgedBand {
   int evaluations = 0;  // of the reflection
 };
 
+// The SWR of a reflection magnitude; infinite where the network reflects everything (|Gamma| of
+// 1 or more, or not finite), so that no figure ever shows a negative SWR.
+double standingWaveRatio(double rho);
+
 // Judges the response over the band. A non-finite reflection anywhere makes the worst |Gamma|
 // infinite.
 JudgedBand judgeBand(const BandToJudge& band);

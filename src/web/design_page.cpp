@@ -141,7 +141,8 @@ DesignPage designPage(const FormValues& values, const PageLoad* load) {
                               DEFAULT_GOAL_SWR, origin.origin);
   if (changesNetwork(build)) {
     page.variantSummary =
-        renderVariantSummary(reported, analysis.variants, variantFigures(reported, analysis));
+        renderVariantSummary(reported, analysis.variants, variantFigures(reported, analysis),
+                             build);
   }
   if (exported.measured) {
     page.loadSummary = renderMeasuredLoadSummary(reported, analysis, *exported.measured, load->name,

@@ -256,8 +256,16 @@ TEST(VariantSummary, LaysOutOneRowPerVariant) {
       "dissipation loss (dB)\n"
       "ideal                   0.100000  1.2222  -20.00            -0.0436               0.0000\n"
       "E12 values              0.200000  1.5000  -13.98            -0.4576               0.0000\n"
-      "E12 values with losses  0.500000  3.0000  -6.02             -3.0103               -0.0877\n";
-  EXPECT_EQ(renderVariantSummary(design, variants.variants, figures), expected);
+      "E12 values with losses  0.500000  3.0000  -6.02             -3.0103               -0.0877\n"
+      "Warning: the worst |S11| of \"E12 values with losses\" is 5.00 times the ideal network's; "
+      "bandmatch-tune --source-ohms 50 --series E12 --q-inductor 100 --q-capacitor 500 tunes the "
+      "network for the parts it is built with\n";
+  EXPECT_EQ(renderVariantSummary(design, variants.variants, figures, ALL_OPTIONS), expected);
+  // At twice the ideal network's worst |S11| no more.
+  const std::vector<JudgedBand> close = {judged(0.1, 0.99, 1.0), judged(0.2, 0.9, 1.0),
+                                         judged(0.2, 0.8, 0.98)};
+  EXPECT_EQ(renderVariantSummary(design, variants.variants, close, ALL_OPTIONS).find("Warning"),
+            std::string::npos);
 }
 
 }  // namespace

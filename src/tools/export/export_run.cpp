@@ -145,7 +145,8 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                      formatFixed(sweep.upperMHz, 6) + " MHz");
   if (building) {
     writeText(out,
-              renderVariantSummary(design, analysis.variants, variantFigures(design, analysis)));
+              renderVariantSummary(design, analysis.variants, variantFigures(design, analysis),
+                                   options.build));
     out.flush();
   }
   if (measured) {

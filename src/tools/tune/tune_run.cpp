@@ -118,6 +118,10 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
       !reason.empty()) {
     return fail(err, where + ": " + reason);
   }
+  // The plot's levels are the tuned network's own, on the load it was tuned for.
+  const JudgedBand finalJudged = judgeTunable(final, design, target ? &*target : nullptr);
+  const PlotLevels finalLevels{measured ? "Tuned, on the measured load:" : "Tuned, on the model load:",
+                               finalJudged.bestReflection, finalJudged.worstReflection};
   std::vector<PlotCurve> curves;
   for (std::size_t i = 0; i < wantedCurves.size(); ++i) {
     curves.push_back({wantedCurves[i].label, responses[i]});
@@ -136,7 +140,7 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                                                     building ? NetlistPrints::reflectionAndLoadPower
                                                              : NetlistPrints::reflection)},
       {options.outBase + ".s1p", renderTouchstone(design, final.ladder, responses.back(), origin)},
-      {options.outBase + ".svg", renderResponsePlot(design, curves, origin)},
+      {options.outBase + ".svg", renderResponsePlot(design, curves, origin, {}, finalLevels)},
   };
   if (building) {
     files.push_back(

@@ -43,9 +43,13 @@ std::vector<SimulatedPoint> ngspiceTable(const std::string& printout) {
   return points;
 }
 
-// The five figures of the summary's last row (the built network), read from the right.
+// The five figures of the summary's last row (the built network), read from the right; a warning
+// may follow the table.
 std::vector<double> lastSummaryRow(const std::string& out) {
-  const std::vector<std::string> lines = support::splitLines(out);
+  std::vector<std::string> lines = support::splitLines(out);
+  if (lines.back().rfind("Warning:", 0) == 0) {
+    lines.pop_back();
+  }
   std::istringstream words(lines.back());
   std::vector<std::string> all;
   for (std::string word; words >> word;) {
