@@ -49,8 +49,9 @@ VariableIndex indexOf(const LadderNetwork& ladder, const std::vector<TuningVaria
   return index;
 }
 
-// The retuning element's impedance (series kinds) or admittance (shunt kinds); both scale with
-// the value or its reciprocal, so d/d(log value) is +/- the immittance itself.
+// The retuning element's impedance (series kinds) or admittance (shunt kinds) with its loss
+// resistance; at a fixed Q the element's impedance scales with an inductor's value and with the
+// reciprocal of a capacitor's, so d/d(log value) is +/- the immittance itself.
 struct RetuningBranch {
   bool series = true;
   Complex immittance;
@@ -59,15 +60,21 @@ struct RetuningBranch {
 
 RetuningBranch retuningBranch(const Retuning& retuning, double omega) {
   const Complex j(0.0, 1.0);
+  const double loss = retuning.loss;
   switch (retuning.kind) {
     case RetuningKind::seriesInductor:
-      return {true, j * omega * retuning.value, 1.0};
+      return {true, loss + j * omega * retuning.value, 1.0};
     case RetuningKind::seriesCapacitor:
-      return {true, -j / (omega * retuning.value), -1.0};
+      return {true, loss - j / (omega * retuning.value), -1.0};
+    // A lossless shunt element keeps the plain susceptance form, as the analysis has it.
     case RetuningKind::shuntCapacitor:
-      return {false, j * omega * retuning.value, 1.0};
+      return {false,
+              loss == 0.0 ? j * omega * retuning.value : 1.0 / (loss - j / (omega * retuning.value)),
+              1.0};
     case RetuningKind::shuntInductor:
-      return {false, -j / (omega * retuning.value), -1.0};
+      return {false,
+              loss == 0.0 ? -j / (omega * retuning.value) : 1.0 / (loss + j * omega * retuning.value),
+              -1.0};
     case RetuningKind::none:
       break;
   }
@@ -194,7 +201,7 @@ TunableNetwork scaledNetwork(const TunableNetwork& network,
         }
         break;
       case VariableKind::retuning:
-        scaled.retuning.value *= factor;
+        scaled.retuning = scaledRetuning(scaled.retuning, factor);
         break;
     }
   }

@@ -162,6 +162,21 @@ Retuning retuneToCentre(LoadType type, double inductance, double capacitance, do
   return retuning;
 }
 
+bool retunesWithInductor(RetuningKind kind) {
+  return kind == RetuningKind::seriesInductor || kind == RetuningKind::shuntInductor;
+}
+
+bool retunesInSeries(RetuningKind kind) {
+  return kind == RetuningKind::seriesInductor || kind == RetuningKind::seriesCapacitor;
+}
+
+Retuning scaledRetuning(Retuning retuning, double factor) {
+  retuning.value *= factor;
+  retuning.loss = retunesWithInductor(retuning.kind) ? retuning.loss * factor
+                                                     : retuning.loss / factor;
+  return retuning;
+}
+
 std::complex<double> withRetuning(const Retuning& retuning, std::complex<double> loadImpedance,
                                   double frequencyMHz) {
   const double omega = RADIANS_PER_MHZ * frequencyMHz;

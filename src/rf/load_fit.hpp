@@ -52,6 +52,16 @@ std::string_view retuningName(RetuningKind kind);
 // the model can be retuned to a resonator; otherwise it is zero or negative.
 Retuning retuneToCentre(LoadType type, double inductance, double capacitance, double omega0);
 
+// Whether the retuning element is an inductor (else a capacitor, or none).
+bool retunesWithInductor(RetuningKind kind);
+
+// Whether the retuning element sits in series with the load (else across it, or none).
+bool retunesInSeries(RetuningKind kind);
+
+// The retuning element at `factor` times its value with its Q kept: an inductor's loss w0 L / Q
+// grows with it, a capacitor's 1 / (w0 C Q) shrinks.
+Retuning scaledRetuning(Retuning retuning, double factor);
+
 // The load's impedance with the retuning element (and its loss resistance) added in series or in
 // shunt.
 std::complex<double> withRetuning(const Retuning& retuning, std::complex<double> loadImpedance,

@@ -78,28 +78,64 @@ LadderNetwork withComponentLosses(LadderNetwork ladder, double centreMHz,
   return ladder;
 }
 
-NetworkVariants networkVariants(const ReportedDesign& design, const BuildOptions& options) {
+std::optional<Retuning> withStandardRetuning(Retuning retuning, PreferredSeries series,
+                                             std::string& error) {
+  if (retuning.kind == RetuningKind::none) {
+    return retuning;
+  }
+  const std::optional<double> chosen = standardPart(
+      retuning.value, series, retunesWithInductor(retuning.kind) ? 'L' : 'C', 0, error);
+  if (!chosen) {
+    return std::nullopt;
+  }
+  retuning.value = *chosen;
+  return retuning;
+}
+
+Retuning withRetuningLoss(Retuning retuning, double centreMHz, std::optional<double> inductorQ,
+                          std::optional<double> capacitorQ) {
+  const double omega0 = angularFrequency(centreMHz);
+  retuning.loss = 0.0;
+  if (retuning.kind == RetuningKind::none) {
+    return retuning;
+  }
+  if (retunesWithInductor(retuning.kind)) {
+    retuning.loss = inductorQ ? omega0 * retuning.value / *inductorQ : 0.0;
+  } else {
+    retuning.loss = capacitorQ ? 1.0 / (omega0 * retuning.value * *capacitorQ) : 0.0;
+  }
+  return retuning;
+}
+
+NetworkVariants networkVariants(const ReportedDesign& design, const BuildOptions& options,
+                                const Retuning& measuredRetuning) {
   NetworkVariants result;
   LadderNetwork ladder = design.ladder;
+  Retuning retuning = measuredRetuning;
   if (options.sourceOhms) {
     ladder = withSourceResistance(std::move(ladder), *options.sourceOhms);
   }
-  result.variants.push_back({"ideal", ladder});
+  result.variants.push_back({"ideal", ladder, retuning});
   std::string valuesName;
   if (options.series) {
     StandardLadder standard = withStandardValues(ladder, *options.series);
-    if (!standard.ladder) {
-      return {{}, standard.error};
+    std::string error = standard.error;
+    const std::optional<Retuning> standardRetuning =
+        withStandardRetuning(retuning, *options.series, error);
+    if (!standard.ladder || !standardRetuning) {
+      return {{}, error};
     }
     ladder = std::move(*standard.ladder);
+    retuning = *standardRetuning;
     valuesName = std::string(preferredSeriesName(*options.series)) + " values";
-    result.variants.push_back({valuesName, ladder});
+    result.variants.push_back({valuesName, ladder, retuning});
   }
   if (options.inductorQ || options.capacitorQ) {
-    ladder = withComponentLosses(std::move(ladder), std::sqrt(design.f1 * design.f2),
-                                 options.inductorQ, options.capacitorQ);
+    const double centre = std::sqrt(design.f1 * design.f2);
+    ladder = withComponentLosses(std::move(ladder), centre, options.inductorQ, options.capacitorQ);
+    retuning = withRetuningLoss(retuning, centre, options.inductorQ, options.capacitorQ);
     result.variants.push_back(
-        {valuesName.empty() ? "with losses" : valuesName + " with losses", ladder});
+        {valuesName.empty() ? "with losses" : valuesName + " with losses", ladder, retuning});
   }
   return result;
 }

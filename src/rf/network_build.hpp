@@ -9,6 +9,7 @@
 
 #include "rf/csv_report_reader.hpp"
 #include "rf/ladder_analysis.hpp"
+#include "rf/load_fit.hpp"
 #include "rf/standard_values.hpp"
 
 namespace bandmatch {
@@ -49,20 +50,31 @@ LadderNetwork withComponentLosses(LadderNetwork ladder, double centreMHz,
                                   std::optional<double> inductorQ,
                                   std::optional<double> capacitorQ);
 
-// One network the export analyses, with the name its curve and summary row carry.
+// The retuning element of a measured load as built: its value rounded to the series when one is
+// given, or nothing with the reason ("L(1) = ... has no E24 value ..."); and with the loss of
+// its Q at the band centre when one is given.
+std::optional<Retuning> withStandardRetuning(Retuning retuning, PreferredSeries series,
+                                             std::string& error);
+Retuning withRetuningLoss(Retuning retuning, double centreMHz, std::optional<double> inductorQ,
+                          std::optional<double> capacitorQ);
+
+// One network the export analyses, with the name its curve and summary row carry. On a measured
+// load the retuning element is one of its parts, built like the others (kind none otherwise).
 struct NetworkVariant {
   std::string label;
   LadderNetwork ladder;
+  Retuning retuning;
 };
 
 // Each variant the options lead to, in order: the ideal ladder (with the transformer when a
 // source resistance is asked), then with standard values, then with losses. The last one is
-// the network to build.
+// the network to build. `retuning` is a measured load's retuning element, if any.
 struct NetworkVariants {
   std::vector<NetworkVariant> variants;
   std::string error;  // when a standard value cannot be found
 };
-NetworkVariants networkVariants(const ReportedDesign& design, const BuildOptions& options);
+NetworkVariants networkVariants(const ReportedDesign& design, const BuildOptions& options,
+                                const Retuning& retuning = {});
 
 // "L(3)" for element 'L' at index 2 (position 3).
 std::string elementName(char element, std::size_t index);

@@ -60,7 +60,8 @@ LoadOnNetworkFit loadOnNetwork(MeasuredLoad load, const ReportedDesign& design) 
   if (!fit.error.empty()) {
     return {std::nullopt, fit.error};
   }
-  return {LoadOnNetwork{std::move(load), band, fit.candidates.front().retuning, fit.load.decrement},
+  return {LoadOnNetwork{std::move(load), band, fit.candidates.front().model,
+                        fit.candidates.front().retuning, fit.load.decrement},
           {}};
 }
 
@@ -68,7 +69,8 @@ NetworkAnalysis analyseNetwork(const ReportedDesign& design, const Sweep& wanted
                                const BuildOptions& options, const LoadOnNetwork* measured) {
   NetworkAnalysis analysis;
   analysis.sweep = measured ? clippedToData(wanted, measured->load) : wanted;
-  NetworkVariants built = networkVariants(design, options);
+  NetworkVariants built =
+      networkVariants(design, options, measured ? measured->retuning : Retuning{});
   if (!built.error.empty()) {
     analysis.error = built.error;
     return analysis;
@@ -83,8 +85,9 @@ NetworkAnalysis analyseNetwork(const ReportedDesign& design, const Sweep& wanted
     }
   }
   if (measured) {
-    analysis.onLoad = analyseSweepOnLoad(analysis.variants.back().ladder, measured->load,
-                                         measured->retuning, analysis.sweep);
+    const NetworkVariant& network = analysis.variants.back();
+    analysis.onLoad =
+        analyseSweepOnLoad(network.ladder, measured->load, network.retuning, analysis.sweep);
     if (const std::optional<double> frequency = firstNonFiniteFrequency(analysis.onLoad)) {
       analysis.loadError = notFinite(" on the measured load", *frequency);
     }
@@ -115,7 +118,8 @@ std::vector<JudgedBand> variantFigures(const ReportedDesign& design,
 }
 
 std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork& measured,
-                              std::string_view loadName, const Sweep& sweep, const Sweep& wanted) {
+                              const Retuning& built, std::string_view loadName,
+                              const Sweep& sweep, const Sweep& wanted) {
   std::string text;
   if (sweep.lowerMHz != wanted.lowerMHz || sweep.upperMHz != wanted.upperMHz) {
     text += "Note: the sweep is clipped to the measured data, which cover " +
@@ -128,6 +132,9 @@ std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork&
                ? std::string("no element")
                : std::string(retuningName(retuning.kind)) + " " +
                      formatScientific(retuning.value, figure_digits::ELEMENT_VALUE)) +
+          (built.value != retuning.value
+               ? ", built as " + formatScientific(built.value, figure_digits::ELEMENT_VALUE)
+               : std::string()) +
           "\n";
   const double mismatch = positionOneMismatch(design, retuning);
   if (!(mismatch <= POSITION_1_TOLERANCE)) {
@@ -141,11 +148,13 @@ std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork&
 std::string renderMeasuredLoadSummary(const ReportedDesign& design, const NetworkAnalysis& analysis,
                                       const LoadOnNetwork& measured, std::string_view loadName,
                                       const Sweep& wanted) {
-  std::string text = measuredLoadLines(design, measured, loadName, analysis.sweep, wanted);
-  const LadderNetwork& ladder = analysis.variants.back().ladder;
+  const NetworkVariant& network = analysis.variants.back();
+  std::string text =
+      measuredLoadLines(design, measured, network.retuning, loadName, analysis.sweep, wanted);
+  const LadderNetwork& ladder = network.ladder;
   text += extremesLine("model load", judgeBand(ladderBand(ladder, design.f1, design.f2)));
   text += extremesLine("measured load",
-                       judgeBand(ladderBandOnLoad(ladder, measured.load, measured.retuning,
+                       judgeBand(ladderBandOnLoad(ladder, measured.load, network.retuning,
                                                   design.f1, design.f2)));
   return text;
 }
@@ -160,6 +169,7 @@ std::string renderNetworkSmithChart(const ReportedDesign& design, const NetworkA
                                     const LoadOnNetwork* measured, double goalSwr,
                                     const FileOrigin& origin) {
   const LadderNetwork& network = analysis.variants.back().ladder;
+  const Retuning& retuning = analysis.variants.back().retuning;
   const FrequencyResponse& onModel = analysis.responses.back();
   SmithChart chart;
   chart.title = smithChartTitle(design);
@@ -175,7 +185,7 @@ std::string renderNetworkSmithChart(const ReportedDesign& design, const NetworkA
        bandMarks(design, [&](double f) { return inputReflection(network, f); })});
   if (measured) {
     const auto onReal = [&](double f) {
-      return measuredLoadReflection(network, measured->load, measured->retuning, f);
+      return measuredLoadReflection(network, measured->load, retuning, f);
     };
     const auto own = [&](double f) {
       return reflectionAtSource(network, interpolatedImpedance(measured->load, f));

@@ -26,7 +26,8 @@ namespace bandmatch {
 struct LoadOnNetwork {
   MeasuredLoad load;
   BandPoints band;
-  Retuning retuning;
+  LoadModel model;     // the load's own fitted values
+  Retuning retuning;   // exact, as the fit computes it; the variants build it
   double decrement = 0.0;
 };
 
@@ -63,9 +64,11 @@ std::vector<JudgedBand> variantFigures(const ReportedDesign& design,
 
 // The lines that say how the measured load stands in for position 1, each ending in a line feed:
 // a note when the sweep had to be clipped to the data (`sweep` against the `wanted` one), the
-// retuning element, and a note when the report's position 1 was designed for another load.
+// retuning element (and its value as `built` when that differs), and a note when the report's
+// position 1 was designed for another load.
 std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork& measured,
-                              std::string_view loadName, const Sweep& sweep, const Sweep& wanted);
+                              const Retuning& built, std::string_view loadName,
+                              const Sweep& sweep, const Sweep& wanted);
 
 // The lines printed about a measured load: measuredLoadLines, then the worst in-band |Gamma|
 // and SWR on the model load and on the measured load.

@@ -27,29 +27,35 @@ TunableNetwork continuousNetwork(const ReportedDesign& design, const MeasuredTar
   if (build.sourceOhms) {
     network.ladder = withSourceResistance(std::move(network.ladder), *build.sourceOhms);
   }
+  if (measured != nullptr) {
+    network.retuning = measured->retuning;
+  }
   if (build.inductorQ || build.capacitorQ) {
     network.ladder = withComponentLosses(std::move(network.ladder), centreMHz(design),
                                          build.inductorQ, build.capacitorQ);
-  }
-  if (measured != nullptr) {
-    network.retuning = measured->retuning;
+    network.retuning = withRetuningLoss(network.retuning, centreMHz(design), build.inductorQ,
+                                        build.capacitorQ);
   }
   return network;
 }
 
-// L and C of positions 2..N rounded to the series, their losses taken again at the new values.
+// L and C of positions 2..N and the retuning element rounded to the series, their losses taken
+// again at the new values.
 std::optional<TunableNetwork> rounded(const TunableNetwork& network, const ReportedDesign& design,
                                       const BuildOptions& build, std::string& error) {
   StandardLadder standard = withStandardValues(network.ladder, *build.series);
-  if (!standard.ladder) {
-    error = standard.error;
+  error = standard.error;
+  const std::optional<Retuning> retuning =
+      withStandardRetuning(network.retuning, *build.series, error);
+  if (!standard.ladder || !retuning) {
     return std::nullopt;
   }
-  TunableNetwork result = network;
-  result.ladder = std::move(*standard.ladder);
+  TunableNetwork result{std::move(*standard.ladder), *retuning};
   if (build.inductorQ || build.capacitorQ) {
     result.ladder = withComponentLosses(std::move(result.ladder), centreMHz(design),
                                         build.inductorQ, build.capacitorQ);
+    result.retuning = withRetuningLoss(result.retuning, centreMHz(design), build.inductorQ,
+                                       build.capacitorQ);
   }
   return result;
 }
@@ -175,7 +181,8 @@ NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* me
     return tuning;
   }
   tuning.untunedStandard = rated(*roundedStart, design, measured);
-  tuning.standardVariables = tuningVariables(*roundedStart, false, request.tuneRetuning);
+  // The retuning element is a part like the others now: only the source side stays continuous.
+  tuning.standardVariables = tuningVariables(*roundedStart, false, false);
   // Rounding the tuned values need not beat rounding the designed ones: both are tuned again
   // and the better kept, never worse than the exporter's rounded network.
   RatedNetwork best = *tuning.untunedStandard;

@@ -209,10 +209,6 @@ std::size_t drawsPerTrial(const ToleranceProblem& problem) {
          (problem.retuning.kind != RetuningKind::none ? 1 : 0);
 }
 
-bool retunesWithInductor(RetuningKind kind) {
-  return kind == RetuningKind::seriesInductor || kind == RetuningKind::shuntInductor;
-}
-
 // Trials [first, end): the worst SWR of each into worst[trial], the band's counts into counts.
 void runTrials(const ToleranceProblem& problem, const ToleranceOptions& options,
                const TrialGrid& grid, int first, int end, std::vector<double>& worst,
@@ -278,13 +274,6 @@ void bandEdges(const std::uint32_t* counts, long long trials, double& lowerDb, d
 double toleranceFactor(std::uint64_t draw, double percent) {
   const double unit = (static_cast<double>(draw >> 11) + 0.5) * TWO_TO_MINUS_53;
   return 1.0 + percent / 100.0 * (2.0 * unit - 1.0);
-}
-
-Retuning scaledRetuning(Retuning retuning, double factor) {
-  retuning.value *= factor;
-  retuning.loss = retunesWithInductor(retuning.kind) ? retuning.loss * factor
-                                                     : retuning.loss / factor;
-  return retuning;
 }
 
 std::complex<double> problemReflection(const ToleranceProblem& problem,

@@ -41,9 +41,6 @@ double toleranceFactor(std::uint64_t draw, double percent);
 // the band centre: an inductor's loss resistance scales with it, a capacitor's inversely.
 void scalePart(LadderNetwork& ladder, std::size_t index, PartKind kind, double factor);
 
-// The retuning element with its value scaled by `factor`, its Q kept as scalePart keeps it.
-Retuning scaledRetuning(Retuning retuning, double factor);
-
 // The network the trials perturb, over the sweep of the export. With a measured load,
 // `measuredImpedance` gives the load's impedance at a frequency in MHz, and the retuning element
 // (a part like any other) joins it at the load end of position 2; without, position 1 and the

@@ -165,7 +165,7 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                      " points from " + formatFixed(sweep.lowerMHz, figure_digits::FREQUENCY_MHZ) +
                      " to " + formatFixed(sweep.upperMHz, figure_digits::FREQUENCY_MHZ) + " MHz");
   if (measured) {
-    writeText(out, measuredLoadLines(design, *measured, options.loadPath, sweep, wanted));
+    writeText(out, measuredLoadLines(design, *measured, final.retuning, options.loadPath, sweep, wanted));
   }
   if (!buildText.empty()) {
     writeLine(out, "Network: " + buildText);
