@@ -24,9 +24,13 @@ using support::ScratchDirectory;
 using testing::directoryEntries;
 using testing::writeTextFile;
 
-std::string temporaryName(const std::string& target, int attempt) {
-  return target + ".tmp-" + formatInteger(::getpid()) + "-" + formatInteger(attempt);
+// In the target's folder (none here), whatever the target's name.
+std::string temporaryName(int attempt) {
+  return ".bm-tmp-" + formatInteger(::getpid()) + "-" + formatInteger(attempt);
 }
+
+// As long as a name may be on Linux file systems (NAME_MAX).
+const std::string LONGEST_NAME(255, 'n');
 
 TEST(ReplaceFile, CreatesATemporaryBesideTheTargetOrSaysWhyNot) {
   const struct {
@@ -36,8 +40,9 @@ TEST(ReplaceFile, CreatesATemporaryBesideTheTargetOrSaysWhyNot) {
     int error;
     std::string path;
   } cases[] = {
-      {"plain", "report.txt", false, 0, temporaryName("report.txt", 0)},
-      {"first name taken", "report.txt", true, 0, temporaryName("report.txt", 1)},
+      {"plain", "report.txt", false, 0, temporaryName(0)},
+      {"first name taken", "report.txt", true, 0, temporaryName(1)},
+      {"longest name", LONGEST_NAME, false, 0, temporaryName(0)},
       {"missing folder", "missing/report.txt", false, ENOENT, ""},
       {"NUL in the name", std::string("re\0port.txt", 11), false, EINVAL, ""},
   };
@@ -45,7 +50,7 @@ TEST(ReplaceFile, CreatesATemporaryBesideTheTargetOrSaysWhyNot) {
     SCOPED_TRACE(c.name);
     ScratchDirectory scratch;
     if (c.takeFirstName) {
-      writeTextFile(temporaryName(c.target, 0), "left behind\n");
+      writeTextFile(temporaryName(0), "left behind\n");
     }
     TemporaryFile temporary;
     EXPECT_EQ(createTemporaryBeside(c.target, temporary), c.error);
@@ -56,6 +61,20 @@ TEST(ReplaceFile, CreatesATemporaryBesideTheTargetOrSaysWhyNot) {
       EXPECT_FALSE(fs::exists(c.path));
     }
   }
+}
+
+// The report is renamed over a target as long as a name may be, in a folder of its own.
+TEST(ReplaceFile, ReplacesATargetWhoseNameIsAsLongAsTheSystemAllows) {
+  ScratchDirectory scratch;
+  fs::create_directory("reports");
+  const std::string target = "reports/" + LONGEST_NAME;
+  writeTextFile(target, "earlier\n");
+  TemporaryFile temporary;
+  ASSERT_EQ(createTemporaryBeside(target, temporary), 0);
+  EXPECT_EQ(temporary.path, "reports/" + temporaryName(0));
+  EXPECT_EQ(replaceWith(temporary, target, "new\n"), 0);
+  EXPECT_EQ(readFile(target), "new\n");
+  EXPECT_EQ(directoryEntries("reports"), std::vector<std::string>{LONGEST_NAME});
 }
 
 // What the signal handler does with each kind of watched path; forgotten slots are left alone.
