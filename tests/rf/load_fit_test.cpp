@@ -156,6 +156,38 @@ TEST(LoadFit, RetunesTheLoadToResonateAtTheBandCentre) {
   }
 }
 
+// L and C resonating at f0 up to the rounding of C = 1/(w0^2 L), which leaves w0 L - 1/(w0 C)
+// at about 1e-16 of w0 L, of either sign: no element. A resonance 1e-8 off f0 still gets one.
+TEST(LoadFit, GivesNoElementToALoadResonatingAtTheCentre) {
+  const struct {
+    LoadType type;
+    double f0;
+    double rising;  // L (series) or C (parallel)
+    double detuning;
+    RetuningKind kind;
+  } cases[] = {
+      {LoadType::series, 14.1, 1e-6, 0.0, RetuningKind::none},
+      {LoadType::series, 145.0, 1e-6, 0.0, RetuningKind::none},
+      {LoadType::series, 3.75, 4.7e-5, 0.0, RetuningKind::none},
+      {LoadType::parallel, 14.1, 1e-6, 0.0, RetuningKind::none},
+      {LoadType::parallel, 145.0, 1e-6, 0.0, RetuningKind::none},
+      {LoadType::series, 14.1, 1e-6, 1e-8, RetuningKind::seriesCapacitor},
+      {LoadType::parallel, 14.1, 1e-6, -1e-8, RetuningKind::shuntCapacitor},
+  };
+  for (const auto& c : cases) {
+    const double w0 = TWO_PI * 1e6 * c.f0;
+    const double rising = c.rising * (1.0 + c.detuning);
+    const double falling = 1.0 / (w0 * w0 * c.rising);
+    const bool series = c.type == LoadType::series;
+    const Retuning retuning =
+        retuneToCentre(c.type, series ? rising : falling, series ? falling : rising, w0);
+    const std::string what = std::string(modelName(c.type)) + " " + std::to_string(c.f0);
+    EXPECT_EQ(retuning.kind, c.kind) << what;
+    expectRelative(1.0 / (TWO_PI * std::sqrt(retuning.inductance * retuning.capacitance)),
+                   1e6 * c.f0, 1e-9, what + " retuned resonance");
+  }
+}
+
 TEST(LoadFit, RefusesModelsThatCannotBeRetunedToAResonator) {
   struct Case {
     const char* what;
