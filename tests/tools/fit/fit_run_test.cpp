@@ -202,6 +202,31 @@ TEST(FitRun, RefusesAnswersTheDialogueCannotTake) {
   }
 }
 
+// A series load of 72 ohms and Q 8 resonating at f0 = sqrt(14) MHz itself: the fit leaves
+// w0 L - 1/(w0 C) at rounding level, which once took a series capacitor of 3.7e5 F. Every program
+// says the load needs no element.
+TEST(FitRun, EveryProgramGivesNoElementToALoadResonatingAtTheCentre) {
+  support::ScratchDirectory scratch;
+  writeTextFile("load.s1p",
+                exactLoadFile({LoadType::series, 72.0, std::sqrt(14.0), 8.0}, 3.15, 4.4, 101));
+  const ToolResult report = fitWith({"load.s1p", "3.5", "4"});
+  ASSERT_EQ(report.status, 0) << report.err;
+  EXPECT_NE(report.out.find("Retuning to resonate at f0:\n   Element =                        "
+                            "      none, the load resonates at f0\n"),
+            std::string::npos)
+      << report.out;
+  const ToolResult answers = fitWith({"load.s1p", "3.5", "4", "--answers", "3", "--name", "res"});
+  ASSERT_EQ(support::runSession(answers.out).status, 0);
+  const std::string line = "\nMeasured load load.s1p at position 1, retuned by no element\n";
+  const ToolResult exported = testing::exportWith({"res.csv", "--load", "load.s1p"});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  EXPECT_NE(exported.out.find(line), std::string::npos) << exported.out;
+  const ToolResult tuned = testing::tuneWith({"res.csv", "--load", "load.s1p", "--tune-retuning"});
+  ASSERT_EQ(tuned.status, 0) << tuned.err;
+  EXPECT_NE(tuned.out.find(line), std::string::npos) << tuned.out;
+  EXPECT_EQ(tuned.out.find("etuning element"), std::string::npos) << tuned.out;
+}
+
 struct Refusal {
   std::vector<std::string> args;
   std::string error;
@@ -212,6 +237,7 @@ TEST(FitRun, RefusesBadCommandLinesAndFilesWithOneLine) {
   writeTextFile("ant.s1p", exactLoadFile({}, 3.0, 4.5, 31));
   writeTextFile("two.s2p", "# MHz S RI R 50\n3 0 0 1 0 1 0 0 0\n");
   writeTextFile("falling.s1p", "# MHz Z RI R 50\n3.5 1 0\n3.6 1 0\n3.55 1 0\n");
+  writeTextFile("active.s1p", "# MHz Z RI R 50\n3.5 1 1\n3.75 -0.4 0\n4 1 -1\n");
   const std::vector<Refusal> cases = {
       {{}, "bandmatch-fit: give a load file and the band edges F1 F2 in MHz, or --decrement D"},
       {{"ant.s1p", "3.5"}, "bandmatch-fit: give a load file and the band edges"},
@@ -237,10 +263,15 @@ TEST(FitRun, RefusesBadCommandLinesAndFilesWithOneLine) {
       {{"falling.s1p", "3.5", "4"},
        "bandmatch-fit: falling.s1p: line 4: frequencies not strictly increasing"},
       {{"ant.s1p", "2.5", "4"}, "bandmatch-fit: ant.s1p: line 3: the data start at 3.000000 MHz"},
+      {{"active.s1p", "3.5", "4"},
+       "bandmatch-fit: active.s1p: the load is active at 3.750000 MHz (resistance -2.0000e+001 "
+       "ohms); only a passive load can be matched\n"},
       {{"ant.s1p", "3.5", "4.6"}, "bandmatch-fit: ant.s1p: line 33: the data end at 4.500000"},
       {{"ant.s1p", "3.51", "3.59"},
        "bandmatch-fit: ant.s1p: line 14: only 1 measured points lie in"},
       {{"ant.s1p", "3.5", "4", "--unknown"}, "bandmatch-fit: The following argument"},
+      {{"ant.s1p", "3.5", "4", "--model", "series", "--model", "parallel"},
+       "bandmatch-fit: --model is given 2 times; it takes one value (try --help)\n"},
   };
   const std::vector<std::string> before = directoryEntries(scratch.path());
   for (const Refusal& c : cases) {
