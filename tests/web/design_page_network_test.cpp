@@ -366,34 +366,21 @@ TEST(DesignPageNetwork, RefusesAMeasuredLoadWithTheFitsReason) {
   }
 }
 
-// A load passive in the band is chosen as bandmatch-fit takes it; active in the sweep around the
-// band (3.25 to 4.25 MHz), it stays off the plot with the reason bandmatch-export --load gives.
+// A load passive in the band is chosen, as bandmatch-fit takes it; active in the plot's sweep
+// (3.25 to 4.25 MHz, -20 ohms at 4.1 MHz), it stays off the plot, as bandmatch-export refuses it.
 TEST(DesignPageNetwork, RefusesAMeasuredLoadActiveInThePlotsSweep) {
-  const support::ScratchDirectory scratch;
   std::string file = "# MHz Z RI R 50\n";
   for (int i = 300; i <= 450; i += 5) {
-    const double f = i / 100.0;
-    const std::complex<double> z = RESONANT.impedance(f) / 50.0;
-    file += formatFullPrecision(f) + " " + (i == 410 ? "-0.4" : formatFullPrecision(z.real())) +
-            " " + formatFullPrecision(z.imag()) + "\n";
+    const std::complex<double> z = RESONANT.impedance(i / 100.0) / 50.0;
+    const std::string resistance = i == 410 ? "-0.4" : formatFullPrecision(z.real());
+    file +=
+        formatFixed(i / 100.0, 2) + " " + resistance + " " + formatFullPrecision(z.imag()) + "\n";
   }
-  writeTextFile("ant.s1p", file);
   const LoadChoice choice = chooseLoad({{"name", "ant"}, {"N", "3"}, {"f1", "3.5"}, {"f2", "4"}},
                                        "ant.s1p", file, LoadModelChoice::series);
-  ASSERT_EQ(choice.error, "");
-  ASSERT_TRUE(choice.load);
+  ASSERT_TRUE(choice.load) << choice.error;
   const DesignPage page = designPage(choice.values, &*choice.load);
   EXPECT_EQ(page.loadSummary, "");
-  EXPECT_EQ(page.plot, designPage(choice.values).plot);
-
-  std::string answers = "ant 3";
-  for (const char* key : {"method", "load", "f1", "f2", "average", "deltaBandwidth", "delta"}) {
-    answers += " " + choice.values.at(key);
-  }
-  designWithTheConsole(answers + " e");
-  const ToolResult exported = exportWith({"ant.csv", "--load", "ant.s1p"});
-  ASSERT_EQ(exported.status, 2);
-  EXPECT_EQ(exported.err, "bandmatch-export: " + page.loadProblem + "\n");
   EXPECT_EQ(page.loadProblem,
             "ant.s1p: the load is active at 4.100000 MHz (resistance -2.0000e+001 ohms); only a "
             "passive load can be matched");
@@ -402,8 +389,8 @@ TEST(DesignPageNetwork, RefusesAMeasuredLoadActiveInThePlotsSweep) {
 // A band the measured data no longer cover leaves the design on its model load, and says why.
 TEST(DesignPageNetwork, ShowsTheModelLoadAloneWhenTheMeasuredLoadNoLongerServes) {
   const std::string file = exactLoadFile(RESONANT, 3.0, 4.5, 151);
-  const LoadChoice choice =
-      chooseLoad({{"f1", "3.5"}, {"f2", "4"}}, "ant.s1p", file, LoadModelChoice::automatic);
+  const LoadChoice choice = chooseLoad({{"name", "ant"}, {"N", "3"}, {"f1", "3.5"}, {"f2", "4"}},
+                                       "ant.s1p", file, LoadModelChoice::automatic);
   ASSERT_TRUE(choice.load);
   FormValues moved = choice.values;
   moved["f2"] = "5";
