@@ -497,6 +497,9 @@ std::optional<ActivePoint> firstActivePoint(const MeasuredLoad& load, double fro
   }
   const double from = std::max(fromMHz, f.front());
   const double to = std::min(toMHz, f.back());
+  if (from > to) {
+    return std::nullopt;  // the range lies beside the data
+  }
   const PointRange inside = pointsWithin(f, from, to);
   const bool noneInside = inside.first == inside.past;
   // From low to high: an edge counts by its interpolated value where no point lies on it.
