@@ -41,10 +41,9 @@ std::optional<std::tm> fixedTime() {
 }
 
 bool isTemporaryName(const std::string& name) {
-  const std::string mark = ".tmp-" + std::to_string(::getpid()) + "-";
-  const std::size_t at = name.rfind(mark);
-  return at != std::string::npos && at + mark.size() < name.size() &&
-         name.find_first_not_of("0123456789", at + mark.size()) == std::string::npos;
+  const std::string mark = ".bm-tmp-" + std::to_string(::getpid()) + "-";
+  return name.size() > mark.size() && name.starts_with(mark) &&
+         name.find_first_not_of("0123456789", mark.size()) == std::string::npos;
 }
 
 }  // namespace
@@ -64,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int status = bandmatch::runPasses(in, out, err, fixedTime);
   check(status == bandmatch::EXIT_STATUS_DONE || status == bandmatch::EXIT_STATUS_FAILED);
   // Whatever way the session ended, no temporary report file is left behind. Reports end in
-  // .txt or .csv, whatever name was typed; only a temporary ends in ".tmp-PID-N".
+  // .txt or .csv, whatever name was typed; only a temporary is ".bm-tmp-PID-N".
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(directory, ignored)) {
     check(!isTemporaryName(entry.path().filename().string()));

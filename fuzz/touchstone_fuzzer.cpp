@@ -1,10 +1,12 @@
 // Feeds arbitrary bytes to the Touchstone one-port reader, the parser of the measured load files
 // the user hands bandmatch-fit and bandmatch-export, and checks what a reading promises: strictly
 // increasing frequencies with a finite impedance each, or one line saying where the file is
-// wrong. A load that reads is then fitted over its whole span.
+// wrong. A load that reads is then checked for active points and fitted over its whole span.
 #include <cmath>
+#include <complex>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "fuzz_check.hpp"
@@ -39,6 +41,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const double f1 = load.frequencyMHz.front();
   const double f2 = load.frequencyMHz.back();
+  // Over the whole span the first active point is a point of the data, and without one every
+  // point is passive.
+  if (const std::optional<ActivePoint> active = firstActivePoint(load, f1, f2)) {
+    check(active->resistance < 0.0 && active->frequencyMHz >= f1 && active->frequencyMHz <= f2);
+    check(activeLoadReason(*active).find('\n') == std::string::npos);
+  } else {
+    for (const std::complex<double>& impedance : load.impedance) {
+      check(impedance.real() >= 0.0);
+    }
+  }
   if (f1 > 0.0 && f2 > f1) {
     const BandPoints band = pointsInBand(load, f1, f2);
     if (band.error.empty()) {

@@ -33,8 +33,13 @@ std::string systemReason(int error) {
 
 int makeWatchedName(const std::string& target, std::string_view tag, CleanupAction action,
                     const std::function<int(const std::string&)>& make, WatchedName& name) {
-  const std::string stem =
-      target + std::string(tag) + "-" + formatInteger(static_cast<long long>(::getpid()));
+  // In the target's folder, so that a rename moves it into place; short and of its own, so that
+  // a target whose name is as long as the system allows still has one.
+  const std::size_t folderEnd = target.rfind('/');
+  const std::string folder =
+      folderEnd == std::string::npos ? std::string() : target.substr(0, folderEnd + 1);
+  const std::string stem = folder + std::string(OWN_FILE_PREFIX) + std::string(tag) + "-" +
+                           formatInteger(static_cast<long long>(::getpid()));
   for (int attempt = 0; attempt < NAME_ATTEMPTS; ++attempt) {
     std::string path = stem + "-" + formatInteger(attempt);
     // Watched before it exists: a signal in between finds nothing to undo, which is right.
@@ -68,7 +73,7 @@ int createTemporaryBeside(const std::string& target, TemporaryFile& temporary) {
     return descriptor >= 0 ? 0 : lastError();
   };
   WatchedName name;
-  const int error = makeWatchedName(target, ".tmp", CleanupAction::removePath, create, name);
+  const int error = makeWatchedName(target, "tmp", CleanupAction::removePath, create, name);
   if (error == 0) {
     temporary = {descriptor, std::move(name.path), name.cleanupSlot};
   }

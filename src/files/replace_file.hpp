@@ -1,6 +1,6 @@
 // Replaces a file by a rename, so that anyone looking sees either the old file or the whole new
-// one: the new content goes to a temporary file beside the target, which is then renamed over
-// it. Whatever stands at the target (a FIFO, a symlink, a device) is replaced, never opened.
+// one: the new content goes to a temporary file in the target's folder, which is then renamed
+// over it. Whatever stands at the target (a FIFO, a symlink, a device) is replaced, never opened.
 #pragma once
 
 #include <functional>
@@ -27,15 +27,19 @@ struct WatchedName {
   int cleanupSlot = -1;
 };
 
-// Makes a file under the first free name "TARGET" + tag + "-PID-N" (N = 0, 1, ...): `make`
-// returns 0, EEXIST when the name is taken (the next one is tried), or another errno, which ends
-// the attempt. The name is watched with `action` (and `target` for a restore). Returns 0 or the
-// errno; ENAMETOOLONG when the name cannot be watched.
+// Every name the programs make for their own files starts with this; hidden, and short whatever
+// the target's name.
+inline constexpr std::string_view OWN_FILE_PREFIX = ".bm-";
+
+// Makes a file under the first free name ".bm-" + tag + "-PID-N" (N = 0, 1, ...) in the target's
+// folder: `make` returns 0, EEXIST when the name is taken (the next one is tried), or another
+// errno, which ends the attempt. The name is watched with `action` (and `target` for a restore).
+// Returns 0 or the errno; ENAMETOOLONG when the name cannot be watched.
 int makeWatchedName(const std::string& target, std::string_view tag, CleanupAction action,
                     const std::function<int(const std::string&)>& make, WatchedName& name);
 
-// Creates a new file named after the target ("TARGET.tmp-PID-N") in the target's folder.
-// Returns 0, or the errno of the failure (EINVAL for a name holding a NUL byte).
+// Creates a new file ".bm-tmp-PID-N" in the target's folder. Returns 0, or the errno of the
+// failure (EINVAL for a name holding a NUL byte).
 int createTemporaryBeside(const std::string& target, TemporaryFile& temporary);
 
 // Writes the whole content, resuming after short or interrupted writes; 0 or the errno.

@@ -1,5 +1,6 @@
 #include "rf/load_fit.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -12,6 +13,13 @@ namespace {
 
 constexpr double RADIANS_PER_MHZ = 2.0 * std::numbers::pi * 1e6;
 constexpr int MESSAGE_DIGITS = 4;
+// A model whose reactance (series) or susceptance (parallel) at w0 is within this share of its
+// slope resonates at f0 already. Near resonance X(w) = 2 slope (w - w0) / w0, so the share is
+// twice the relative distance of its resonance from f0: 5e-10, far below what a file resolves,
+// and far above the 1e-16 that rounding leaves in the fit of a load resonating exactly at f0.
+// Retuning such a remainder would take a capacitor of near-infinite value or an inductor of
+// almost none.
+constexpr double RESONANCE_TOLERANCE = 1e-9;
 
 // The fitted reactance (series) or susceptance (parallel) written as a*(w/w0) - b*(w0/w): a is
 // w0 L (series) or w0 C (parallel), b is 1/(w0 C) or 1/(w0 L). Scaling by w0 keeps both
@@ -143,7 +151,9 @@ Retuning retuneToCentre(LoadType type, double inductance, double capacitance, do
   const double rising = omega0 * (series ? inductance : capacitance);
   const double falling = 1.0 / (omega0 * (series ? capacitance : inductance));
   Retuning retuning;
-  if (rising > falling) {
+  if (std::fabs(rising - falling) <= RESONANCE_TOLERANCE * std::max(rising, falling)) {
+    retuning.slope = rising;
+  } else if (rising > falling) {
     // Too much of the rising part at w0: a series capacitor or a shunt inductor cancels it.
     retuning.kind = series ? RetuningKind::seriesCapacitor : RetuningKind::shuntInductor;
     retuning.value = 1.0 / (omega0 * (rising - falling));
@@ -153,6 +163,7 @@ Retuning retuneToCentre(LoadType type, double inductance, double capacitance, do
     retuning.value = (falling - rising) / omega0;
     retuning.slope = falling;
   } else {
+    // No resonator (a value not finite, or not positive): the slope shows it.
     retuning.slope = rising;
   }
   const double grows = retuning.slope / omega0;

@@ -48,8 +48,9 @@ struct Retuning {
 // "series capacitor (F)", "shunt inductor (H)", ...; "none" for none.
 std::string_view retuningName(RetuningKind kind);
 
-// The exact retuning of a resonator of that type at w0 (rad/s). The slope is positive only when
-// the model can be retuned to a resonator; otherwise it is zero or negative.
+// The exact retuning of a resonator of that type at w0 (rad/s); none when it resonates within a
+// relative 5e-10 of w0 already. The slope is positive only when the model can be retuned to a
+// resonator; otherwise it is zero or negative.
 Retuning retuneToCentre(LoadType type, double inductance, double capacitance, double omega0);
 
 // Whether the retuning element is an inductor (else a capacitor, or none).

@@ -11,47 +11,13 @@ namespace {
 constexpr int COORDINATE_DIGITS = 2;
 constexpr int PRECISE_COORDINATE_DIGITS = 7;
 
-// Length of the well-formed UTF-8 sequence that starts at `at`, or 0 when it is not one.
-std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  const std::size_t length = lead < 0x80   ? 1
-                             : lead < 0xc2 ? 0
-                             : lead < 0xe0 ? 2
-                             : lead < 0xf0 ? 3
-                             : lead < 0xf5 ? 4
-                                           : 0;
-  if (length == 0 || at + length > text.size()) {
-    return 0;
-  }
-  // Overlong forms, surrogates and code points beyond U+10FFFF are not UTF-8.
-  if (length > 1) {
-    const auto second = static_cast<unsigned char>(text[at + 1]);
-    if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second >= 0xa0) ||
-        (lead == 0xf0 && second < 0x90) || (lead == 0xf4 && second >= 0x90)) {
-      return 0;
-    }
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80) {
-      return 0;
-    }
-  }
-  return length;
-}
-
 }  // namespace
 
 std::string escapeXml(std::string_view raw) {
-  const std::string text = printableText(raw);
+  // printableText leaves well-formed UTF-8 without control characters.
   std::string escaped;
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t length = utf8SequenceLength(text, at);
-    if (length == 0) {
-      escaped += '?';
-      ++at;
-      continue;
-    }
-    switch (text[at]) {
+  for (const char c : printableText(raw)) {
+    switch (c) {
       case '&':
         escaped += "&amp;";
         break;
@@ -68,9 +34,8 @@ std::string escapeXml(std::string_view raw) {
         escaped += "&apos;";
         break;
       default:
-        escaped.append(text, at, length);
+        escaped += c;
     }
-    at += length;
   }
   return escaped;
 }

@@ -1,6 +1,8 @@
 #include "web/design_page.hpp"
 
+#include <algorithm>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 #include "core/display_text.hpp"
@@ -65,7 +67,14 @@ ExportedDesign exportedDesign(const DesignCase& design, const std::optional<Buil
   exported.wanted =
       sweepAroundBand(reported.f1, reported.f2, DEFAULT_SWEEP_SPAN, DEFAULT_SWEEP_POINTS);
   if (load) {
-    LoadOnNetworkFit fitted = loadOnNetwork(load->data, reported);
+    // As bandmatch-export refuses a load: the band not covered, then active where it is used.
+    const std::optional<ActivePoint> active =
+        pointsInBand(load->data, reported.f1, reported.f2).error.empty()
+            ? firstActivePoint(load->data, std::min(reported.f1, exported.wanted.lowerMHz),
+                               std::max(reported.f2, exported.wanted.upperMHz))
+            : std::nullopt;
+    LoadOnNetworkFit fitted = active ? LoadOnNetworkFit{std::nullopt, activeLoadReason(*active)}
+                                     : loadOnNetwork(load->data, reported);
     if (fitted.load) {
       exported.measured = std::move(fitted.load);
     } else {
@@ -229,6 +238,11 @@ LoadChoice chooseLoad(const FormValues& values, std::string_view name, std::stri
   const BandPoints band = pointsInBand(*reading.load, form.band->f1, form.band->f2);
   if (!band.error.empty()) {
     choice.error = file + ": " + band.error;
+    return choice;
+  }
+  if (const std::optional<ActivePoint> active =
+          firstActivePoint(*reading.load, form.band->f1, form.band->f2)) {
+    choice.error = file + ": " + activeLoadReason(*active);
     return choice;
   }
   const LoadFit fit = fitLoad(*reading.load, band, form.band->f1, form.band->f2, model);

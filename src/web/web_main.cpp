@@ -5,8 +5,9 @@
 //                       loadProblem }
 //   file(values, kind) -> { name, type, content } or null; kind is txt, csv, cir, s1p, parts,
 //                         schematic or smith
-//   chooseLoad(values, name, text, model) -> { values, report, error }; model is auto, series
-//                         or parallel, as bandmatch-fit --model takes it
+//   chooseLoad(values, name, bytes, model) -> { values, report, error }; bytes is the file's
+//                         content as a Uint8Array, model is auto, series or parallel, as
+//                         bandmatch-fit --model takes it
 //   forgetLoad(), loadModels() -> [{ value, text }], loadFileSizeLimit()
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -161,7 +162,8 @@ val fileObject(const val& values, const std::string& kind) {
   return val::null();
 }
 
-// A file chosen in the page replaces the one before; a refused one leaves none.
+// A file chosen in the page replaces the one before; a refused one leaves none. Embind hands a
+// Uint8Array to a std::string byte for byte.
 val chooseLoadObject(const val& values, const std::string& name, const std::string& text,
                      const std::string& model) {
   LoadModelChoice choice = LoadModelChoice::automatic;

@@ -63,16 +63,16 @@ for signal in INT TERM HUP; do
   exec 3>answers
   printf 'run1 3 d s 10\n' >&3
   for _ in $(seq 100); do
-    [ -n "$(ls run1.txt.tmp-* 2>/dev/null)" ] && break
+    [ -n "$(ls .bm-tmp-* 2>/dev/null)" ] && break
     sleep 0.1
   done
-  [ -n "$(ls run1.txt.tmp-* 2>/dev/null)" ] || fail "SIG$signal: no temporary file while the pass runs"
+  [ -n "$(ls .bm-tmp-* 2>/dev/null)" ] || fail "SIG$signal: no temporary file while the pass runs"
   kill -s "$signal" "$pid"
   status=0
   wait "$pid" || status=$?
   exec 3>&-
   [ "$status" -gt 128 ] || fail "SIG$signal: exit status $status, expected death by the signal"
-  [ -z "$(ls ./*.tmp-* 2>/dev/null)" ] || fail "SIG$signal left temporary files: $(ls ./*.tmp-*)"
+  [ -z "$(ls .bm-* 2>/dev/null)" ] || fail "SIG$signal left temporary files: $(ls .bm-*)"
   cmp -s run1.txt run1.before || fail "SIG$signal: the earlier run1.txt was changed"
 done
 

@@ -24,8 +24,9 @@ using support::ScratchDirectory;
 using testing::directoryEntries;
 using testing::writeTextFile;
 
-std::string temporaryName(const std::string& target, int attempt) {
-  return target + ".tmp-" + formatInteger(::getpid()) + "-" + formatInteger(attempt);
+// In the target's folder (none here), whatever the target's name.
+std::string temporaryName(int attempt) {
+  return ".bm-tmp-" + formatInteger(::getpid()) + "-" + formatInteger(attempt);
 }
 
 TEST(ReplaceFile, CreatesATemporaryBesideTheTargetOrSaysWhyNot) {
@@ -36,8 +37,9 @@ TEST(ReplaceFile, CreatesATemporaryBesideTheTargetOrSaysWhyNot) {
     int error;
     std::string path;
   } cases[] = {
-      {"plain", "report.txt", false, 0, temporaryName("report.txt", 0)},
-      {"first name taken", "report.txt", true, 0, temporaryName("report.txt", 1)},
+      {"plain", "report.txt", false, 0, temporaryName(0)},
+      {"first name taken", "report.txt", true, 0, temporaryName(1)},
+      {"name as long as allowed (NAME_MAX)", std::string(255, 'n'), false, 0, temporaryName(0)},
       {"missing folder", "missing/report.txt", false, ENOENT, ""},
       {"NUL in the name", std::string("re\0port.txt", 11), false, EINVAL, ""},
   };
@@ -45,7 +47,7 @@ TEST(ReplaceFile, CreatesATemporaryBesideTheTargetOrSaysWhyNot) {
     SCOPED_TRACE(c.name);
     ScratchDirectory scratch;
     if (c.takeFirstName) {
-      writeTextFile(temporaryName(c.target, 0), "left behind\n");
+      writeTextFile(temporaryName(0), "left behind\n");
     }
     TemporaryFile temporary;
     EXPECT_EQ(createTemporaryBeside(c.target, temporary), c.error);

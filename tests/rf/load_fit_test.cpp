@@ -9,6 +9,7 @@
 #include <complex>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace bandmatch {
@@ -153,6 +154,26 @@ TEST(LoadFit, RetunesTheLoadToResonateAtTheBandCentre) {
     const double wm = (f2 - f1) / f0;
     expectRelative(fit.load.decrement, level / slope / wm, 1e-9, what + " decrement");
     expectRelative(fit.load.loadQ, slope / level, 1e-9, what + " Q");
+  }
+}
+
+// C = 1/(w0^2 L) leaves w0 L - 1/(w0 C) at about 1e-16 of w0 L (+1.4e-14 ohms at 14.1 MHz,
+// -1.1e-13 at 145 MHz): no element. A resonance 0.5e-8 off f0 still gets one.
+TEST(LoadFit, GivesNoElementToALoadResonatingAtTheCentre) {
+  const std::vector<std::tuple<LoadType, double, double, RetuningKind>> cases = {
+      {LoadType::series, 14.1, 1.0, RetuningKind::none},
+      {LoadType::series, 145.0, 1.0, RetuningKind::none},
+      {LoadType::parallel, 145.0, 1.0, RetuningKind::none},
+      {LoadType::series, 14.1, 1.0 + 1e-8, RetuningKind::seriesCapacitor},
+  };
+  for (const auto& [type, f0, detuning, kind] : cases) {
+    const double w0 = TWO_PI * 1e6 * f0;
+    const double rising = 1e-6 * detuning;  // L (series) or C (parallel)
+    const double falling = 1.0 / (w0 * w0 * 1e-6);
+    const bool series = type == LoadType::series;
+    EXPECT_EQ(retuneToCentre(type, series ? rising : falling, series ? falling : rising, w0).kind,
+              kind)
+        << modelName(type) << " " << f0;
   }
 }
 

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -228,6 +230,48 @@ TEST(TouchstoneReader, SelectsTheBandsPointsOrSaysWhyNot) {
       EXPECT_EQ(band.last, c.last) << c.f1;
     }
   }
+}
+
+// A file in GHz or Hz converts to MHz with a rounding error (0.0041 * 1000 is 4.1000000000000005,
+// 4400000 * 1e-6 is 4.3999999999999995); such a point still lies on the band edge. A byte-order
+// mark before the first line is read past.
+TEST(TouchstoneReader, CountsPointsOnTheBandEdgesAfterUnitConversion) {
+  for (const std::string text : {"# GHz Z RI R 50\n0.0041 1 0\n0.0042 1 0\n0.0044 1 0\n",
+                                 "# Hz Z RI R 50\n4100000 1 0\n4200000 1 0\n4400000 1 0\n",
+                                 "\xEF\xBB\xBF[Version] 2.0\n# MHz Z RI\n[Number of Ports] 1\n"
+                                 "[Number of Frequencies] 3\n[Network Data]\n4.1 50 0\n4.2 50 0\n"
+                                 "4.4 50 0\n[End]\n"}) {
+    const TouchstoneReading reading = readTouchstone(text);
+    ASSERT_TRUE(reading.load) << reading.error;
+    const BandPoints band = pointsInBand(*reading.load, 4.1, 4.4);
+    EXPECT_EQ(band.error, "") << text;
+    EXPECT_EQ(band.last - band.first, 2u) << text;
+  }
+}
+
+// Resistances 10, 20, -5, 40, 50 ohms at 1 to 5 MHz, straight lines between the points.
+TEST(TouchstoneReader, FindsTheFirstActivePointOfARange) {
+  const MeasuredLoad load =
+      *readTouchstone("# MHz Z RI R 1\n1 10 0\n2 20 0\n3 -5 0\n4 40 0\n5 50 0\n").load;
+  const std::vector<std::array<double, 4>> cases = {
+      // from, to, the first active frequency (0: none) and its resistance
+      {1.0, 2.5, 0.0, 0.0},       // 7.5 ohms at the edge
+      {1.0, 5.0, 3.0, -5.0},      // a point
+      {1.0, 2.9, 2.9, -2.5},      // the upper edge: 20 - 0.9 * 25
+      {3.1, 9.0, 3.1, -0.5},      // the lower edge: -5 + 0.1 * 45; clipped to the data above
+      {2.95, 2.99, 2.95, -3.75},  // no point inside: the lower edge first
+  };
+  for (const auto& [from, to, frequency, resistance] : cases) {
+    const std::optional<ActivePoint> active = firstActivePoint(load, from, to);
+    ASSERT_EQ(active.has_value(), frequency != 0.0) << from << " to " << to;
+    if (active) {
+      EXPECT_NEAR(active->frequencyMHz, frequency, 1e-12) << from;
+      EXPECT_NEAR(active->resistance, resistance, 1e-12) << from;
+    }
+  }
+  EXPECT_EQ(activeLoadReason({13.0, -20.0}),
+            "the load is active at 13.000000 MHz (resistance -2.0000e+001 ohms); only a passive "
+            "load can be matched");
 }
 
 TEST(TouchstoneReader, InterpolatesLinearlyInRealAndImaginaryParts) {

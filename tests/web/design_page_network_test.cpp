@@ -333,6 +333,13 @@ const LoadRefusal LOAD_REFUSALS[] = {
     {std::string(LOAD_FILE_SIZE_LIMIT + 1, '!'),
      {{"f1", "3.5"}, {"f2", "4"}},
      "the file is far too large for a one-port"},
+    // Active in the band: -20 ohms at 3.75 MHz.
+    {"# MHz Z RI R 50\n3.5 1 1\n3.75 -0.4 0\n4 1 -1\n", {{"f1", "3.5"}, {"f2", "4"}}, ""},
+    // Binary data: the reason shows the bytes that are no text as '?', so that it is the same
+    // UTF-8 text on the command line and in the page.
+    {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+     {{"f1", "3.5"}, {"f2", "4"}},
+     "line 1: \"?PNG\" is not a number"},
 };
 
 // A refused file fills nothing and leaves no load; the reason names the file, as
@@ -359,11 +366,31 @@ TEST(DesignPageNetwork, RefusesAMeasuredLoadWithTheFitsReason) {
   }
 }
 
+// A load passive in the band is chosen, as bandmatch-fit takes it; active in the plot's sweep
+// (3.25 to 4.25 MHz, -20 ohms at 4.1 MHz), it stays off the plot, as bandmatch-export refuses it.
+TEST(DesignPageNetwork, RefusesAMeasuredLoadActiveInThePlotsSweep) {
+  std::string file = "# MHz Z RI R 50\n";
+  for (int i = 300; i <= 450; i += 5) {
+    const std::complex<double> z = RESONANT.impedance(i / 100.0) / 50.0;
+    const std::string resistance = i == 410 ? "-0.4" : formatFullPrecision(z.real());
+    file +=
+        formatFixed(i / 100.0, 2) + " " + resistance + " " + formatFullPrecision(z.imag()) + "\n";
+  }
+  const LoadChoice choice = chooseLoad({{"name", "ant"}, {"N", "3"}, {"f1", "3.5"}, {"f2", "4"}},
+                                       "ant.s1p", file, LoadModelChoice::series);
+  ASSERT_TRUE(choice.load) << choice.error;
+  const DesignPage page = designPage(choice.values, &*choice.load);
+  EXPECT_EQ(page.loadSummary, "");
+  EXPECT_EQ(page.loadProblem,
+            "ant.s1p: the load is active at 4.100000 MHz (resistance -2.0000e+001 ohms); only a "
+            "passive load can be matched");
+}
+
 // A band the measured data no longer cover leaves the design on its model load, and says why.
 TEST(DesignPageNetwork, ShowsTheModelLoadAloneWhenTheMeasuredLoadNoLongerServes) {
   const std::string file = exactLoadFile(RESONANT, 3.0, 4.5, 151);
-  const LoadChoice choice =
-      chooseLoad({{"f1", "3.5"}, {"f2", "4"}}, "ant.s1p", file, LoadModelChoice::automatic);
+  const LoadChoice choice = chooseLoad({{"name", "ant"}, {"N", "3"}, {"f1", "3.5"}, {"f2", "4"}},
+                                       "ant.s1p", file, LoadModelChoice::automatic);
   ASSERT_TRUE(choice.load);
   FormValues moved = choice.values;
   moved["f2"] = "5";

@@ -70,7 +70,7 @@ int setAside(Placement& placement) {
     return lastError();
   };
   WatchedName backup;
-  const int error = makeWatchedName(target, ".bak", CleanupAction::restorePath, keep, backup);
+  const int error = makeWatchedName(target, "bak", CleanupAction::restorePath, keep, backup);
   if (error == 0) {
     placement.backup = std::move(backup.path);
     placement.guardSlot = backup.cleanupSlot;

@@ -1,6 +1,6 @@
-// Writes a set of output files all or nothing: each is written in full under a temporary name
-// beside it, the files it replaces are kept as backups, and only when every new file is in place
-// are the backups dropped; any failure, or a signal, puts every earlier file back.
+// Writes a set of output files all or nothing: each is written in full under a temporary name in
+// its folder, the files it replaces are kept as backups there, and only when every new file is in
+// place are the backups dropped; any failure, or a signal, puts every earlier file back.
 #pragma once
 
 #include <cstdio>

@@ -1,6 +1,7 @@
 #include "tools/common/command_line.hpp"
 
 #include "core/display_text.hpp"
+#include "core/number_format.hpp"
 #include "core/text_sink.hpp"
 #include "core/version.hpp"
 
@@ -10,13 +11,26 @@ namespace {
 
 constexpr std::string_view HELP_HINT = " (try --help)";
 
+// An option that takes one value but was given more; nothing when there is none.
+const CLI::Option* repeatedOption(const CLI::App& app) {
+  for (const CLI::Option* option : app.get_options()) {
+    const int most = option->get_items_expected_max();
+    if (most >= 1 && option->count() > static_cast<std::size_t>(most)) {
+      return option;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void addStandardFlags(CLI::App& app) {
   app.set_help_flag("--help", "print this help and exit");
   app.set_version_flag("--version", programWithVersion(app.get_name()),
                        "print the version and exit");
-  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  // Two values for one setting are a mistake to point out, not a choice to make silently; a
+  // repeated flag says the same thing twice and stays allowed.
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
 }
 
 CommandRequest parseCommandLine(CLI::App& app, const std::vector<std::string>& args) {
@@ -29,6 +43,11 @@ CommandRequest parseCommandLine(CLI::App& app, const std::vector<std::string>& a
   } catch (const CLI::CallForVersion&) {
     return {CommandAction::version, {}};
   } catch (const CLI::ParseError& error) {
+    if (const CLI::Option* repeated = repeatedOption(app)) {
+      return {CommandAction::fail, repeated->get_name() + " is given " +
+                                       formatInteger(static_cast<long long>(repeated->count())) +
+                                       " times; it takes one value" + std::string(HELP_HINT)};
+    }
     return {CommandAction::fail, std::string(error.what()) + std::string(HELP_HINT)};
   }
   return {CommandAction::run, {}};

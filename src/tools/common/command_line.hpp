@@ -1,6 +1,6 @@
 // The command line of a companion program, parsed by CLI11 the same way for every tool: a
-// generated --help, --version, repeated options where the last one counts, and any refusal as
-// one line of text.
+// generated --help, --version, each option that takes a value given at most once, and any
+// refusal as one line of text.
 #pragma once
 
 #include <CLI/CLI.hpp>

@@ -1,5 +1,9 @@
 #include "tools/common/network_inputs.hpp"
 
+#include <algorithm>
+
+#include "core/display_text.hpp"
+
 namespace bandmatch {
 
 namespace {
@@ -24,7 +28,7 @@ ReportInput readReportInput(const std::string& path) {
 }
 
 std::optional<LoadOnNetwork> readMeasuredLoad(const std::string& path, const ReportedDesign& design,
-                                              std::string& error) {
+                                              const Sweep& wanted, std::string& error) {
   const FileText file = readInputFile(path, LOAD_FILE_SIZE_LIMIT, LOAD_FILE_TOO_LARGE);
   if (!file.text) {
     error = file.error;
@@ -33,6 +37,17 @@ std::optional<LoadOnNetwork> readMeasuredLoad(const std::string& path, const Rep
   TouchstoneReading reading = readTouchstone(*file.text);
   if (!reading.load) {
     error = path + ": " + reading.error;
+    return std::nullopt;
+  }
+  // Whether the data cover the band is said first, then whether the load is passive where it is
+  // used, and only then whether a model fits it.
+  const BandPoints band = pointsInBand(*reading.load, design.f1, design.f2);
+  const std::optional<ActivePoint> active =
+      band.error.empty() ? firstActivePoint(*reading.load, std::min(design.f1, wanted.lowerMHz),
+                                            std::max(design.f2, wanted.upperMHz))
+                         : std::nullopt;
+  if (active) {
+    error = path + ": " + activeLoadReason(*active);
     return std::nullopt;
   }
   LoadOnNetworkFit fitted = loadOnNetwork(std::move(*reading.load), design);
@@ -63,7 +78,7 @@ std::string outputReplacingInput(const std::vector<OutputFile>& files,
 std::string listOfPaths(const std::vector<OutputFile>& files) {
   std::string text;
   for (std::size_t i = 0; i < files.size(); ++i) {
-    text += (i == 0 ? "" : (i + 1 == files.size() ? " and " : ", ")) + files[i].path;
+    text += (i == 0 ? "" : (i + 1 == files.size() ? " and " : ", ")) + printableText(files[i].path);
   }
   return text;
 }
@@ -77,7 +92,7 @@ NetworkRunInput readNetworkRunInput(const NetworkFileOptions& options) {
   const ReportedDesign& design = *input.report.design;
   input.wanted = sweepAroundBand(design.f1, design.f2, options.span, options.points);
   if (!options.loadPath.empty()) {
-    input.measured = readMeasuredLoad(options.loadPath, design, input.error);
+    input.measured = readMeasuredLoad(options.loadPath, design, input.wanted, input.error);
   }
   return input;
 }

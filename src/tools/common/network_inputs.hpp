@@ -28,9 +28,10 @@ struct ReportInput {
 ReportInput readReportInput(const std::string& path);
 
 // The measured load of the file at `path` in place of position 1, or nothing with `error` set
-// ("PATH: why", one line).
+// ("PATH: why", one line): among the reasons, a load that is active anywhere the network is
+// analysed on it, in the band or in the `wanted` sweep as far as the data reach.
 std::optional<LoadOnNetwork> readMeasuredLoad(const std::string& path, const ReportedDesign& design,
-                                              std::string& error);
+                                              const Sweep& wanted, std::string& error);
 
 // What every network program starts from: the report's design, the sweep its options ask for,
 // and the measured load when one is named; or the first reason one of them cannot serve.
@@ -50,7 +51,7 @@ std::string outputReplacingInput(const std::vector<OutputFile>& files,
                                  const FileIdentity& reportIdentity, const std::string& reportPath,
                                  const std::string& loadPath);
 
-// "a, b and c".
+// "a, b and c", each name shown on one line whatever it holds (control characters as '?').
 std::string listOfPaths(const std::vector<OutputFile>& files);
 
 }  // namespace bandmatch

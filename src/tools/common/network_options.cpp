@@ -108,6 +108,9 @@ std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOption
   if (app.count("--load") > 0 && typed.loadPath.empty()) {
     return "the load file name is empty";
   }
+  if (app.count("--out") > 0 && typed.outBase.empty()) {
+    return "the base name of the files (--out) is empty";
+  }
   options.loadPath = typed.loadPath;
   if (app.count("--source-ohms") > 0) {
     const std::optional<double> ohms = parseWholeReal(typed.sourceOhms);

@@ -1,5 +1,6 @@
 #include "tools/fit/fit_run.hpp"
 
+#include <optional>
 #include <sstream>
 
 #include "core/text_sink.hpp"
@@ -43,6 +44,9 @@ int runFit(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const BandPoints band = pointsInBand(load, options.f1, options.f2);
   if (!band.error.empty()) {
     return fail(err, options.loadPath + ": " + band.error);
+  }
+  if (const std::optional<ActivePoint> active = firstActivePoint(load, options.f1, options.f2)) {
+    return fail(err, options.loadPath + ": " + activeLoadReason(*active));
   }
   const LoadFit fit = fitLoad(load, band, options.f1, options.f2, options.model);
   if (!fit.error.empty()) {

@@ -181,11 +181,13 @@ function download(bandmatch, kind) {
 }
 
 // A chosen file is read no further than one byte past the size the module takes, fitted over the
-// form's band and, when accepted, fills the form; a refusal is shown next to the file field.
+// form's band and, when accepted, fills the form; a refusal is shown next to the file field. The
+// module gets the file's bytes as they are, so that it reads them as the programs read the file
+// (a byte-order mark, another encoding or binary data alike) and gives their reason.
 async function chooseLoad(bandmatch, file) {
   const limit = bandmatch.loadFileSizeLimit();
-  const text = await file.slice(0, limit + 1).text();
-  const chosen = bandmatch.chooseLoad(valuesOfForm(), file.name, text, byId('load-model').value);
+  const bytes = new Uint8Array(await file.slice(0, limit + 1).arrayBuffer());
+  const chosen = bandmatch.chooseLoad(valuesOfForm(), file.name, bytes, byId('load-model').value);
   byId('load-file-message').textContent = chosen.error;
   byId('load-file').setAttribute('aria-invalid', chosen.error === '' ? 'false' : 'true');
   if (chosen.error === '') {

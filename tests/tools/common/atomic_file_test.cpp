@@ -112,5 +112,22 @@ TEST(AtomicFile, ASuccessfulRunLeavesOnlyTheNewFiles) {
   EXPECT_EQ(support::readFile("kept.txt"), "linked\n");
 }
 
+// Names as long as a name may be (NAME_MAX, 255 bytes), one replacing an earlier file: their
+// temporary and backup names stay short, so both are written, the earlier one's access kept.
+TEST(AtomicFile, WritesFilesWhoseNamesAreAsLongAsTheSystemAllows) {
+  support::ScratchDirectory scratch;
+  std::filesystem::create_directory("out");
+  const std::string earlier(255, 'e');
+  const std::string added(255, 'a');
+  writeTextFile("out/" + earlier, "earlier\n");
+  std::filesystem::permissions("out/" + earlier, std::filesystem::perms(0640));
+  EXPECT_EQ(writeFilesAtomically({{"out/" + earlier, "replaced\n"}, {"out/" + added, "new\n"}}),
+            "");
+  EXPECT_EQ(directoryEntries("out"), (std::vector<std::string>{added, earlier}));
+  EXPECT_EQ(support::readFile("out/" + earlier), "replaced\n");
+  EXPECT_EQ(std::filesystem::status("out/" + earlier).permissions(), std::filesystem::perms(0640));
+  EXPECT_EQ(support::readFile("out/" + added), "new\n");
+}
+
 }  // namespace
 }  // namespace bandmatch

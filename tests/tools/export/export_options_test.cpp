@@ -29,7 +29,8 @@ TEST(ExportOptions, AcceptsTheReportWithOptionsInAnyOrder) {
       {{"a.csv", "--span", "1"}, "a.csv", 801, 1.0, "a"},
       {{"a.csv", "--span=10"}, "a.csv", 801, 10.0, "a"},
       {{"a.csv", "--span", "2.25", "--out", "out/b"}, "a.csv", 801, 2.25, "out/b"},
-      {{"--out=b", "a.csv", "--points", "5", "--points", "7"}, "a.csv", 7, 1.5, "b"},
+      {{"--out=b", "a.csv", "--points", "7"}, "a.csv", 7, 1.5, "b"},
+      {{"a.csv", "--parts", "--parts"}, "a.csv", 801, 1.5, "a"},  // a flag may be repeated
       {{"--", "-odd.csv"}, "-odd.csv", 801, 1.5, "-odd"},
       {{"-"}, "-", 801, 1.5, "-"},
   };
@@ -156,6 +157,13 @@ TEST(ExportOptions, RefusesBadArgumentsWithOneReason) {
       {{"a.csv", "--span"}, "--span: 1 required F missing (try --help)"},
       {{"a.csv", "--out="}, "--out: 1 required BASE missing (try --help)"},
       {{"a.csv", "--out"}, "--out: 1 required BASE missing (try --help)"},
+      {{"a.csv", "--out", ""}, "the base name of the files (--out) is empty"},
+      {{"--out=b", "a.csv", "--points", "5", "--points", "7"},
+       "--points is given 2 times; it takes one value (try --help)"},
+      {{"a.csv", "--out", "a", "--out=b", "--out", "a"},
+       "--out is given 3 times; it takes one value (try --help)"},
+      {{"a.csv", "--trials", "10", "--trials", "10"},
+       "--trials is given 2 times; it takes one value (try --help)"},
       {{"a.csv", "--source-ohms", "0.0009"},
        "--source-ohms must be a number from 0.001 to 1000000, found \"0.0009\""},
       {{"a.csv", "--source-ohms=1000000.1"},

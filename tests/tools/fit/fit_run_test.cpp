@@ -202,6 +202,20 @@ TEST(FitRun, RefusesAnswersTheDialogueCannotTake) {
   }
 }
 
+// A load of Q 8 resonating at f0 = sqrt(14) MHz itself, which the fit's rounding once gave a
+// series capacitor of 3.7e5 F: no element in any program.
+TEST(FitRun, EveryProgramGivesNoElementToALoadResonatingAtTheCentre) {
+  support::ScratchDirectory scratch;
+  writeTextFile("load.s1p",
+                exactLoadFile({LoadType::series, 72.0, std::sqrt(14.0), 8.0}, 3.15, 4.4, 101));
+  EXPECT_NE(fitWith({"load.s1p", "3.5", "4"}).out.find("none, the load resonates at f0"),
+            std::string::npos);
+  support::runSession(fitWith({"load.s1p", "3.5", "4", "--answers", "3", "--name", "n"}).out);
+  const std::string line = "\nMeasured load load.s1p at position 1, retuned by no element\n";
+  EXPECT_NE(testing::exportWith({"n.csv", "--load", "load.s1p"}).out.find(line), std::string::npos);
+  EXPECT_NE(testing::tuneWith({"n.csv", "--load", "load.s1p"}).out.find(line), std::string::npos);
+}
+
 struct Refusal {
   std::vector<std::string> args;
   std::string error;
@@ -212,6 +226,7 @@ TEST(FitRun, RefusesBadCommandLinesAndFilesWithOneLine) {
   writeTextFile("ant.s1p", exactLoadFile({}, 3.0, 4.5, 31));
   writeTextFile("two.s2p", "# MHz S RI R 50\n3 0 0 1 0 1 0 0 0\n");
   writeTextFile("falling.s1p", "# MHz Z RI R 50\n3.5 1 0\n3.6 1 0\n3.55 1 0\n");
+  writeTextFile("active.s1p", "# MHz Z RI R 50\n3.5 1 1\n3.75 -0.4 0\n4 1 -1\n");
   const std::vector<Refusal> cases = {
       {{}, "bandmatch-fit: give a load file and the band edges F1 F2 in MHz, or --decrement D"},
       {{"ant.s1p", "3.5"}, "bandmatch-fit: give a load file and the band edges"},
@@ -237,10 +252,15 @@ TEST(FitRun, RefusesBadCommandLinesAndFilesWithOneLine) {
       {{"falling.s1p", "3.5", "4"},
        "bandmatch-fit: falling.s1p: line 4: frequencies not strictly increasing"},
       {{"ant.s1p", "2.5", "4"}, "bandmatch-fit: ant.s1p: line 3: the data start at 3.000000 MHz"},
+      {{"active.s1p", "3.5", "4"},
+       "bandmatch-fit: active.s1p: the load is active at 3.750000 MHz (resistance -2.0000e+001 "
+       "ohms); only a passive load can be matched\n"},
       {{"ant.s1p", "3.5", "4.6"}, "bandmatch-fit: ant.s1p: line 33: the data end at 4.500000"},
       {{"ant.s1p", "3.51", "3.59"},
        "bandmatch-fit: ant.s1p: line 14: only 1 measured points lie in"},
       {{"ant.s1p", "3.5", "4", "--unknown"}, "bandmatch-fit: The following argument"},
+      {{"ant.s1p", "3.5", "4", "--model", "series", "--model", "parallel"},
+       "bandmatch-fit: --model is given 2 times; it takes one value (try --help)\n"},
   };
   const std::vector<std::string> before = directoryEntries(scratch.path());
   for (const Refusal& c : cases) {
