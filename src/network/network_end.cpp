@@ -4,6 +4,7 @@
 #include <numbers>
 #include <utility>
 
+#include "core/display_text.hpp"
 #include "core/real_parse.hpp"
 
 namespace bandmatch {
@@ -13,12 +14,9 @@ namespace {
 constexpr std::string_view SERIES_PREFIX = "series:";
 constexpr std::string_view PARALLEL_PREFIX = "parallel:";
 
-// The text in double quotes, as a refusal names it.
+// The text in double quotes on one line, as a refusal names it.
 std::string quoted(std::string_view text) {
-  std::string quotedText(1, '"');
-  quotedText += text;
-  quotedText += '"';
-  return quotedText;
+  return quotedText(printableText(text));
 }
 
 // The factor of an SI prefix letter, or none for another character.
@@ -52,7 +50,7 @@ std::optional<double> readValue(std::string_view text, std::string_view name, st
     factor = prefixFactor(*end);
   }
   if (status != std::errc{} || end == text.data() || (end != last && end + 1 != last) || !factor) {
-    error = quoted(name) + " is not a number (with at most one of the prefixes " + "p n u m k M)";
+    error = quoted(name) + " is not a number (with at most one of the prefixes p n u m k M)";
     return std::nullopt;
   }
   value *= *factor;

@@ -5,6 +5,8 @@
 #include <set>
 #include <utility>
 
+#include "core/display_text.hpp"
+
 namespace bandmatch {
 
 namespace {
@@ -198,7 +200,7 @@ TopologyParse parseTopology(std::string_view text) {
                                     [token](const NamedKind& n) { return n.name == token; });
     if (named == SECTION_NAMES.end()) {
       return {{},
-              "unknown section \"" + std::string(token) + "\" at position " +
+              "unknown section " + quotedText(printableText(token)) + " at position " +
                   std::to_string(parse.topology.size() + 1) +
                   " (sections: sL sC pL pC sLC pLC sL|C pL|C T oS sS X)"};
     }
