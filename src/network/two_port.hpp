@@ -45,6 +45,8 @@ struct Section {
   double inductorQ = LOSSLESS_Q;  // at f0
   double capacitorQ = LOSSLESS_Q;
   double lineLossDb = 0.0;  // dB per wavelength at f0
+
+  bool operator==(const Section&) const = default;
 };
 
 // The sections from the source to the load and the centre frequency their lengths and losses
@@ -52,6 +54,8 @@ struct Section {
 struct CascadeNetwork {
   std::vector<Section> sections;
   double centreMHz = 0.0;
+
+  bool operator==(const CascadeNetwork&) const = default;
 };
 
 // [V1; I1] = [[a, b], [c, d]] [V2; I2], the current I2 flowing out of port 2 into the load.
