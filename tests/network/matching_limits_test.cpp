@@ -19,7 +19,7 @@ TEST(MatchingLimits, GivesTheBodeFanoLimitOfEachModel) {
     double exponent;  // the limit is exp(-exponent); below zero: no limit
   };
   const std::vector<Case> cases = {
-      // pi / (R C (w2 - w1)) = pi / (1e-9 * 4 pi 1e8) = 2.5
+      // pi / (R C (w2 - w1)) = pi / (1e-9 * 4 pi 1e8) = 2.5: exp(-2.5) = 0.0821
       {"parallel:R=50,C=20p", 100.0, 300.0, 2.5},
       // pi R / (L (w2 - w1)) = 50 pi / (1e-7 * 4 pi 1e8) = 1.25
       {"series:R=50,L=100n", 100.0, 300.0, 1.25},
@@ -50,8 +50,6 @@ TEST(MatchingLimits, GivesTheBodeFanoLimitOfEachModel) {
     ASSERT_TRUE(limit.has_value());
     EXPECT_NEAR(*limit, std::exp(-c.exponent), 1e-6 * std::exp(-c.exponent));
   }
-  EXPECT_NEAR(*bodeFanoLimit(*parseNetworkEnd("parallel:R=50,C=20p").end, 100.0, 300.0), 0.0821,
-              5e-5);
   EXPECT_FALSE(bodeFanoLimit(NetworkEnd{EndKind::measured, 50.0, 1e-6, {}}, 1.0, 2.0));
 }
 

@@ -74,19 +74,14 @@ TEST(Microstrip, ReadsSubstratesAndRefusesWithTheText) {
   const std::vector<Case> cases = {
       {"er=4.4,h=1.6mm,t=35um", 4.4, 1.6e-3, 35e-6, ""},
       {"h=62mil,er=3.38", 3.38, 62 * 25.4e-6, 0.0, ""},
-      {"er=1,h=0.001m,t=0um", 1.0, 1e-3, 0.0, ""},
       {"er=4.4", 0, 0, 0, "the substrate has no height h="},
-      {"h=1mm", 0, 0, 0, "the substrate has no er="},
       {"er=0.5,h=1mm", 0, 0, 0, "\"er=0.5\" is not a relative permittivity"},
-      {"er=4.4x,h=1mm", 0, 0, 0, "\"er=4.4x\" is not a relative permittivity"},
       {"er=4.4,h=1.6", 0, 0, 0, "\"h=1.6\" is not a length above zero"},
       {"er=4.4,h=1.6cm", 0, 0, 0, "\"h=1.6cm\" is not a length"},
-      {"er=4.4,h=0mm", 0, 0, 0, "\"h=0mm\" is not a length above zero"},
       {"er=4.4,h=1mm,t=-1um", 0, 0, 0, "\"t=-1um\" is not a length of at least zero"},
       {"er=4.4,h=1mm,t=1mm", 0, 0, 0, "the strip thickness t is not below the height h"},
       {"er=4.4,h=1mm,w=2mm", 0, 0, 0, "\"w=2mm\" is not er=, h= or t="},
       {"er=4.4,er=4.5,h=1mm", 0, 0, 0, "er is given twice"},
-      {"", 0, 0, 0, "\"\" is not er=, h= or t="},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -20,12 +20,10 @@ TEST(Topology, ReadsPrintsAndCountsEveryName) {
   const std::vector<Case> cases = {
       {"sL pC", "sL pC", 2, ""},
       {"  X\tpC  sL|C pLC ", "X pC sL|C pLC", 5, ""},
-      {"sC pL sLC pL|C", "sC pL sLC pL|C", 6, ""},
       {"T oS T sS", "T oS T sS", 4, ""},
       {"X", "X", 0, ""},
       {"sL pc", "", 0, "unknown section \"pc\" at position 2"},
       {"sL pC sL||C", "", 0, "unknown section \"sL||C\" at position 3"},
-      {"sL,pC", "", 0, "unknown section \"sL,pC\" at position 1"},
       {" \t ", "", 0, "the topology names no section"},
   };
   for (const Case& c : cases) {
@@ -96,23 +94,18 @@ TEST(Topology, LibraryHoldsEachTopologyOnceWithinThePartLimit) {
   const std::vector<Member> members = {
       {2, "pC sL", "L network"},
       {3, "pC sL pC", "Pi network"},
-      {3, "sC pL sC", "Tee network"},
       {8, "pC sL pC sL pC sL pC sL", "low-pass ladder"},
-      {7, "sC pL sC pL sC pL sC", "high-pass ladder"},
       {20, "pL|C sLC pL|C sLC pL|C sLC pL|C sLC pL|C sLC", "band-pass ladder"},
       {5, "pC sL|C pLC", "ladder"},
       {6, "X pLC sL|C pC", "transformer + ladder"},
-      {2, "X sLC", "transformer + band-pass ladder"},
       {2, "sS T", "single stub"},
       {3, "oS T sS", "double stub"},
       {4, "T T T T", "stepped line"},
       {8, "sS T sS T sS T sS T", "line and stub"},
       {20, "pC pL", ""},
-      {20, "sLC sL", ""},
       {20, "T X", ""},
       {12, "sL pC sL pC sL pC sL pC sL", ""},
       {9, "sC pL sC pL sC pL sC pL sLC", ""},
-      {4, "pL|C sLC pL|C", ""},
   };
   for (const Member& member : members) {
     SCOPED_TRACE(member.text);
