@@ -16,6 +16,7 @@ layers=(
   "synthesis 2"
   "entry 3"
   "report 3"
+  "network 3"
   "rf 3"
   "app 4"
   "fitting 4"
