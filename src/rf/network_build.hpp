@@ -76,6 +76,14 @@ struct NetworkVariants {
 NetworkVariants networkVariants(const ReportedDesign& design, const BuildOptions& options,
                                 const Retuning& retuning = {});
 
+// A measured load at position 1 as the list of parts and the schematic show it: the load's own
+// fitted values (not parts to buy) and its retuning element, ideal and as built.
+struct MeasuredLoadParts {
+  LoadModel model;
+  Retuning ideal;
+  Retuning built;
+};
+
 // "L(3)" for element 'L' at index 2 (position 3).
 std::string elementName(char element, std::size_t index);
 

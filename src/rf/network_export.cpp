@@ -159,9 +159,19 @@ std::string renderMeasuredLoadSummary(const ReportedDesign& design, const Networ
   return text;
 }
 
+std::optional<MeasuredLoadParts> measuredLoadParts(const NetworkAnalysis& analysis,
+                                                   const LoadOnNetwork* measured) {
+  if (measured == nullptr || analysis.variants.empty()) {
+    return std::nullopt;
+  }
+  return MeasuredLoadParts{measured->model, analysis.variants.front().retuning,
+                           analysis.variants.back().retuning};
+}
+
 std::string renderNetworkSchematic(const ReportedDesign& design, const LadderNetwork& built,
-                                   const BuildOptions& options, const FileOrigin& origin) {
-  return renderSchematic(layoutSchematic(design, built, options, origin),
+                                   const BuildOptions& options, const FileOrigin& origin,
+                                   const MeasuredLoadParts* measured) {
+  return renderSchematic(layoutSchematic(design, built, options, origin, measured),
                          "Schematic of the matching network: " + designSummary(design));
 }
 

@@ -76,9 +76,15 @@ std::string renderMeasuredLoadSummary(const ReportedDesign& design, const Networ
                                       const LoadOnNetwork& measured, std::string_view loadName,
                                       const Sweep& wanted);
 
+// The measured load's parts of the analysis: its fitted values and its retuning element, ideal and
+// as the network to build has it; nothing without a measured load.
+std::optional<MeasuredLoadParts> measuredLoadParts(const NetworkAnalysis& analysis,
+                                                   const LoadOnNetwork* measured);
+
 // The schematic of the network to build, titled as the exporter titles it.
 std::string renderNetworkSchematic(const ReportedDesign& design, const LadderNetwork& built,
-                                   const BuildOptions& options, const FileOrigin& origin);
+                                   const BuildOptions& options, const FileOrigin& origin,
+                                   const MeasuredLoadParts* measured = nullptr);
 
 // The Smith chart of the network to build: on its model load, and with a measured load also on
 // that load and the load alone, referenced to the same resistance; `goalSwr` draws its circle.

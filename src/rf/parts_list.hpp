@@ -13,15 +13,20 @@ namespace bandmatch {
 
 // The cells: the header row, then one row per component; every row has the header's columns.
 // `ideal` is the design's ladder (with the transformer when asked), `built` the network to
-// build. With sensitivities a last column gives each part's change of the worst in-band |S11|
-// for +1 % of its value.
+// build. The column after the note is the exact value the network is analysed with, in henries,
+// farads, ohms or as a ratio, to ten significant digits: the network rebuilt from it gives the
+// printed figures. With sensitivities a last column gives each part's change of the worst
+// in-band |S11| for +1 % of its value. With a measured load, its retuning element is a part
+// (position 1) and the load's rows give its own fitted values.
 std::vector<std::vector<std::string>> partsListRows(
     const ReportedDesign& design, const LadderNetwork& ideal, const LadderNetwork& built,
-    const BuildOptions& options, const std::vector<PartSensitivity>* sensitivities = nullptr);
+    const BuildOptions& options, const std::vector<PartSensitivity>* sensitivities = nullptr,
+    const MeasuredLoadParts* measured = nullptr);
 
 // The same rows as CSV. No cell holds a comma or a quote, so no cell needs quoting.
 std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
                             const LadderNetwork& built, const BuildOptions& options,
-                            const std::vector<PartSensitivity>* sensitivities = nullptr);
+                            const std::vector<PartSensitivity>* sensitivities = nullptr,
+                            const MeasuredLoadParts* measured = nullptr);
 
 }  // namespace bandmatch

@@ -87,7 +87,7 @@ std::vector<std::string> partLines(char element, int position, double value,
                                    std::optional<double> q) {
   std::vector<std::string> lines = {std::string(1, element) + formatInteger(position),
                                     partValue(value, element)};
-  if (q && position >= FIRST_BUILT_POSITION) {
+  if (q) {
     lines.push_back("Q " + formatPlainDecimal(*q, VALUE_DIGITS + 2));
   }
   return lines;
@@ -124,41 +124,69 @@ Column transformerColumn(double n) {
   return column;
 }
 
-Column seriesColumn(int position, const LadderNetwork& built, const BuildOptions& options) {
-  const auto index = static_cast<std::size_t>(position) - 1;
+// The labels of position k's inductor and capacitor as built.
+std::vector<std::string> inductorLines(int position, const LadderNetwork& built,
+                                       const BuildOptions& options) {
+  return partLines('L', position, built.inductance[static_cast<std::size_t>(position) - 1],
+                   options.inductorQ);
+}
+std::vector<std::string> capacitorLines(int position, const LadderNetwork& built,
+                                        const BuildOptions& options) {
+  return partLines('C', position, built.capacitance[static_cast<std::size_t>(position) - 1],
+                   options.capacitorQ);
+}
+
+Column seriesColumn(std::vector<std::string> inductor, std::vector<std::string> capacitor) {
   Column column;
   constexpr double inductorX = 40.0;
   constexpr double capacitorX = 95.0;
   addInRail(column, SymbolKind::inductor, inductorX);
   addInRail(column, SymbolKind::capacitor, capacitorX);
-  column.labels.push_back(
-      aboveRail(inductorX, partLines('L', position, built.inductance[index], options.inductorQ)));
+  column.labels.push_back(aboveRail(inductorX, std::move(inductor)));
   // The capacitor's label hangs below the rail, clear of the inductor's above it.
   column.labels.push_back({capacitorX, RAIL_Y + LABEL_GAP + SCHEMATIC_FONT_SIZE + 10.0, "middle",
-                           partLines('C', position, built.capacitance[index], options.capacitorQ),
-                           false});
+                           std::move(capacitor), false});
   column.width = 135.0;
   return column;
 }
 
-Column shuntColumn(int position, const LadderNetwork& built, const BuildOptions& options) {
-  const auto index = static_cast<std::size_t>(position) - 1;
+Column shuntColumn(std::vector<std::string> inductor, std::vector<std::string> capacitor) {
   Column column;
   constexpr double inductorX = 25.0;
   constexpr double capacitorX = 55.0;
   constexpr double labelX = 72.0;
   addLeg(column, SymbolKind::inductor, inductorX);
   addLeg(column, SymbolKind::capacitor, capacitorX);
-  SchematicLabel inductor{labelX, RAIL_Y + LABEL_GAP + SCHEMATIC_FONT_SIZE, "start",
-                          partLines('L', position, built.inductance[index], options.inductorQ),
-                          false};
-  const double next =
-      inductor.y + SCHEMATIC_LINE_HEIGHT * static_cast<double>(inductor.lines.size());
-  column.labels.push_back(std::move(inductor));
-  column.labels.push_back({labelX, next + 8.0, "start",
-                           partLines('C', position, built.capacitance[index], options.capacitorQ),
-                           false});
+  SchematicLabel first{labelX, RAIL_Y + LABEL_GAP + SCHEMATIC_FONT_SIZE, "start",
+                       std::move(inductor), false};
+  const double next = first.y + SCHEMATIC_LINE_HEIGHT * static_cast<double>(first.lines.size());
+  column.labels.push_back(std::move(first));
+  column.labels.push_back({labelX, next + 8.0, "start", std::move(capacitor), false});
   column.width = 150.0;
+  return column;
+}
+
+// The one element that retunes a measured load: in the rail or across it.
+Column retuningColumn(const Retuning& retuning, const BuildOptions& options) {
+  Column column;
+  const bool inductor = retunesWithInductor(retuning.kind);
+  const SymbolKind kind = inductor ? SymbolKind::inductor : SymbolKind::capacitor;
+  std::vector<std::string> lines =
+      partLines(inductor ? 'L' : 'C', 1, retuning.value,
+                inductor ? options.inductorQ : options.capacitorQ);
+  lines.push_back("retuning");
+  if (retunesInSeries(retuning.kind)) {
+    constexpr double x = 40.0;
+    addInRail(column, kind, x);
+    column.labels.push_back(aboveRail(x, std::move(lines)));
+    column.width = 80.0;
+  } else {
+    constexpr double x = 25.0;
+    addLeg(column, kind, x);
+    column.labels.push_back(
+        {x + 17.0, RAIL_Y + LABEL_GAP + SCHEMATIC_FONT_SIZE, "start", std::move(lines), false});
+    column.width = 110.0;
+  }
   return column;
 }
 
@@ -275,17 +303,38 @@ double schematicTextWidth(std::string_view text) {
 }
 
 SchematicLayout layoutSchematic(const ReportedDesign& design, const LadderNetwork& built,
-                                const BuildOptions& options, const FileOrigin& origin) {
+                                const BuildOptions& options, const FileOrigin& origin,
+                                const MeasuredLoadParts* measured) {
   std::vector<Column> columns = {sourceColumn(built.sourceResistance)};
   if (built.turnsRatio) {
     columns.push_back(transformerColumn(*built.turnsRatio));
   }
-  for (int position = design.N; position >= 1; --position) {
+  for (int position = design.N; position >= FIRST_BUILT_POSITION; --position) {
+    std::vector<std::string> inductor = inductorLines(position, built, options);
+    std::vector<std::string> capacitor = capacitorLines(position, built, options);
     columns.push_back(isSeriesPosition(design.loadType, position)
-                          ? seriesColumn(position, built, options)
-                          : shuntColumn(position, built, options));
+                          ? seriesColumn(std::move(inductor), std::move(capacitor))
+                          : shuntColumn(std::move(inductor), std::move(capacitor)));
   }
-  columns.push_back(loadColumn(built.loadResistance));
+  // The load: its own resonator, the report's or the measured load's fitted one.
+  std::vector<std::string> ownInductor = {"L1", partValue(built.inductance.front(), 'L')};
+  std::vector<std::string> ownCapacitor = {"C1", partValue(built.capacitance.front(), 'C')};
+  double loadOhms = built.loadResistance;
+  std::string loadName = "the load: its own L1, C1 and RL";
+  if (measured != nullptr) {
+    if (measured->built.kind != RetuningKind::none) {
+      columns.push_back(retuningColumn(measured->built, options));
+    }
+    const LoadModel& model = measured->model;
+    ownInductor = {"load L", partValue(model.inductance, 'L')};
+    ownCapacitor = {"load C", partValue(model.capacitance, 'C')};
+    loadOhms = model.type == LoadType::series ? model.level : 1.0 / model.level;
+    loadName = "the measured load, fitted: its own L, C and R";
+  }
+  columns.push_back(isSeriesPosition(design.loadType, 1)
+                        ? seriesColumn(std::move(ownInductor), std::move(ownCapacitor))
+                        : shuntColumn(std::move(ownInductor), std::move(ownCapacitor)));
+  columns.push_back(loadColumn(loadOhms));
 
   // Each column keeps its labels within its own width, so labels of different columns never
   // meet; within a column they are stacked apart by construction.
@@ -330,8 +379,7 @@ SchematicLayout layoutSchematic(const ReportedDesign& design, const LadderNetwor
 
   // The load's own resonator and resistance, framed and named below the ground rail.
   layout.loadFrame = {loadLeft - 4.0, RAIL_Y - 72.0, cursor, GROUND_Y + 8.0};
-  layout.labels.push_back(
-      {loadLeft, GROUND_Y + 24.0, "start", {"the load: its own L1, C1 and RL"}, false});
+  layout.labels.push_back({loadLeft, GROUND_Y + 24.0, "start", {loadName}, false});
 
   const std::vector<std::string> title = titleLines(design, origin);
   double width = cursor + MARGIN;

@@ -59,9 +59,12 @@ struct SchematicLayout {
   SchematicLine loadFrame;  // corners of the dashed frame around the load's own parts
 };
 
-// Places the network `built` of the design; values are shown to four significant digits.
+// Places the network `built` of the design; values are shown to four significant digits. With a
+// measured load, its retuning element stands between the network and the load, and the load
+// shows its own fitted values.
 SchematicLayout layoutSchematic(const ReportedDesign& design, const LadderNetwork& built,
-                                const BuildOptions& options, const FileOrigin& origin);
+                                const BuildOptions& options, const FileOrigin& origin,
+                                const MeasuredLoadParts* measured = nullptr);
 
 // The SVG document of a layout, one <text> element per label line.
 std::string renderSchematic(const SchematicLayout& layout, std::string_view title);

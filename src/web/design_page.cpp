@@ -143,8 +143,12 @@ DesignPage designPage(const FormValues& values, const PageLoad* load) {
   const PageOrigin origin = pageOrigin(design, build, exported, load);
   page.plot = renderResponsePlot(reported, networkCurves(analysis), origin.origin);
   const LadderNetwork& network = analysis.variants.back().ladder;
-  page.schematic = renderNetworkSchematic(reported, network, build, origin.origin);
-  page.parts = partsListRows(reported, analysis.variants.front().ladder, network, build);
+  const std::optional<MeasuredLoadParts> loadParts =
+      measuredLoadParts(analysis, exported.measured ? &*exported.measured : nullptr);
+  const MeasuredLoadParts* partsOfLoad = loadParts ? &*loadParts : nullptr;
+  page.schematic = renderNetworkSchematic(reported, network, build, origin.origin, partsOfLoad);
+  page.parts = partsListRows(reported, analysis.variants.front().ladder, network, build, nullptr,
+                             partsOfLoad);
   page.smithChart =
       renderNetworkSmithChart(reported, analysis, exported.measured ? &*exported.measured : nullptr,
                               DEFAULT_GOAL_SWR, origin.origin);
@@ -187,6 +191,9 @@ std::optional<DownloadFile> pageFile(const FormValues& values, PageFile kind,
   const BuildOptions& build = *form.build;
   const NetworkAnalysis& analysis = exported.analysis;
   const LadderNetwork& network = analysis.variants.back().ladder;
+  const std::optional<MeasuredLoadParts> loadParts =
+      measuredLoadParts(analysis, exported.measured ? &*exported.measured : nullptr);
+  const MeasuredLoadParts* partsOfLoad = loadParts ? &*loadParts : nullptr;
   const PageOrigin origin = pageOrigin(design, build, exported, load);
   const std::string base = baseName(design);
   switch (kind) {
@@ -203,12 +210,13 @@ std::optional<DownloadFile> pageFile(const FormValues& values, PageFile kind,
                            exported.measured ? analysis.onLoad : analysis.responses.back(),
                            origin.origin)};
     case PageFile::partsList:
-      return DownloadFile{
-          base + "-parts.csv", "text/csv",
-          renderPartsList(reported, analysis.variants.front().ladder, network, build)};
+      return DownloadFile{base + "-parts.csv", "text/csv",
+                          renderPartsList(reported, analysis.variants.front().ladder, network,
+                                          build, nullptr, partsOfLoad)};
     case PageFile::schematic:
-      return DownloadFile{base + "-schematic.svg", "image/svg+xml",
-                          renderNetworkSchematic(reported, network, build, origin.origin)};
+      return DownloadFile{
+          base + "-schematic.svg", "image/svg+xml",
+          renderNetworkSchematic(reported, network, build, origin.origin, partsOfLoad)};
     default:
       return DownloadFile{base + "-smith.svg", "image/svg+xml",
                           renderNetworkSmithChart(reported, analysis,

@@ -34,15 +34,19 @@ TEST(PartsList, ListsEveryPartFromTheSourceToTheLoad) {
   const ReportedDesign design = handDesign();
   const NetworkVariants variants = networkVariants(design, ALL_OPTIONS);
   const std::string expected =
-      "kind,position,branch,element,ideal,chosen,error (%),unit,Q,note\n"
-      "source,,,R,50,,,\xce\xa9,,the source's own resistance\n"
+      "kind,position,branch,element,ideal,chosen,error (%),unit,Q,note,exact value (SI)\n"
+      "source,,,R,50,,,\xce\xa9,,the source's own resistance,5.000000000e+001\n"
       "transformer,,,n,1.11803,,,,,ideal transformer: turns ratio n:1 ladder side to source "
-      "side; impedance ratio 1.25:1\n"
-      "part,2,shunt,L,1,1,0.00,H,100,series loss 62.83 k\xce\xa9 at the band centre\n"
-      "part,2,shunt,C,125,120,-4.00,mF,500,series loss 2.653 n\xce\xa9 at the band centre\n"
-      "load resonator,1,series,L,500,,,mH,,the load's own reactance: not a part to buy\n"
-      "load resonator,1,series,C,250,,,mF,,the load's own reactance: not a part to buy\n"
-      "load,,,R,50,,,\xce\xa9,,the load's resistance\n";
+      "side; impedance ratio 1.25:1,1.118033989e+000\n"
+      "part,2,shunt,L,1,1,0.00,H,100,series loss 62.83 k\xce\xa9 at the band centre,"
+      "1.000000000e+000\n"
+      "part,2,shunt,C,125,120,-4.00,mF,500,series loss 2.653 n\xce\xa9 at the band centre,"
+      "1.200000000e-001\n"
+      "load resonator,1,series,L,500,,,mH,,the load's own reactance: not a part to buy,"
+      "5.000000000e-001\n"
+      "load resonator,1,series,C,250,,,mF,,the load's own reactance: not a part to buy,"
+      "2.500000000e-001\n"
+      "load,,,R,50,,,\xce\xa9,,the load's resistance,5.000000000e+001\n";
   EXPECT_EQ(renderPartsList(design, variants.variants.front().ladder,
                             variants.variants.back().ladder, ALL_OPTIONS),
             expected);
@@ -50,7 +54,7 @@ TEST(PartsList, ListsEveryPartFromTheSourceToTheLoad) {
   // Nothing asked but the list: the design's own source, no chosen values, no Q.
   const std::string plain = renderPartsList(design, design.ladder, design.ladder, {});
   EXPECT_NE(plain.find("\nsource,,,R,62.5,,,\xce\xa9,,"), std::string::npos);
-  EXPECT_NE(plain.find("\npart,2,shunt,C,125,,,mF,,\n"), std::string::npos);
+  EXPECT_NE(plain.find("\npart,2,shunt,C,125,,,mF,,,1.250000000e-001\n"), std::string::npos);
   EXPECT_EQ(plain.find("transformer"), std::string::npos);
 }
 

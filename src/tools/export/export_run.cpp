@@ -49,14 +49,14 @@ struct ToleranceFigures {
 };
 
 ToleranceFigures toleranceFigures(const ReportedDesign& design, const LadderNetwork& network,
-                                  const LoadOnNetwork* measured, const Sweep& sweep,
-                                  const ToleranceOptions& options) {
+                                  const Retuning& retuning, const LoadOnNetwork* measured,
+                                  const Sweep& sweep, const ToleranceOptions& options) {
   ToleranceProblem problem{network, sweep, design.f1, design.f2, {}, {}, nullptr};
   if (measured) {
     problem.measuredImpedance = [measured](double f) {
       return interpolatedImpedance(measured->load, f);
     };
-    problem.retuning = measured->retuning;
+    problem.retuning = retuning;
     problem.dataMHz = &measured->load.frequencyMHz;
   }
   // Both cores where there are two; the figures do not depend on it.
@@ -97,8 +97,8 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
   std::optional<ToleranceFigures> tolerance;
   if (options.tolerance) {
-    tolerance = toleranceFigures(design, network, measured ? &*measured : nullptr, sweep,
-                                 *options.tolerance);
+    tolerance = toleranceFigures(design, network, analysis.variants.back().retuning,
+                                 measured ? &*measured : nullptr, sweep, *options.tolerance);
   }
 
   const std::string description = buildDescription(options.build);
@@ -119,12 +119,15 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
        renderResponsePlot(design, networkCurves(analysis), origin, spread)},
   };
   if (building) {
+    const std::optional<MeasuredLoadParts> loadParts =
+        measuredLoadParts(analysis, measured ? &*measured : nullptr);
+    const MeasuredLoadParts* partsOfLoad = loadParts ? &*loadParts : nullptr;
     files.push_back(
         {options.outBase + "-parts.csv",
          renderPartsList(design, analysis.variants.front().ladder, network, options.build,
-                         tolerance ? &tolerance->sensitivities : nullptr)});
+                         tolerance ? &tolerance->sensitivities : nullptr, partsOfLoad)});
     files.push_back({options.outBase + "-schematic.svg",
-                     renderNetworkSchematic(design, network, options.build, origin)});
+                     renderNetworkSchematic(design, network, options.build, origin, partsOfLoad)});
   }
   if (options.smith) {
     files.push_back({options.outBase + "-smith.svg",

@@ -142,16 +142,16 @@ TEST(ExternalTools, PythonReadsThePartsListAsEvenColumns) {
       exportWith({"real.csv", "--source-ohms", "50", "--series", "E96", "--q-inductor", "120"})
           .status,
       0);
-  // Every row has the header's ten cells; numbers are numbers where they are given.
+  // Every row has the header's eleven cells; numbers are numbers where they are given.
   writeTextFile(
       "check.py",
       "import csv, sys\n"
       "rows = list(csv.reader(open('real-parts.csv', encoding='utf-8', newline='')))\n"
       "assert rows[0][:5] == ['kind', 'position', 'branch', 'element', 'ideal'], rows[0]\n"
-      "assert all(len(row) == 10 for row in rows), [len(row) for row in rows]\n"
+      "assert all(len(row) == 11 for row in rows), [len(row) for row in rows]\n"
       "assert len(rows) == 1 + 1 + 1 + 2 * 6 + 1, len(rows)\n"
       "for row in rows[1:]:\n"
-      "    for cell in (row[4], row[5], row[6], row[8]):\n"
+      "    for cell in (row[4], row[5], row[6], row[8], row[10]):\n"
       "        if cell:\n"
       "            float(cell)\n"
       "assert [row[0] for row in rows[-3:]] == ['load resonator'] * 2 + ['load']\n"

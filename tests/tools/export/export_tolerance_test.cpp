@@ -205,12 +205,12 @@ TEST(ExportTolerance, SensitivitiesAgreeBetweenSummaryAndPartsList) {
     for (std::string cell; std::getline(row, cell, ',');) {
       cells.push_back(cell);
     }
-    ASSERT_EQ(cells.size(), 11u) << rows[i];
+    ASSERT_EQ(cells.size(), 12u) << rows[i];
     if (cells[0] == "part") {
-      EXPECT_EQ(cells[10], summary[cells[3] + cells[1]]) << rows[i];
+      EXPECT_EQ(cells[11], summary[cells[3] + cells[1]]) << rows[i];
       ++listed;
     } else {
-      EXPECT_EQ(cells[10], "") << rows[i];
+      EXPECT_EQ(cells[11], "") << rows[i];
     }
   }
   EXPECT_EQ(listed, 8u);
