@@ -3,7 +3,7 @@
 # apt-get when running as root, only the missing ones and without upgrading or removing anything
 # installed; otherwise by saying exactly what to install.
 # Usage: source scripts/dependencies.sh; install_packages "${TEST_PACKAGES[@]}"
-#        bash scripts/dependencies.sh [programs|test|ci]   (prints the list)
+#        bash scripts/dependencies.sh [programs|test|web|ci]   (prints the list)
 
 # Build every program: compiler, CMake and make; CLI11 for the companion programs' command lines;
 # NLopt's C interface for bandmatch-tune's optimizer (it reports every stop as a result code
@@ -15,9 +15,11 @@ PROGRAM_PACKAGES=(cmake g++ make libcli11-dev libnlopt-dev)
 # impedance the tests of measured loads use.
 TEST_PACKAGES=("${PROGRAM_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev ngspice
   libxml2-utils librsvg2-bin python3 nec2c)
+# Build the web page: Emscripten, and Debian's acorn for its optimizer.
+WEB_PACKAGES=(emscripten node-acorn)
 # What CI adds: clang and its runtime for the fuzzers, gcovr for coverage, man for the manual
-# page check; emscripten and node-acorn build the web page, chromium runs its tests.
-CI_PACKAGES=("${TEST_PACKAGES[@]}" clang libclang-rt-14-dev gcovr man-db emscripten node-acorn
+# page check; the web page's packages, and chromium to run its tests.
+CI_PACKAGES=("${TEST_PACKAGES[@]}" clang libclang-rt-14-dev gcovr man-db "${WEB_PACKAGES[@]}"
   chromium)
 
 # How long, in seconds, to wait for another package manager (apt, dpkg, unattended-upgrades) to
@@ -168,7 +170,8 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   case "${1:-test}" in
     programs) echo "${PROGRAM_PACKAGES[*]}" ;;
     test) echo "${TEST_PACKAGES[*]}" ;;
+    web) echo "${WEB_PACKAGES[*]}" ;;
     ci) echo "${CI_PACKAGES[*]}" ;;
-    *) echo "usage: scripts/dependencies.sh [programs|test|ci]" >&2; exit 2 ;;
+    *) echo "usage: scripts/dependencies.sh [programs|test|web|ci]" >&2; exit 2 ;;
   esac
 fi
