@@ -105,20 +105,16 @@ TEST(PassDriver, SameNameTwiceKeepsOnlyTheSecondPass) {
 TEST(PassDriver, ResultNameThatCannotBeWrittenIsAskedAgain) {
   const std::string prompt = "Enter Result File Name without suffix: ";
   const struct {
-    const char* name;
-    std::string refused;     // the name typed first
-    const char* prepare;     // a folder made beforehand, or nothing
-    const char* error;       // the one line on standard error
+    std::string refused;  // the name typed first
+    const char* folder;   // made beforehand, or nothing
+    const char* error;    // the one line on standard error
   } cases[] = {
-      {"missing folder", "missing/run1", nullptr,
+      {"missing/run1", nullptr,
        "bandmatch: cannot write missing/run1.txt: No such file or directory\n"},
-      {"NUL byte", std::string("ab\0cd", 5), nullptr,
-       "bandmatch: cannot write ab?cd.txt: Invalid argument\n"},
-      {"folder at the text report's name", "old", "old.txt",
-       "bandmatch: cannot write old.txt: Is a directory\n"},
+      {std::string("ab\0cd", 5), nullptr, "bandmatch: cannot write ab?cd.txt: Invalid argument\n"},
+      {"old", "old.txt", "bandmatch: cannot write old.txt: Is a directory\n"},
       // The text report's temporary is created, and removed again.
-      {"folder at the CSV report's name", "old", "old.csv",
-       "bandmatch: cannot write old.csv: Is a directory\n"},
+      {"old", "old.csv", "bandmatch: cannot write old.csv: Is a directory\n"},
   };
   // The golden console with the name question asked twice, the second time from its line end.
   std::string expected = support::golden("run1", "console.txt");
@@ -126,12 +122,12 @@ TEST(PassDriver, ResultNameThatCannotBeWrittenIsAskedAgain) {
   ASSERT_NE(first, std::string::npos);
   expected.insert(first + prompt.size(), "\n" + prompt);
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.error);
     support::ScratchDirectory scratch;
     std::vector<std::string> entries = {"run1.csv", "run1.txt"};
-    if (c.prepare != nullptr) {
-      fs::create_directory(c.prepare);
-      entries.insert(entries.begin(), c.prepare);
+    if (c.folder != nullptr) {
+      fs::create_directory(c.folder);
+      entries.insert(entries.begin(), c.folder);
     }
     const auto result = runSession(c.refused + "\n" + support::golden("run1", "answers.txt"));
     EXPECT_EQ(result.status, 0);

@@ -15,24 +15,6 @@
 namespace bandmatch {
 namespace {
 
-TEST(RefusalReasons, RangeInWordsForEachInclusionOfItsBounds) {
-  const struct {
-    ValueRange range;
-    int digits;
-    const char* words;
-  } cases[] = {
-      {{0.01, true, 20.0, true}, 3, "from 0.010 to 20.000"},
-      {{0.0, false, 1000000.0, true}, 0, "above 0 and at most 1000000"},
-      {{8.0, false, 1000000.0, false}, 6, "above 8.000000 and below 1000000.000000"},
-      {{1.0, true, 2.0, false}, 1, "at least 1.0 and below 2.0"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(rangeText(c.range, c.digits), c.words);
-  }
-  EXPECT_EQ(letterReason("dlq"), "answer d, l or q");
-  EXPECT_EQ(letterReason("ec"), "answer e or c");
-}
-
 // Every question of the three methods refused once. The expected bounds are those of the prompts
 // the same dialogue shows (band 8 to 12.5 MHz, match bandwidth 4.5 MHz).
 TEST(RefusalReasons, EachRefusedAnswerIsExplainedOnceBeforeItsQuestionRepeats) {

@@ -201,10 +201,9 @@ TEST(ExportLoad, ChartsNameTheMeasuredLoadAsTyped) {
   writeTextFile("loads/load.s1p", exactLoadFile({LoadType::series, 60.0, 3.6, 9.0}, 3.2, 4.3, 221));
   std::filesystem::current_path("work");
   const std::string typed = "../loads/./load.s1p";
-  ASSERT_EQ(
-      support::runSession(fitWith({typed, "3.5", "4", "--answers", "3", "--name", "net"}).out)
-          .status,
-      0);
+  ASSERT_EQ(support::runSession(fitWith({typed, "3.5", "4", "--answers", "3", "--name", "net"}).out)
+                .status,
+            0);
   ASSERT_EQ(exportWith({"net.csv", "--load", typed, "--smith"}).status, 0);
   ASSERT_EQ(tuneWith({"net.csv", "--load", typed, "--out", "tuned"}).status, 0);
   for (const char* chart : {"net.svg", "net-smith.svg", "tuned.svg"}) {
