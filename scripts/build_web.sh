@@ -12,9 +12,15 @@ out=build-web
 if [ -d /usr/share/nodejs ]; then
   export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
 fi
+if ! command -v emcmake >/dev/null 2>&1; then
+  source scripts/dependencies.sh
+  echo "build_web.sh: Emscripten is not installed (no emcmake); install the Debian packages" \
+    "${WEB_PACKAGES[*]}: apt-get install --no-install-recommends ${WEB_PACKAGES[*]}" >&2
+  exit 1
+fi
 emcmake cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
   -DBANDMATCH_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" -j2 --target bandmatch_page
+cmake --build "$build" -j"$(nproc)" --target bandmatch_page
 rm -rf "$out"
 mkdir -p "$out"
 cp "$build/bandmatch.mjs" "$build/bandmatch.wasm" src/web/page/index.html src/web/page/page.js \

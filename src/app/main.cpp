@@ -1,4 +1,6 @@
 // bandmatch: designs a broadband band-pass matching network from answers typed at the console.
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,5 +15,8 @@ int main(int argc, char** argv) {
   std::ios_base::sync_with_stdio(false);
   std::cin.tie(nullptr);
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
-  return bandmatch::runProgram(args, std::cin, std::cout, std::cerr, bandmatch::systemLocalTime);
+  // A person typing at a terminal is told why an answer is refused; a script is not.
+  const bool inputIsTerminal = ::isatty(STDIN_FILENO) == 1;
+  return bandmatch::runProgram(args, std::cin, std::cout, std::cerr, bandmatch::systemLocalTime,
+                               inputIsTerminal);
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "core/text_sink.hpp"
 #include "entry/letter_question.hpp"
 #include "entry/problem_dialogue.hpp"
+#include "entry/refusal_reasons.hpp"
 #include "files/replace_file.hpp"
 #include "report/csv_report.hpp"
 #include "report/report_rows.hpp"
@@ -34,7 +36,6 @@ constexpr std::array<LetterAnswer<PassOutcome>, 2> CLOSING_ANSWERS = {{
     {'e', 'E', PassOutcome::exitProgram},
     {'c', 'C', PassOutcome::continueDesign},
 }};
-constexpr std::string_view MESSAGE_LEAD = "bandmatch: ";
 constexpr std::string_view INPUT_ENDED_MESSAGE =
     "bandmatch: the input ended before the design was complete";
 constexpr std::string_view OUTPUT_FAILED_MESSAGE = "bandmatch: cannot write standard output";
@@ -77,7 +78,36 @@ void reportFailure(std::ostream& out, std::ostream& err, const ReportFile& file)
 
 void beginReport(ReportFile& file, std::string name) {
   file.name = std::move(name);
+  // A folder at the name would refuse the rename only once the design is done.
+  std::error_code unknown;
+  if (std::filesystem::is_directory(std::filesystem::symlink_status(file.name, unknown))) {
+    file.error = EISDIR;
+    return;
+  }
   file.error = createTemporaryBeside(file.name, file.temporary);
+}
+
+// Asks for the result name until both report files can be created beside their names, each
+// refused name told on `err` and asked again from its line end; false when the input ends.
+bool askResultName(std::istream& in, std::ostream& out, std::ostream& err, PassFiles& files) {
+  writeText(out, RESULT_NAME_PROMPT);
+  for (;;) {
+    const std::optional<std::string> baseName = readWord(in, out);
+    if (!baseName) {
+      return false;
+    }
+    beginReport(files.text, *baseName + ".txt");
+    beginReport(files.csv, *baseName + ".csv");
+    const ReportFile& refused = files.text.error != 0 ? files.text : files.csv;
+    if (refused.error == 0) {
+      return true;
+    }
+    reportFailure(out, err, refused);
+    discardTemporary(files.text.temporary);
+    discardTemporary(files.csv.temporary);
+    writeLine(out);
+    writeText(out, RESULT_NAME_PROMPT);
+  }
 }
 
 void finishReport(ReportFile& file, std::string_view content) {
@@ -122,39 +152,31 @@ void reportOutputFailure(std::ostream& err, int error) {
 
 }  // namespace
 
-PassOutcome askContinue(std::istream& in, std::ostream& out) {
-  return askLetter<PassOutcome>(in, out, CLOSING_LINES, CLOSING_ANSWERS)
+PassOutcome askContinue(std::istream& in, std::ostream& out, std::ostream* reasons) {
+  return askLetter<PassOutcome>(in, out, CLOSING_LINES, CLOSING_ANSWERS, reasons)
       .value_or(PassOutcome::inputEnded);
 }
 
-PassEnd runPass(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock) {
+PassEnd runPass(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock,
+                bool inputIsTerminal) {
+  std::ostream* const reasons = inputIsTerminal ? &err : nullptr;
   // One stamp for the whole pass, shown alike in all three renderings.
   const std::string dateStamp = takeDateStamp(clock);
   writeCreditsBlock(out, dateStamp, false);
 
-  writeText(out, RESULT_NAME_PROMPT);
-  const std::optional<std::string> baseName = readWord(in, out);
-  if (!baseName) {
+  // The files are created as the name is typed, so a name that cannot be written is asked again
+  // before the dialogue; an earlier report of that name stays untouched until the new one is
+  // complete.
+  PassFiles files;
+  if (!askResultName(in, out, err, files)) {
     return sessionStopped(out, false);
   }
-
   DesignCase design;
-  design.textFileName = *baseName + ".txt";
-  design.csvFileName = *baseName + ".csv";
-  // Created now, so a name that cannot be written is reported before the dialogue; an earlier
-  // report of that name stays untouched until the new one is complete.
-  PassFiles files;
-  beginReport(files.text, design.textFileName);
-  beginReport(files.csv, design.csvFileName);
+  design.textFileName = files.text.name;
+  design.csvFileName = files.csv.name;
   bool reportFailed = false;
-  for (const ReportFile* file : {&files.text, &files.csv}) {
-    if (file->error != 0) {
-      reportFailure(out, err, *file);
-      reportFailed = true;
-    }
-  }
 
-  if (runProblemDialogue(in, out, design) != EntryStatus::complete) {
+  if (runProblemDialogue(in, out, design, reasons) != EntryStatus::complete) {
     return sessionStopped(out, reportFailed);
   }
   synthesize(design);
@@ -166,16 +188,15 @@ PassEnd runPass(std::istream& in, std::ostream& out, std::ostream& err, const Lo
   std::ostringstream csv;
   writeCsvReport(csv, design, dateStamp);
   for (const auto& [file, content] : {std::pair{&files.text, &text}, std::pair{&files.csv, &csv}}) {
-    const bool failedBefore = file->error != 0;
     finishReport(*file, content->view());
-    if (file->error != 0 && !failedBefore) {
+    if (file->error != 0) {
       reportFailure(out, err, *file);
       reportFailed = true;
     }
   }
 
   // The design is complete on disk; input ending at the closing question is a normal end.
-  const PassOutcome answer = askContinue(in, out);
+  const PassOutcome answer = askContinue(in, out, reasons);
   if (answer == PassOutcome::inputEnded) {
     return out ? PassEnd{PassOutcome::exitProgram, reportFailed, 0}
                : sessionStopped(out, reportFailed);
@@ -183,10 +204,11 @@ PassEnd runPass(std::istream& in, std::ostream& out, std::ostream& err, const Lo
   return {answer, reportFailed, 0};
 }
 
-int runPasses(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock) {
+int runPasses(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock,
+              bool inputIsTerminal) {
   bool reportFailed = false;
   for (;;) {
-    const PassEnd end = runPass(in, out, err, clock);
+    const PassEnd end = runPass(in, out, err, clock, inputIsTerminal);
     reportFailed = reportFailed || end.reportFailed;
     switch (end.outcome) {
       case PassOutcome::continueDesign:

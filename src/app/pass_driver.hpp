@@ -27,13 +27,19 @@ struct PassEnd {
 };
 
 // Runs passes until the user exits, the input ends or the console fails; returns the process
-// exit status. Every failure is one line on `err`, written after `out` is flushed.
-int runPasses(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock);
+// exit status. Every failure is one line on `err`, written after `out` is flushed. When the
+// answers are typed at a terminal (`inputIsTerminal`), each refused answer is explained on `err`
+// too; from a pipe or a file they are asked again without a word, as scripts expect.
+int runPasses(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock,
+              bool inputIsTerminal = false);
 
-// One design pass.
-PassEnd runPass(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock);
+// One design pass. A result name whose files cannot be created is reported on `err` and asked
+// again, so that no design is made that cannot be saved.
+PassEnd runPass(std::istream& in, std::ostream& out, std::ostream& err, const LocalClock& clock,
+                bool inputIsTerminal);
 
-// The closing question: continueDesign, exitProgram, or inputEnded.
-PassOutcome askContinue(std::istream& in, std::ostream& out);
+// The closing question: continueDesign, exitProgram, or inputEnded; another letter is explained
+// on `reasons` (see tellRefusal).
+PassOutcome askContinue(std::istream& in, std::ostream& out, std::ostream* reasons = nullptr);
 
 }  // namespace bandmatch

@@ -1,5 +1,5 @@
-// The command line of bandmatch: no argument runs the dialogue, --help and --version answer and
-// end, anything else is refused with a usage line.
+// The command line of bandmatch: no argument runs the dialogue, --help (or -h) and --version
+// answer and end, anything else is refused with a usage line.
 #pragma once
 
 #include <istream>
@@ -12,7 +12,8 @@
 namespace bandmatch {
 
 // A whole run on the arguments after the program name; returns the exit status.
+// `inputIsTerminal` says a person types the answers, who is told why an answer is refused.
 int runProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-               std::ostream& err, const LocalClock& clock);
+               std::ostream& err, const LocalClock& clock, bool inputIsTerminal = false);
 
 }  // namespace bandmatch

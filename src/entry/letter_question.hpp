@@ -6,10 +6,12 @@
 #include <optional>
 #include <ostream>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "console/console_input.hpp"
 #include "core/text_sink.hpp"
+#include "entry/refusal_reasons.hpp"
 
 namespace bandmatch {
 
@@ -23,11 +25,17 @@ struct LetterAnswer {
   Value value;
 };
 
-// Empty when the console input has ended before an offered letter was typed.
+// Empty when the console input has ended before an offered letter was typed. Another letter is
+// explained on `reasons` (see tellRefusal) before the question is asked again.
 template <typename Value>
 std::optional<Value> askLetter(std::istream& in, std::ostream& out,
                                std::span<const std::string_view> lines,
-                               std::span<const LetterAnswer<Value>> answers) {
+                               std::span<const LetterAnswer<Value>> answers,
+                               std::ostream* reasons = nullptr) {
+  std::string letters;
+  for (const LetterAnswer<Value>& offered : answers) {
+    letters += offered.lower;
+  }
   for (;;) {
     writeLine(out);
     for (const std::string_view line : lines) {
@@ -43,6 +51,7 @@ std::optional<Value> askLetter(std::istream& in, std::ostream& out,
         return offered.value;
       }
     }
+    tellRefusal(reasons, out, letterReason(letters));
   }
 }
 

@@ -9,6 +9,7 @@
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
 #include "entry/answer_ranges.hpp"
+#include "entry/refusal_reasons.hpp"
 #include "synthesis/band_and_load.hpp"
 
 namespace bandmatch {
@@ -71,10 +72,12 @@ const LoadTexts& textsFor(LoadType loadType) {
 }
 
 // One question block: a line end, its explanation lines and the prompt, asked again from the
-// line end until the answer lies in the range. Empty when the console input has ended.
+// line end until the answer lies in the range, whose bounds the refusal's reason shows with the
+// prompt's digits. Empty when the console input has ended.
 std::optional<double> askValue(std::istream& in, std::ostream& out,
                                std::span<const std::string_view> explanation,
-                               const std::string& prompt, const ValueRange& range) {
+                               const std::string& prompt, const ValueRange& range, int digits,
+                               std::ostream* reasons) {
   for (;;) {
     writeLine(out);
     for (const std::string_view line : explanation) {
@@ -85,6 +88,7 @@ std::optional<double> askValue(std::istream& in, std::ostream& out,
     if (!value || contains(range, *value)) {
       return value;
     }
+    tellRefusal(reasons, out, numberReason(range, digits));
   }
 }
 
@@ -95,12 +99,13 @@ std::string betweenPrompt(std::string_view head, double low, double high, int di
 }
 
 // The average resistance or conductance, asked after the decrement or the load Q.
-EntryStatus askLoadLevel(std::istream& in, std::ostream& out, DesignCase& design) {
+EntryStatus askLoadLevel(std::istream& in, std::ostream& out, DesignCase& design,
+                         std::ostream* reasons) {
   const LoadTexts& texts = textsFor(design.loadType);
   const std::string prompt = betweenPrompt(texts.levelPromptHead, MIN_LOAD_VALUE, MAX_LOAD_VALUE,
                                            LEVEL_DIGITS, texts.unitTail);
   const std::optional<double> level =
-      askValue(in, out, texts.levelExplanation, prompt, LOAD_VALUE_RANGE);
+      askValue(in, out, texts.levelExplanation, prompt, LOAD_VALUE_RANGE, LEVEL_DIGITS, reasons);
   if (!level) {
     return EntryStatus::inputEnded;
   }
@@ -109,21 +114,24 @@ EntryStatus askLoadLevel(std::istream& in, std::ostream& out, DesignCase& design
   return EntryStatus::complete;
 }
 
-EntryStatus enterDecrementDirectly(std::istream& in, std::ostream& out, DesignCase& design) {
+EntryStatus enterDecrementDirectly(std::istream& in, std::ostream& out, DesignCase& design,
+                                   std::ostream* reasons) {
   const std::string prompt =
       std::string(DECREMENT_PROMPT_HEAD) + formatFixed(minDecrement, DECREMENT_DIGITS) +
       std::string(INCLUDED_RANGE_MIDDLE) + formatFixed(maxDecrement, DECREMENT_DIGITS) +
       std::string(INCLUDED_RANGE_TAIL);
-  const std::optional<double> decrement = askValue(in, out, {}, prompt, DECREMENT_RANGE);
+  const std::optional<double> decrement =
+      askValue(in, out, {}, prompt, DECREMENT_RANGE, DECREMENT_DIGITS, reasons);
   if (!decrement) {
     return EntryStatus::inputEnded;
   }
   design.decrement = *decrement;
   qFromDecrement(design);
-  return askLoadLevel(in, out, design);
+  return askLoadLevel(in, out, design, reasons);
 }
 
-EntryStatus enterLoadQ(std::istream& in, std::ostream& out, DesignCase& design) {
+EntryStatus enterLoadQ(std::istream& in, std::ostream& out, DesignCase& design,
+                       std::ostream* reasons) {
   // The heading stands once; only the Q prompt is repeated on a re-ask.
   writeLine(out);
   writeLine(out, LOAD_Q_HEADING);
@@ -131,16 +139,18 @@ EntryStatus enterLoadQ(std::istream& in, std::ostream& out, DesignCase& design) 
       std::string(LOAD_Q_PROMPT_HEAD) + formatFixed(minLoadQ, LOAD_Q_DIGITS) +
       std::string(INCLUDED_RANGE_MIDDLE) + formatFixed(maxLoadQ, LOAD_Q_DIGITS) +
       std::string(INCLUDED_RANGE_TAIL);
-  const std::optional<double> loadQ = askValue(in, out, {}, prompt, LOAD_Q_RANGE);
+  const std::optional<double> loadQ =
+      askValue(in, out, {}, prompt, LOAD_Q_RANGE, LOAD_Q_DIGITS, reasons);
   if (!loadQ) {
     return EntryStatus::inputEnded;
   }
   design.loadQ = *loadQ;
   decrementFromQ(design);
-  return askLoadLevel(in, out, design);
+  return askLoadLevel(in, out, design, reasons);
 }
 
-EntryStatus enterLoadParameters(std::istream& in, std::ostream& out, DesignCase& design) {
+EntryStatus enterLoadParameters(std::istream& in, std::ostream& out, DesignCase& design,
+                                std::ostream* reasons) {
   const LoadTexts& texts = textsFor(design.loadType);
   const bool series = design.loadType == LoadType::series;
 
@@ -154,7 +164,7 @@ EntryStatus enterLoadParameters(std::istream& in, std::ostream& out, DesignCase&
       askValue(in, out, {},
                betweenPrompt(texts.levelPromptHead, MIN_LOAD_VALUE, MAX_LOAD_VALUE,
                              PARAMETER_DIGITS, texts.unitTail),
-               LOAD_VALUE_RANGE);
+               LOAD_VALUE_RANGE, PARAMETER_DIGITS, reasons);
   if (!level) {
     return EntryStatus::inputEnded;
   }
@@ -165,7 +175,7 @@ EntryStatus enterLoadParameters(std::istream& in, std::ostream& out, DesignCase&
                std::string(DELTA_BANDWIDTH_PROMPT_HEAD) +
                    formatFixed(design.matchBandwidth, PARAMETER_DIGITS) +
                    std::string(DELTA_BANDWIDTH_PROMPT_TAIL),
-               deltaBandwidthRange(design.matchBandwidth));
+               deltaBandwidthRange(design.matchBandwidth), PARAMETER_DIGITS, reasons);
   if (!deltaBandwidth) {
     return EntryStatus::inputEnded;
   }
@@ -175,7 +185,7 @@ EntryStatus enterLoadParameters(std::istream& in, std::ostream& out, DesignCase&
       askValue(in, out, {},
                betweenPrompt(texts.changePromptHead, MIN_LOAD_VALUE, MAX_LOAD_VALUE,
                              PARAMETER_DIGITS, texts.unitTail),
-               LOAD_VALUE_RANGE);
+               LOAD_VALUE_RANGE, PARAMETER_DIGITS, reasons);
   if (!change) {
     return EntryStatus::inputEnded;
   }
@@ -187,14 +197,15 @@ EntryStatus enterLoadParameters(std::istream& in, std::ostream& out, DesignCase&
 
 }  // namespace
 
-EntryStatus enterLoadDecrement(std::istream& in, std::ostream& out, DesignCase& design) {
+EntryStatus enterLoadDecrement(std::istream& in, std::ostream& out, DesignCase& design,
+                               std::ostream* reasons) {
   switch (design.method) {
     case Method::direct:
-      return enterDecrementDirectly(in, out, design);
+      return enterDecrementDirectly(in, out, design, reasons);
     case Method::fromQ:
-      return enterLoadQ(in, out, design);
+      return enterLoadQ(in, out, design, reasons);
     case Method::loadParameters:
-      return enterLoadParameters(in, out, design);
+      return enterLoadParameters(in, out, design, reasons);
   }
   return EntryStatus::complete;
 }

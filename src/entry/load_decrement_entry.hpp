@@ -10,7 +10,9 @@
 
 namespace bandmatch {
 
-// Runs the path chosen by method and loadType; sets decrement, loadQ and the load's level.
-EntryStatus enterLoadDecrement(std::istream& in, std::ostream& out, DesignCase& design);
+// Runs the path chosen by method and loadType; sets decrement, loadQ and the load's level. Each
+// refused answer is explained on `reasons` (see tellRefusal) before its question repeats.
+EntryStatus enterLoadDecrement(std::istream& in, std::ostream& out, DesignCase& design,
+                               std::ostream* reasons = nullptr);
 
 }  // namespace bandmatch

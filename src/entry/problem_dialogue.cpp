@@ -11,6 +11,7 @@
 #include "entry/letter_question.hpp"
 #include "entry/load_decrement_entry.hpp"
 #include "entry/range_warnings.hpp"
+#include "entry/refusal_reasons.hpp"
 #include "synthesis/band_and_load.hpp"
 
 namespace bandmatch {
@@ -39,7 +40,7 @@ constexpr std::string_view HIGH_FREQUENCY_LABEL = "High Frequency       (f2)    
 constexpr std::string_view MATCH_BANDWIDTH_LABEL = "Match Bandwidth      (f2-f1) (MHz): ";
 constexpr std::string_view FRACTIONAL_BANDWIDTH_LABEL = "Fractional Match Bandwidth (wm)   : ";
 
-std::optional<int> askN(std::istream& in, std::ostream& out) {
+std::optional<int> askN(std::istream& in, std::ostream& out, std::ostream* reasons) {
   for (;;) {
     writeLine(out);
     writeText(out, N_PROMPT);
@@ -47,12 +48,13 @@ std::optional<int> askN(std::istream& in, std::ostream& out) {
     if (!n || isValidElementCount(*n)) {
       return n;
     }
+    tellRefusal(reasons, out, wholeNumberReason(MIN_ELEMENTS, MAX_ELEMENTS));
   }
 }
 
 // One band edge within its range, asked again from its line end.
 std::optional<double> askBandEdge(std::istream& in, std::ostream& out, std::string_view head,
-                                  const ValueRange& range) {
+                                  const ValueRange& range, std::ostream* reasons) {
   const std::string prompt = std::string(head) + formatFixed(range.low, BAND_DIGITS) +
                              std::string(BAND_PROMPT_MIDDLE) +
                              formatFixed(range.high, BAND_DIGITS) + std::string(BAND_PROMPT_TAIL);
@@ -63,6 +65,7 @@ std::optional<double> askBandEdge(std::istream& in, std::ostream& out, std::stri
     if (!edge || contains(range, *edge)) {
       return edge;
     }
+    tellRefusal(reasons, out, numberReason(range, BAND_DIGITS));
   }
 }
 
@@ -72,14 +75,16 @@ void writeSummaryLine(std::ostream& out, std::string_view label, double value) {
 
 }  // namespace
 
-EntryStatus askBandEdges(std::istream& in, std::ostream& out, DesignCase& design) {
-  const std::optional<double> f1 = askBandEdge(in, out, F1_PROMPT_HEAD, LOW_BAND_EDGE_RANGE);
+EntryStatus askBandEdges(std::istream& in, std::ostream& out, DesignCase& design,
+                         std::ostream* reasons) {
+  const std::optional<double> f1 =
+      askBandEdge(in, out, F1_PROMPT_HEAD, LOW_BAND_EDGE_RANGE, reasons);
   if (!f1) {
     return EntryStatus::inputEnded;
   }
   design.f1 = *f1;
   const std::optional<double> f2 =
-      askBandEdge(in, out, F2_PROMPT_HEAD, highBandEdgeRange(design.f1));
+      askBandEdge(in, out, F2_PROMPT_HEAD, highBandEdgeRange(design.f1), reasons);
   if (!f2) {
     return EntryStatus::inputEnded;
   }
@@ -96,34 +101,36 @@ void showBandSummary(std::ostream& out, const DesignCase& design) {
   writeSummaryLine(out, FRACTIONAL_BANDWIDTH_LABEL, design.wm);
 }
 
-EntryStatus runProblemDialogue(std::istream& in, std::ostream& out, DesignCase& design) {
-  const std::optional<int> n = askN(in, out);
+EntryStatus runProblemDialogue(std::istream& in, std::ostream& out, DesignCase& design,
+                               std::ostream* reasons) {
+  const std::optional<int> n = askN(in, out, reasons);
   if (!n) {
     return EntryStatus::inputEnded;
   }
   design.N = *n;
 
-  const std::optional<Method> method = askLetter<Method>(in, out, METHOD_LINES, METHOD_ANSWERS);
+  const std::optional<Method> method =
+      askLetter<Method>(in, out, METHOD_LINES, METHOD_ANSWERS, reasons);
   if (!method) {
     return EntryStatus::inputEnded;
   }
   design.method = *method;
 
   const std::optional<LoadType> loadType =
-      askLetter<LoadType>(in, out, LOAD_TYPE_LINES, LOAD_TYPE_ANSWERS);
+      askLetter<LoadType>(in, out, LOAD_TYPE_LINES, LOAD_TYPE_ANSWERS, reasons);
   if (!loadType) {
     return EntryStatus::inputEnded;
   }
   design.loadType = *loadType;
 
-  if (askBandEdges(in, out, design) == EntryStatus::inputEnded) {
+  if (askBandEdges(in, out, design, reasons) == EntryStatus::inputEnded) {
     return EntryStatus::inputEnded;
   }
   // The summary and the method L bounds need the band quantities at once.
   computeBand(design);
   showBandSummary(out, design);
 
-  if (enterLoadDecrement(in, out, design) == EntryStatus::inputEnded) {
+  if (enterLoadDecrement(in, out, design, reasons) == EntryStatus::inputEnded) {
     return EntryStatus::inputEnded;
   }
   showRangeWarnings(out, design);

@@ -11,10 +11,13 @@
 namespace bandmatch {
 
 // The whole dialogue; inputEnded as soon as the console input runs out before it is complete.
-EntryStatus runProblemDialogue(std::istream& in, std::ostream& out, DesignCase& design);
+// Each refused answer is explained on `reasons` (see tellRefusal) before its question repeats.
+EntryStatus runProblemDialogue(std::istream& in, std::ostream& out, DesignCase& design,
+                               std::ostream* reasons = nullptr);
 
 // f1, then f2 above it; a rejected f2 keeps f1.
-EntryStatus askBandEdges(std::istream& in, std::ostream& out, DesignCase& design);
+EntryStatus askBandEdges(std::istream& in, std::ostream& out, DesignCase& design,
+                         std::ostream* reasons = nullptr);
 
 // A line end, then the five-line summary of f1, f0, f2, matchBandwidth and wm.
 void showBandSummary(std::ostream& out, const DesignCase& design);

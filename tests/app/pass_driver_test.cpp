@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/golden.hpp"
 #include "support/report_files.hpp"
 #include "support/session.hpp"
 
@@ -99,25 +100,53 @@ TEST(PassDriver, SameNameTwiceKeepsOnlyTheSecondPass) {
   EXPECT_EQ(count(readFile("same.csv"), "Inputs:"), 1U);
 }
 
-TEST(PassDriver, UnwritableResultFilesAreReportedAndTheSessionGoesOn) {
-  support::ScratchDirectory scratch;
-  const auto result = runSession(pass("missing/run1") + "c" + pass("run2") + "e");
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.errors,
-            "bandmatch: cannot write missing/run1.txt: No such file or directory\n"
-            "bandmatch: cannot write missing/run1.csv: No such file or directory\n");
-  EXPECT_FALSE(fs::exists("missing"));
-  // Both console reports are shown, and the second pass writes its files.
-  EXPECT_EQ(count(result.console, "Output Part 4: Network Element Values Calculated"), 2U);
-  EXPECT_TRUE(fs::exists("run2.csv"));
+// A name whose reports cannot be created is refused before the dialogue, with one line saying
+// why, and asked again from its line end; the design that follows is saved under the next name.
+TEST(PassDriver, ResultNameThatCannotBeWrittenIsAskedAgain) {
+  const std::string prompt = "Enter Result File Name without suffix: ";
+  const struct {
+    std::string refused;  // the name typed first
+    const char* folder;   // made beforehand, or nothing
+    const char* error;    // the one line on standard error
+  } cases[] = {
+      {"missing/run1", nullptr,
+       "bandmatch: cannot write missing/run1.txt: No such file or directory\n"},
+      {std::string("ab\0cd", 5), nullptr, "bandmatch: cannot write ab?cd.txt: Invalid argument\n"},
+      {"old", "old.txt", "bandmatch: cannot write old.txt: Is a directory\n"},
+      // The text report's temporary is created, and removed again.
+      {"old", "old.csv", "bandmatch: cannot write old.csv: Is a directory\n"},
+  };
+  // The golden console with the name question asked twice, the second time from its line end.
+  std::string expected = support::golden("run1", "console.txt");
+  const std::size_t first = expected.find(prompt);
+  ASSERT_NE(first, std::string::npos);
+  expected.insert(first + prompt.size(), "\n" + prompt);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.error);
+    support::ScratchDirectory scratch;
+    std::vector<std::string> entries = {"run1.csv", "run1.txt"};
+    if (c.folder != nullptr) {
+      fs::create_directory(c.folder);
+      entries.insert(entries.begin(), c.folder);
+    }
+    const auto result = runSession(c.refused + "\n" + support::golden("run1", "answers.txt"));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.errors, c.error);
+    EXPECT_EQ(result.console, expected);
+    EXPECT_EQ(readFile("run1.txt"), support::golden("run1", "run1.txt"));
+    EXPECT_EQ(directoryEntries(scratch.path()), entries);
+  }
 
-  // A NUL byte cannot be part of a file name: nothing is created under the shorter name.
-  const auto withNul = runSession(std::string("ab\0cd", 5) + DESIGN_ANSWERS + "e");
-  EXPECT_EQ(withNul.status, 1);
-  EXPECT_EQ(withNul.errors,
-            "bandmatch: cannot write ab?cd.txt: Invalid argument\n"
-            "bandmatch: cannot write ab?cd.csv: Invalid argument\n");
-  EXPECT_EQ(directoryEntries(scratch.path()), (std::vector<std::string>{"run2.csv", "run2.txt"}));
+  // Input that ends after a refused name ends the session; the name is not asked without end.
+  support::ScratchDirectory scratch;
+  const auto ended = runSession("missing/a missing/b");
+  EXPECT_EQ(ended.status, 1);
+  EXPECT_EQ(ended.errors,
+            "bandmatch: cannot write missing/a.txt: No such file or directory\n"
+            "bandmatch: cannot write missing/b.txt: No such file or directory\n"
+            "bandmatch: the input ended before the design was complete\n");
+  EXPECT_EQ(count(ended.console, prompt), 3U);
+  EXPECT_EQ(directoryEntries(scratch.path()), std::vector<std::string>{});
 }
 
 TEST(PassDriver, EachPassCarriesItsOwnStamp) {

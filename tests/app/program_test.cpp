@@ -48,13 +48,18 @@ TEST(Program, AnswersHelpAndVersionWithoutAsking) {
   const ProgramRun help = runWith({"--help"}, "run1 3 d s 10 20 1 50 e");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.err, "");
-  EXPECT_EQ(help.out.rfind("Usage: bandmatch [--help | --version]\n", 0), 0u);
+  EXPECT_EQ(help.out.rfind("Usage: bandmatch [-h | --help | --version]\n", 0), 0u);
   // What it does, where the reports go, and every exit status.
   for (const char* part : {"matching network", "NAME.txt", "NAME.csv", "\n  0  ", "\n  1  ",
-                           "\n  2  ", "--help", "--version"}) {
+                           "\n  2  ", "-h, --help", "--version"}) {
     EXPECT_NE(help.out.find(part), std::string::npos) << part;
   }
   EXPECT_EQ(help.out.find("Enter"), std::string::npos);
+
+  const ProgramRun shortHelp = runWith({"-h"}, "run1 3 d s 10 20 1 50 e");
+  EXPECT_EQ(shortHelp.status, 0);
+  EXPECT_EQ(shortHelp.out, help.out);
+  EXPECT_EQ(shortHelp.err, "");
 }
 
 TEST(Program, RefusesAnyOtherArgumentWithAUsageLine) {
@@ -63,8 +68,9 @@ TEST(Program, RefusesAnyOtherArgumentWithAUsageLine) {
     std::string found;
   } runs[] = {
       {{"run1"}, "run1"},
-      {{"-h"}, "-h"},
+      {{"-v"}, "-v"},
       {{"--help", "extra"}, "extra"},
+      {{"-h", "-h"}, "-h"},
       {{"--version", "--help"}, "--help"},
       {{"--verbose"}, "--verbose"},
       {{"a\nb"}, "a?b"},
@@ -76,7 +82,7 @@ TEST(Program, RefusesAnyOtherArgumentWithAUsageLine) {
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "bandmatch: unexpected argument \"" + run.found +
-                              "\"; usage: bandmatch [--help | --version]\n");
+                              "\"; usage: bandmatch [-h | --help | --version]\n");
   }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ using testing::exactLoadFile;
 using testing::exportWith;
 using testing::fitWith;
 using testing::ToolResult;
+using testing::tuneWith;
 using testing::writeTextFile;
 
 struct Extremes {
@@ -187,6 +189,28 @@ TEST(ExportLoad, RefusesAnOutputThatWouldReplaceTheMeasuredLoad) {
                               "--out\n");
     EXPECT_EQ(support::readFile("load.s1p"), load);
     EXPECT_EQ(directoryEntries(scratch.path()), before);
+  }
+}
+
+// The subtitles of the plot and the Smith chart name the measured load as it was typed: a path
+// with "..", a "." and a folder stays that path, never made absolute or resolved.
+TEST(ExportLoad, ChartsNameTheMeasuredLoadAsTyped) {
+  support::ScratchDirectory scratch;
+  std::filesystem::create_directories("loads");
+  std::filesystem::create_directories("work");
+  writeTextFile("loads/load.s1p", exactLoadFile({LoadType::series, 60.0, 3.6, 9.0}, 3.2, 4.3, 221));
+  std::filesystem::current_path("work");
+  const std::string typed = "../loads/./load.s1p";
+  ASSERT_EQ(support::runSession(fitWith({typed, "3.5", "4", "--answers", "3", "--name", "net"}).out)
+                .status,
+            0);
+  ASSERT_EQ(exportWith({"net.csv", "--load", typed, "--smith"}).status, 0);
+  ASSERT_EQ(tuneWith({"net.csv", "--load", typed, "--out", "tuned"}).status, 0);
+  for (const char* chart : {"net.svg", "net-smith.svg", "tuned.svg"}) {
+    SCOPED_TRACE(chart);
+    const std::string svg = support::readFile(chart);
+    EXPECT_NE(svg.find("; measured load " + typed + "</text>"), std::string::npos);
+    EXPECT_EQ(svg.find(scratch.path().string()), std::string::npos);
   }
 }
 
