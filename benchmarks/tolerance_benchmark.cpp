@@ -10,9 +10,9 @@
 
 #include "benchmark_designs.hpp"
 #include "core/design_case.hpp"
-#include "rf/csv_report_reader.hpp"
-#include "rf/network_build.hpp"
-#include "rf/tolerance.hpp"
+#include "network/reported_design.hpp"
+#include "network/network_build.hpp"
+#include "network/tolerance.hpp"
 #include "tools/export/export_run.hpp"
 
 namespace {

@@ -17,10 +17,10 @@
 #include "benchmark_designs.hpp"
 #include "core/design_case.hpp"
 #include "report/csv_report.hpp"
-#include "rf/csv_report_reader.hpp"
-#include "rf/load_fit.hpp"
-#include "rf/minimax_tuning.hpp"
-#include "rf/network_tuning.hpp"
+#include "formats/csv_report_reader.hpp"
+#include "network/load_fit.hpp"
+#include "tuning/minimax_tuning.hpp"
+#include "tuning/network_tuning.hpp"
 #include "tools/tune/tune_run.hpp"
 
 namespace {

@@ -10,11 +10,11 @@
 
 #include "core/design_case.hpp"
 #include "fuzz_check.hpp"
-#include "rf/csv_report_reader.hpp"
-#include "rf/network_build.hpp"
-#include "rf/parts_list.hpp"
-#include "rf/schematic.hpp"
-#include "rf/sweep.hpp"
+#include "formats/csv_report_reader.hpp"
+#include "network/network_build.hpp"
+#include "formats/parts_list.hpp"
+#include "drawing/schematic.hpp"
+#include "network/sweep.hpp"
 
 namespace {
 

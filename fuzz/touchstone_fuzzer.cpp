@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "fuzz_check.hpp"
-#include "rf/load_fit.hpp"
-#include "rf/touchstone_reader.hpp"
+#include "network/load_fit.hpp"
+#include "formats/touchstone_reader.hpp"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rf/load_fit.hpp"
+#include "network/load_fit.hpp"
 
 namespace bandmatch {
 

@@ -9,8 +9,8 @@
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
 #include "entry/range_warnings.hpp"
-#include "rf/best_match.hpp"
-#include "rf/figure_digits.hpp"
+#include "network/best_match.hpp"
+#include "core/figure_digits.hpp"
 
 namespace bandmatch {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fitting/dialogue_answers.hpp"
-#include "rf/load_fit.hpp"
-#include "rf/touchstone_reader.hpp"
+#include "network/load_fit.hpp"
+#include "network/measured_load.hpp"
 
 namespace bandmatch {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/design_case.hpp"
-#include "rf/network_build.hpp"
+#include "network/network_build.hpp"
 
 namespace bandmatch {
 

@@ -12,8 +12,8 @@
 
 #include "fitting/fit_report.hpp"
 #include "report/credits.hpp"
-#include "rf/load_fit.hpp"
-#include "rf/touchstone_reader.hpp"
+#include "network/load_fit.hpp"
+#include "formats/touchstone_reader.hpp"
 #include "web/design_form.hpp"
 
 namespace bandmatch {

@@ -11,7 +11,7 @@
 
 #include "core/number_format.hpp"
 #include "report/csv_report.hpp"
-#include "rf/csv_report_reader.hpp"
+#include "formats/csv_report_reader.hpp"
 #include "support/printed_values.hpp"
 #include "support/session.hpp"
 

@@ -19,5 +19,5 @@ expect_failure() {
 }
 expect_failure upward 'core/low.hpp (core) includes "app/high.hpp" (app), which is not below it'
 expect_failure sibling 'entry/a.hpp (entry) includes "report/b.hpp" (report), which is not below it'
-expect_failure unresolved 'rf/c.cpp includes "rf/missing.hpp", which is not a project header'
+expect_failure unresolved 'network/c.cpp includes "network/missing.hpp", which is not a project header'
 echo "layer check: ok"

@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "rf/ladder_analysis.hpp"
-#include "rf/network_build.hpp"
+#include "network/ladder_analysis.hpp"
+#include "network/network_build.hpp"
 #include "support/sample_design.hpp"
 
 namespace bandmatch {
@@ -153,7 +153,7 @@ TEST(TwoPort, LossyLineIsAConstantRlgcLineWithTheAskedAttenuation) {
   }
 }
 
-// The ladder of rf/ladder_analysis is one cascade: from the source, the transformer (whose n is
+// The ladder of network/ladder_analysis is one cascade: from the source, the transformer (whose n is
 // the reciprocal of the ladder's turns ratio), then positions N..1, a series position an sLC
 // and a shunt one a pL|C, with each loss resistance as the Q it has at f0. Position 1 is either
 // the last section before the load resistance or folded into a complex load.

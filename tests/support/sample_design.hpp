@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/design_case.hpp"
-#include "rf/csv_report_reader.hpp"
-#include "rf/ladder_analysis.hpp"
+#include "network/reported_design.hpp"
+#include "network/ladder_analysis.hpp"
 #include "synthesis/band_and_load.hpp"
 #include "synthesis/synthesis.hpp"
 

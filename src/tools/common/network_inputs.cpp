@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "core/display_text.hpp"
+#include "formats/csv_report_reader.hpp"
+#include "formats/touchstone_reader.hpp"
 
 namespace bandmatch {
 

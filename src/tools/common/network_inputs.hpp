@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "rf/csv_report_reader.hpp"
-#include "rf/load_fit.hpp"
-#include "rf/network_export.hpp"
-#include "rf/sweep.hpp"
-#include "rf/touchstone_reader.hpp"
+#include "network/reported_design.hpp"
+#include "network/load_fit.hpp"
+#include "runs/network_analysis.hpp"
+#include "network/sweep.hpp"
+#include "network/measured_load.hpp"
 #include "tools/common/atomic_file.hpp"
 #include "tools/common/input_file.hpp"
 #include "tools/common/network_options.hpp"

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "rf/network_build.hpp"
-#include "rf/sweep.hpp"
+#include "network/network_build.hpp"
+#include "network/sweep.hpp"
 
 namespace bandmatch {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "rf/tolerance.hpp"
+#include "network/tolerance.hpp"
 #include "tools/common/command_line.hpp"
 #include "tools/common/network_options.hpp"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rf/load_fit.hpp"
+#include "network/load_fit.hpp"
 #include "tools/common/command_line.hpp"
 
 namespace bandmatch {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "rf/network_build.hpp"
-#include "rf/sweep.hpp"
+#include "network/network_build.hpp"
+#include "network/sweep.hpp"
 #include "support/external_tools.hpp"
 #include "support/report_files.hpp"
 #include "support/tool_run.hpp"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "rf/tolerance_summary.hpp"
+#include "runs/tolerance_summary.hpp"
 #include "support/measured_loads.hpp"
 #include "support/report_files.hpp"
 #include "support/session.hpp"

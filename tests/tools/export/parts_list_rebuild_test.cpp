@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "rf/touchstone_reader.hpp"
+#include "formats/touchstone_reader.hpp"
 #include "support/measured_loads.hpp"
 #include "support/report_files.hpp"
 #include "support/session.hpp"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "rf/ladder_analysis.hpp"
+#include "network/ladder_analysis.hpp"
 #include "support/measured_loads.hpp"
 #include "support/report_files.hpp"
 #include "support/session.hpp"

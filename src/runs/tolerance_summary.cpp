@@ -1,0 +1,73 @@
+#include "runs/tolerance_summary.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/number_format.hpp"
+#include "core/figure_digits.hpp"
+#include "runs/text_table.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+constexpr int PERCENT_DIGITS = 1;
+constexpr int TOLERANCE_DIGITS = 6;
+
+// Tenths of a percent: the share to the nearest, but never shown as 0.0 or 100.0 when some
+// trials passed and some failed; the interval's ends rounded outwards, so that it still covers.
+constexpr double TENTHS = 1000.0;
+constexpr double ROUNDING_SLACK = 1e-9;
+
+std::string percent(double tenths) {
+  return formatFixed(tenths / 10.0, PERCENT_DIGITS);
+}
+
+std::string sharePercent(const YieldFigures& figures) {
+  double tenths = std::round(TENTHS * figures.share);
+  if (figures.passing > 0 && figures.passing < figures.trials) {
+    tenths = std::clamp(tenths, 1.0, TENTHS - 1.0);
+  }
+  return percent(tenths);
+}
+
+}  // namespace
+
+std::string yieldLine(const YieldFigures& figures, double goalSwr) {
+  return "Yield: " + sharePercent(figures) + " % of " + formatInteger(figures.trials) +
+         " trials with SWR <= " + formatFixed(goalSwr, figure_digits::GOAL_SWR) +
+         ", 95 % interval " + percent(std::floor(TENTHS * figures.lower + ROUNDING_SLACK)) +
+         " to " + percent(std::ceil(TENTHS * figures.upper - ROUNDING_SLACK)) + " %";
+}
+
+std::string renderToleranceSummary(const ToleranceOptions& options, int positions,
+                                   bool onMeasuredLoad, const ToleranceResult& result,
+                                   double goalSwr,
+                                   const std::vector<PartSensitivity>& sensitivities) {
+  std::string text = "Tolerance: L +-" +
+                     formatPlainDecimal(options.inductorPercent, TOLERANCE_DIGITS) + " %, C +-" +
+                     formatPlainDecimal(options.capacitorPercent, TOLERANCE_DIGITS) + " % ";
+  text += positions >= 2 ? "at positions 2 to " + formatInteger(positions)
+                         : std::string("with no part to vary");
+  text += ", uniform draws from seed " + formatUnsignedInteger(options.seed);
+  text += onMeasuredLoad ? ", on the measured load" : "";
+  text += "; interval by Wilson's score\n";
+  text += yieldLine(yieldAt(result.worstSwr, goalSwr), goalSwr) + "\n";
+  text += "Worst in-band SWR of the trials: " +
+          formatFixed(nearestRankPercentile(result.worstSwr, 50), figure_digits::SWR) + " (50th " +
+          "percentile), " +
+          formatFixed(nearestRankPercentile(result.worstSwr, 90), figure_digits::SWR) +
+          " (90th), " +
+          formatFixed(nearestRankPercentile(result.worstSwr, 99), figure_digits::SWR) + " (99th)\n";
+  if (sensitivities.empty()) {
+    return text;
+  }
+  text += "Change of the worst in-band |S11| for +1 % of each part, largest first:\n";
+  std::vector<std::vector<std::string>> rows = {{"part", "change of |S11|"}};
+  for (const PartSensitivity& sensitivity : largestFirst(sensitivities)) {
+    rows.push_back({partName(sensitivity), formatSensitivity(sensitivity.change)});
+  }
+  return text + alignedTable(rows);
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,39 @@
+// Minimax tuning of a network against its target: the element values that make the worst
+// reflection over the band's samples as small as they can be, found by NLopt's SLSQP on the
+// epigraph form (minimise t subject to |Gamma_i|^2 <= t at every sample) with exact gradients,
+// the variables on a logarithmic scale within a box around the start.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "network/reflection_gradient.hpp"
+
+namespace bandmatch {
+
+struct TuningSettings {
+  // Each value may move to (1 - range) and (1 + range) times its start.
+  double range = 0.5;
+  // A tuned network replaces the start only when it lowers the worst sampled |Gamma| by more
+  // than this fraction: smaller gains are artefacts of the sampling.
+  double minimumGain = 1e-6;
+  int maxEvaluations = 3000;
+  double relativeStep = 1e-8;  // the solver stops when no value moves by more than this share
+};
+
+struct TuningOutcome {
+  TunableNetwork network;   // the tuned network, or the start when nothing better was found
+  double startWorst = 0.0;  // worst sampled |Gamma| of the start
+  double worst = 0.0;       // worst sampled |Gamma| of `network`
+  int evaluations = 0;      // sweeps of all samples with their gradients
+  bool keptStart = true;
+  std::string stop;  // why the solver stopped, in words
+};
+
+// Tunes the given variables of `start` against the target's samples. Never returns a network
+// worse than the start on those samples.
+TuningOutcome tuneMinimax(const TunableNetwork& start, const TuningTarget& target,
+                          const std::vector<TuningVariable>& variables,
+                          const TuningSettings& settings);
+
+}  // namespace bandmatch

@@ -1,0 +1,212 @@
+#include "tuning/network_tuning.hpp"
+
+#include <cmath>
+#include <numbers>
+
+#include "network/measured_network.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+// The tuner's samples and the judge agree when the judged worst |Gamma| exceeds the sampled one
+// by no more than this; until then the judge's peaks join the samples, for at most this many
+// rounds.
+constexpr double SAMPLES_AGREE = 1e-7;
+constexpr int MAX_JUDGED_ROUNDS = 20;
+
+double centreMHz(const ReportedDesign& design) {
+  return std::sqrt(design.f1 * design.f2);
+}
+
+// The network with the options' transformer and losses, values as designed.
+TunableNetwork continuousNetwork(const ReportedDesign& design, const MeasuredTarget* measured,
+                                 const BuildOptions& build) {
+  TunableNetwork network;
+  network.ladder = design.ladder;
+  if (build.sourceOhms) {
+    network.ladder = withSourceResistance(std::move(network.ladder), *build.sourceOhms);
+  }
+  if (measured != nullptr) {
+    network.retuning = measured->retuning;
+  }
+  if (build.inductorQ || build.capacitorQ) {
+    network.ladder = withComponentLosses(std::move(network.ladder), centreMHz(design),
+                                         build.inductorQ, build.capacitorQ);
+    network.retuning = withRetuningLoss(network.retuning, centreMHz(design), build.inductorQ,
+                                        build.capacitorQ);
+  }
+  return network;
+}
+
+// L and C of positions 2..N and the retuning element rounded to the series, their losses taken
+// again at the new values.
+std::optional<TunableNetwork> rounded(const TunableNetwork& network, const ReportedDesign& design,
+                                      const BuildOptions& build, std::string& error) {
+  StandardLadder standard = withStandardValues(network.ladder, *build.series);
+  error = standard.error;
+  const std::optional<Retuning> retuning =
+      withStandardRetuning(network.retuning, *build.series, error);
+  if (!standard.ladder || !retuning) {
+    return std::nullopt;
+  }
+  TunableNetwork result{std::move(*standard.ladder), *retuning};
+  if (build.inductorQ || build.capacitorQ) {
+    result.ladder = withComponentLosses(std::move(result.ladder), centreMHz(design),
+                                        build.inductorQ, build.capacitorQ);
+    result.retuning = withRetuningLoss(result.retuning, centreMHz(design), build.inductorQ,
+                                       build.capacitorQ);
+  }
+  return result;
+}
+
+RatedNetwork rated(TunableNetwork network, const ReportedDesign& design,
+                   const MeasuredTarget* measured) {
+  const double worst = worstInBandReflection(network, design, measured);
+  return {std::move(network), worst};
+}
+
+// The candidate when it is better on the fine grid too, else the reference.
+RatedNetwork better(RatedNetwork candidate, RatedNetwork reference) {
+  return candidate.worst < reference.worst ? std::move(candidate) : std::move(reference);
+}
+
+// The target with one more sample at a frequency inside the band.
+void addSample(TuningTarget& target, const MeasuredTarget* measured, double frequencyMHz) {
+  target.frequencyMHz.push_back(frequencyMHz);
+  if (measured != nullptr) {
+    target.measured.push_back(interpolatedImpedance(*measured->load, frequencyMHz));
+  }
+}
+
+// Tunes on the samples, judges the result over the whole band, and where the judge finds a peak
+// above what the samples saw, adds it to the samples and tunes on from there, until the judged
+// figure and the sampled one agree. Returns the best judged network, never worse than `start`
+// (rated as given); `target` keeps the peaks it gained, for the next tuning on this load.
+RatedNetwork tunedUntilJudged(const RatedNetwork& start, TuningTarget& target,
+                              const std::vector<TuningVariable>& variables,
+                              const ReportedDesign& design, const MeasuredTarget* measured,
+                              const TuningSettings& settings, int& evaluations) {
+  RatedNetwork best = start;
+  TunableNetwork current = start.network;
+  for (int round = 0; round < MAX_JUDGED_ROUNDS; ++round) {
+    const TuningOutcome outcome = tuneMinimax(current, target, variables, settings);
+    evaluations += outcome.evaluations;
+    const JudgedBand judged =
+        judgeTunable(outcome.network, design, measured, outcome.worst + SAMPLES_AGREE);
+    best = better({outcome.network, judged.worstReflection}, std::move(best));
+    if (judged.worstReflection <= outcome.worst + SAMPLES_AGREE) {
+      break;
+    }
+    for (const ReflectionPeak& peak : judged.peaks) {
+      if (peak.magnitude > outcome.worst + SAMPLES_AGREE) {
+        addSample(target, measured, peak.frequencyMHz);
+      }
+    }
+    current = outcome.network;
+  }
+  return best;
+}
+
+}  // namespace
+
+TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* measured) {
+  TuningTarget target;
+  if (measured == nullptr) {
+    target.frequencyMHz = logarithmicBandFrequencies(design.f1, design.f2, MODEL_LOAD_SAMPLES);
+    return target;
+  }
+  const MeasuredLoad& load = *measured->load;
+  // The band's edges are judged too, on the data interpolated there: without them the tuner
+  // would trade the unsampled edges, where the reflection climbs steeply, for the middle.
+  const auto addPoint = [&target](double f, std::complex<double> z) {
+    target.frequencyMHz.push_back(f);
+    target.measured.push_back(z);
+  };
+  if (load.frequencyMHz[measured->band.first] > design.f1) {
+    addPoint(design.f1, interpolatedImpedance(load, design.f1));
+  }
+  for (std::size_t i = measured->band.first; i <= measured->band.last; ++i) {
+    addPoint(load.frequencyMHz[i], load.impedance[i]);
+  }
+  if (load.frequencyMHz[measured->band.last] < design.f2) {
+    addPoint(design.f2, interpolatedImpedance(load, design.f2));
+  }
+  return target;
+}
+
+double worstInBandReflection(const TunableNetwork& network, const ReportedDesign& design,
+                             const MeasuredTarget* measured) {
+  return judgeTunable(network, design, measured).worstReflection;
+}
+
+JudgedBand judgeTunable(const TunableNetwork& network, const ReportedDesign& design,
+                        const MeasuredTarget* measured, double peaksAbove) {
+  BandToJudge band = measured == nullptr
+                         ? ladderBand(network.ladder, design.f1, design.f2)
+                         : ladderBandOnLoad(network.ladder, *measured->load, network.retuning,
+                                            design.f1, design.f2);
+  band.peaksAbove = peaksAbove;
+  JudgedBand judged = judgeBand(band);
+  if (!std::isfinite(judged.worstReflection)) {
+    judged.worstReflection = HUGE_VAL;
+  }
+  return judged;
+}
+
+NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* measured,
+                          const TuningRequest& request) {
+  NetworkTuning tuning;
+  TuningTarget target = tuningTarget(design, measured);
+  tuning.samples = static_cast<int>(target.frequencyMHz.size());
+  if (measured != nullptr) {
+    tuning.edgeSamples =
+        tuning.samples - static_cast<int>(measured->band.last - measured->band.first + 1);
+  }
+
+  const TunableNetwork start = continuousNetwork(design, measured, request.build);
+  tuning.untuned = rated(start, design, measured);
+  tuning.variables = tuningVariables(start, true, request.tuneRetuning);
+  tuning.tuned = tunedUntilJudged(tuning.untuned, target, tuning.variables, design, measured,
+                                  request.settings, tuning.evaluations);
+  if (!request.build.series) {
+    return tuning;
+  }
+
+  const std::optional<TunableNetwork> roundedStart =
+      rounded(start, design, request.build, tuning.error);
+  const std::optional<TunableNetwork> roundedTuned =
+      rounded(tuning.tuned.network, design, request.build, tuning.error);
+  if (!roundedStart || !roundedTuned) {
+    return tuning;
+  }
+  tuning.untunedStandard = rated(*roundedStart, design, measured);
+  // The retuning element is a part like the others now: only the source side stays continuous.
+  tuning.standardVariables = tuningVariables(*roundedStart, false, false);
+  // Rounding the tuned values need not beat rounding the designed ones: both are tuned again
+  // and the better kept, never worse than the exporter's rounded network.
+  RatedNetwork best = *tuning.untunedStandard;
+  for (const TunableNetwork* from : {&*roundedTuned, &*roundedStart}) {
+    best = better(tunedUntilJudged(rated(*from, design, measured), target,
+                                   tuning.standardVariables, design, measured, request.settings,
+                                   tuning.standardEvaluations),
+                  std::move(best));
+  }
+  tuning.tunedStandard = std::move(best);
+  return tuning;
+}
+
+double reportedDecrement(const ReportedDesign& design) {
+  const double f0 = centreMHz(design);
+  const double omega0 = 2.0 * std::numbers::pi * 1e6 * f0;
+  const double wm = (design.f2 - design.f1) / f0;
+  const LadderNetwork& ladder = design.ladder;
+  // Series: R / (w0 L1); parallel: G / (w0 C1) with G = 1 / R.
+  const double slopeRatio =
+      design.loadType == LoadType::series
+          ? ladder.loadResistance / (omega0 * ladder.inductance.front())
+          : 1.0 / (ladder.loadResistance * omega0 * ladder.capacitance.front());
+  return slopeRatio / wm;
+}
+
+}  // namespace bandmatch

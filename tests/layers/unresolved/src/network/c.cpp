@@ -1,0 +1,2 @@
+// Names a project header that does not exist.
+#include "network/missing.hpp"

@@ -1,2 +1,0 @@
-// Names a project header that does not exist.
-#include "rf/missing.hpp"
