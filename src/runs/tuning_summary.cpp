@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/number_format.hpp"
+#include "network/network_build.hpp"
 #include "network/best_match.hpp"
 #include "core/figure_digits.hpp"
 #include "runs/text_table.hpp"
@@ -57,6 +58,31 @@ std::string variablesText(const ReportedDesign& design, const NetworkTuning& tun
   return spokenList(items);
 }
 
+// "L(3), C(2) and the retuning element": each variable by its own name.
+std::string variableNames(const NetworkTuning& tuning,
+                          const std::vector<TuningVariable>& variables) {
+  std::vector<std::string> items;
+  for (const TuningVariable& variable : variables) {
+    const std::size_t index = static_cast<std::size_t>(variable.position) - 1;
+    switch (variable.kind) {
+      case VariableKind::inductance:
+        items.push_back(elementName('L', index));
+        break;
+      case VariableKind::capacitance:
+        items.push_back(elementName('C', index));
+        break;
+      case VariableKind::source:
+        items.push_back(tuning.untuned.network.ladder.turnsRatio ? "the transformer's turns ratio"
+                                                                 : "the source resistance");
+        break;
+      case VariableKind::retuning:
+        items.push_back("the retuning element");
+        break;
+    }
+  }
+  return spokenList(items);
+}
+
 std::string onTarget(const TuningContext& context) {
   return context.measured ? " on the measured load" : " on the model load";
 }
@@ -103,8 +129,11 @@ std::string renderTuningSummary(const ReportedDesign& design, const NetworkTunin
                      " in the band " + formatFixed(design.f1, figure_digits::FREQUENCY_MHZ) +
                      " to " + formatFixed(design.f2, figure_digits::FREQUENCY_MHZ) + " MHz" +
                      (tuning.edgeSamples > 0 ? " and at its edges, interpolated" : "") + ": " +
-                     variablesText(design, tuning, tuning.variables) + ", each within " +
-                     formatPlainDecimal(100.0 * context.range, PLAIN_DIGITS) + " % of its start\n";
+                     variablesText(design, tuning, tuning.variables) +
+                     ", each within a factor of " +
+                     formatPlainDecimal(1.0 + context.range, PLAIN_DIGITS) +
+                     " of its start either way (--range " +
+                     formatPlainDecimal(100.0 * context.range, PLAIN_DIGITS) + ")\n";
   std::vector<Row> rows = {{"network", "worst |Gamma|", "SWR", "return loss (dB)", "change (%)"}};
   rows.push_back(figureRow("report: model load, N = " + formatInteger(design.N), design.rhoMax));
   rows.push_back(figureRow("untuned" + onTarget(context), tuning.untuned.worst));
@@ -136,6 +165,12 @@ std::string renderTuningSummary(const ReportedDesign& design, const NetworkTunin
             " values for " + variablesText(design, tuning, tuning.standardVariables);
   }
   text += "; " + formatFixed(1000.0 * context.seconds, MILLISECOND_DIGITS) + " ms\n";
+  std::vector<TuningVariable> atLimit = tuning.atLimit;
+  atLimit.insert(atLimit.end(), tuning.standardAtLimit.begin(), tuning.standardAtLimit.end());
+  if (!atLimit.empty()) {
+    text += "At the --range limit: " + variableNames(tuning, atLimit) +
+            "; a wider --range may lower the worst |Gamma| further\n";
+  }
   return text;
 }
 

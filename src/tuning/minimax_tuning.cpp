@@ -89,12 +89,17 @@ using Solver = std::unique_ptr<nlopt_opt_s, decltype(&nlopt_destroy)>;
 
 }  // namespace
 
+double rangeFactor(const TuningSettings& settings) {
+  return 1.0 + settings.range;
+}
+
 TuningOutcome tuneMinimax(const TunableNetwork& start, const TuningTarget& target,
                           const std::vector<TuningVariable>& variables,
-                          const TuningSettings& settings) {
+                          const TuningSettings& settings, const TunableNetwork* from) {
+  const TunableNetwork& initial = from != nullptr ? *from : start;
   TuningOutcome outcome;
-  outcome.network = start;
-  outcome.startWorst = worstSampledReflection(start, target);
+  outcome.network = initial;
+  outcome.startWorst = worstSampledReflection(initial, target);
   outcome.worst = outcome.startWorst;
   const std::size_t samples = target.frequencyMHz.size();
   // A perfect or unusable start leaves nothing to improve on.
@@ -112,8 +117,9 @@ TuningOutcome tuneMinimax(const TunableNetwork& start, const TuningTarget& targe
   context.gradient.assign(variables.size(), 0.0);
 
   const auto count = static_cast<unsigned>(variables.size());
-  std::vector<double> lower(count + 1, std::log(1.0 - settings.range));
-  std::vector<double> upper(count + 1, std::log(1.0 + settings.range));
+  // The same factor either way on a logarithmic scale.
+  std::vector<double> lower(count + 1, -std::log(rangeFactor(settings)));
+  std::vector<double> upper(count + 1, std::log(rangeFactor(settings)));
   lower.back() = 0.0;
   upper.back() = LEVEL_CEILING;
   const std::vector<double> tolerances(samples, CONSTRAINT_TOLERANCE);
@@ -135,8 +141,16 @@ TuningOutcome tuneMinimax(const TunableNetwork& start, const TuningTarget& targe
   nlopt_set_ftol_rel(opt, 0.0);
   nlopt_set_maxeval(opt, settings.maxEvaluations);
 
+  // From the initial network's values, as logarithms of their ratios to the start's.
   std::vector<double> y(count + 1, 0.0);
-  y.back() = 1.0;  // the start's own level: feasible
+  if (from != nullptr) {
+    const std::vector<double> reference = variableValues(start, variables);
+    const std::vector<double> moved = variableValues(*from, variables);
+    for (unsigned v = 0; v < count; ++v) {
+      y[v] = std::clamp(std::log(moved[v] / reference[v]), lower[v], upper[v]);
+    }
+  }
+  y.back() = 1.0;  // the initial network's own level: feasible
   double level = 0.0;
   const nlopt_result result = nlopt_optimize(opt, y.data(), &level);
   outcome.stop = stopReason(result);

@@ -12,7 +12,8 @@
 namespace bandmatch {
 
 struct TuningSettings {
-  // Each value may move to (1 - range) and (1 + range) times its start.
+  // Each value may move from its start divided by (1 + range) to its start times (1 + range):
+  // the same factor either way on a logarithmic scale.
   double range = 0.5;
   // A tuned network replaces the start only when it lowers the worst sampled |Gamma| by more
   // than this fraction: smaller gains are artefacts of the sampling.
@@ -30,10 +31,14 @@ struct TuningOutcome {
   std::string stop;  // why the solver stopped, in words
 };
 
-// Tunes the given variables of `start` against the target's samples. Never returns a network
-// worse than the start on those samples.
+// The largest factor a value may move by either way: 1 + range.
+double rangeFactor(const TuningSettings& settings);
+
+// Tunes the given variables of `start` against the target's samples, from `from` when given (a
+// network with the same variables inside the range; the range stays the start's). Never returns
+// a network worse than the one it starts from on those samples.
 TuningOutcome tuneMinimax(const TunableNetwork& start, const TuningTarget& target,
                           const std::vector<TuningVariable>& variables,
-                          const TuningSettings& settings);
+                          const TuningSettings& settings, const TunableNetwork* from = nullptr);
 
 }  // namespace bandmatch

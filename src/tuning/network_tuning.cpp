@@ -14,6 +14,8 @@ namespace {
 // rounds.
 constexpr double SAMPLES_AGREE = 1e-7;
 constexpr int MAX_JUDGED_ROUNDS = 20;
+// A value within this share of its limit (on the logarithmic scale) is at it.
+constexpr double LIMIT_TOLERANCE = 1e-6;
 
 double centreMHz(const ReportedDesign& design) {
   return std::sqrt(design.f1 * design.f2);
@@ -90,7 +92,9 @@ RatedNetwork tunedUntilJudged(const RatedNetwork& start, TuningTarget& target,
   RatedNetwork best = start;
   TunableNetwork current = start.network;
   for (int round = 0; round < MAX_JUDGED_ROUNDS; ++round) {
-    const TuningOutcome outcome = tuneMinimax(current, target, variables, settings);
+    // Each round goes on from where the last one ended, within the range about the start.
+    const TuningOutcome outcome =
+        tuneMinimax(start.network, target, variables, settings, round == 0 ? nullptr : &current);
     evaluations += outcome.evaluations;
     const JudgedBand judged =
         judgeTunable(outcome.network, design, measured, outcome.worst + SAMPLES_AGREE);
@@ -106,6 +110,23 @@ RatedNetwork tunedUntilJudged(const RatedNetwork& start, TuningTarget& target,
     current = outcome.network;
   }
   return best;
+}
+
+// The variables whose value in `tuned` lies at the range's limit about `start`.
+std::vector<TuningVariable> variablesAtLimit(const TunableNetwork& start,
+                                             const TunableNetwork& tuned,
+                                             const std::vector<TuningVariable>& variables,
+                                             const TuningSettings& settings) {
+  const std::vector<double> before = variableValues(start, variables);
+  const std::vector<double> after = variableValues(tuned, variables);
+  const double limit = std::log(rangeFactor(settings));
+  std::vector<TuningVariable> found;
+  for (std::size_t v = 0; v < variables.size(); ++v) {
+    if (std::fabs(std::log(after[v] / before[v])) >= limit * (1.0 - LIMIT_TOLERANCE)) {
+      found.push_back(variables[v]);
+    }
+  }
+  return found;
 }
 
 }  // namespace
@@ -169,6 +190,8 @@ NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* me
   tuning.variables = tuningVariables(start, true, request.tuneRetuning);
   tuning.tuned = tunedUntilJudged(tuning.untuned, target, tuning.variables, design, measured,
                                   request.settings, tuning.evaluations);
+  tuning.atLimit =
+      variablesAtLimit(start, tuning.tuned.network, tuning.variables, request.settings);
   if (!request.build.series) {
     return tuning;
   }
@@ -186,12 +209,18 @@ NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* me
   // Rounding the tuned values need not beat rounding the designed ones: both are tuned again
   // and the better kept, never worse than the exporter's rounded network.
   RatedNetwork best = *tuning.untunedStandard;
+  const TunableNetwork* bestStart = &*roundedStart;
   for (const TunableNetwork* from : {&*roundedTuned, &*roundedStart}) {
-    best = better(tunedUntilJudged(rated(*from, design, measured), target,
-                                   tuning.standardVariables, design, measured, request.settings,
-                                   tuning.standardEvaluations),
-                  std::move(best));
+    RatedNetwork candidate =
+        tunedUntilJudged(rated(*from, design, measured), target, tuning.standardVariables, design,
+                         measured, request.settings, tuning.standardEvaluations);
+    if (candidate.worst < best.worst) {
+      best = std::move(candidate);
+      bestStart = from;
+    }
   }
+  tuning.standardAtLimit = variablesAtLimit(*bestStart, best.network, tuning.standardVariables,
+                                            request.settings);
   tuning.tunedStandard = std::move(best);
   return tuning;
 }

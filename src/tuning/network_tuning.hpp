@@ -51,6 +51,10 @@ struct NetworkTuning {
   std::optional<RatedNetwork> tunedStandard;
   std::vector<TuningVariable> variables;          // of the continuous tuning
   std::vector<TuningVariable> standardVariables;  // of the tuning after rounding
+  // The variables that ended at the range's limit in the network each tuning kept: a wider range
+  // may tune further.
+  std::vector<TuningVariable> atLimit;
+  std::vector<TuningVariable> standardAtLimit;
   int samples = 0;      // of the target, the interpolated band edges included
   int edgeSamples = 0;  // band edges between measured points, judged on interpolated data
   int evaluations = 0;

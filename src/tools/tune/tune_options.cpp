@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/display_text.hpp"
+#include "core/number_format.hpp"
 #include "tools/common/option_values.hpp"
 
 namespace bandmatch {
@@ -37,7 +38,8 @@ std::unique_ptr<CLI::App> tuneApp(TypedNetworkOptions& typed, std::string& range
   addNetworkFileOptions(*app, typed);
   app->add_option("--range", range,
                   "how far each value may move from its start, in percent, above 0 and at most "
-                  "99 (default 50)")
+                  "1000 (default 50): up to its start times (1 + PCT/100) and down to its start "
+                  "divided by (1 + PCT/100)")
       ->type_name("PCT");
   app->add_flag("--tune-retuning", tuneRetuning,
                 "tune the element that retunes the measured load (--load) too");
@@ -71,7 +73,8 @@ TuneOptions parseTuneOptions(const std::vector<std::string>& args) {
   if (app->count("--range") > 0) {
     const std::optional<double> percent = parseWholeReal(range);
     if (!percent || !(*percent > 0.0) || *percent > MAX_RANGE_PERCENT) {
-      return refused("--range must be a number above 0 and at most 99, found " + quotedText(range));
+      return refused("--range must be a number above 0 and at most " +
+                     formatPlainDecimal(MAX_RANGE_PERCENT, 0) + ", found " + quotedText(range));
     }
     options.rangePercent = *percent;
   }

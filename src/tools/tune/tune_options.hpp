@@ -16,7 +16,7 @@ inline constexpr std::string_view TUNE_PROGRAM_NAME = "bandmatch-tune";
 
 // Each value may move to (1 - PCT/100) and (1 + PCT/100) times its start.
 inline constexpr double DEFAULT_RANGE_PERCENT = 50.0;
-inline constexpr double MAX_RANGE_PERCENT = 99.0;
+inline constexpr double MAX_RANGE_PERCENT = 1000.0;
 
 struct TuneOptions : NetworkFileOptions {
   CommandAction action = CommandAction::run;

@@ -49,7 +49,7 @@ TEST(TuneOptions, ReadsTheRangeAndTheRetuning) {
   ASSERT_EQ(options.action, CommandAction::run) << options.error;
   EXPECT_EQ(options.rangePercent, 12.5);
   EXPECT_TRUE(options.tuneRetuning);
-  EXPECT_EQ(parseTuneOptions({"a.csv", "--range=99"}).rangePercent, 99.0);
+  EXPECT_EQ(parseTuneOptions({"a.csv", "--range=1000"}).rangePercent, 1000.0);
   EXPECT_EQ(parseTuneOptions({"a.csv", "--range", "0.001"}).rangePercent, 0.001);
 }
 
@@ -59,12 +59,12 @@ TEST(TuneOptions, RefusesBadArgumentsWithOneReason) {
       {{"a.csv", "--points", "1"}, "--points must be a whole number from 2 to 100000, found \"1\""},
       {{"a.csv", "--series", "E6"},
        "--series must be one of E12, E24, E48, E96 and E192, found \"E6\""},
-      {{"a.csv", "--range", "0"}, "--range must be a number above 0 and at most 99, found \"0\""},
-      {{"a.csv", "--range", "99.5"},
-       "--range must be a number above 0 and at most 99, found \"99.5\""},
-      {{"a.csv", "--range", "-5"}, "--range must be a number above 0 and at most 99, found \"-5\""},
+      {{"a.csv", "--range", "0"}, "--range must be a number above 0 and at most 1000, found \"0\""},
+      {{"a.csv", "--range", "1000.5"},
+       "--range must be a number above 0 and at most 1000, found \"1000.5\""},
+      {{"a.csv", "--range", "-5"}, "--range must be a number above 0 and at most 1000, found \"-5\""},
       {{"a.csv", "--range", "10%"},
-       "--range must be a number above 0 and at most 99, found \"10%\""},
+       "--range must be a number above 0 and at most 1000, found \"10%\""},
       {{"a.csv", "--range"}, "--range: 1 required PCT missing (try --help)"},
       {{"a.csv", "--range", "10", "--range", "20"},
        "--range is given 2 times; it takes one value (try --help)"},

@@ -98,7 +98,8 @@ TEST(TuneRun, WritesTheTunedNetworksFilesAndTable) {
             "22.500000 MHz");
   EXPECT_EQ(lines[1],
             "Tuned on 2001 points of the model load in the band 10.000000 to 20.000000 MHz: L and "
-            "C of positions 2 to 3 and the source resistance, each within 50 % of its start");
+            "C of positions 2 to 3 and the source resistance, each within a factor of 1.5 of its "
+            "start either way (--range 50)");
   EXPECT_EQ(lines[2],
             "network                            worst |Gamma|  SWR     return loss (dB)  "
             "change (%)");
@@ -177,7 +178,7 @@ TEST(TuneRun, LowersTheWorstReflectionOnTheSimulatedDipole) {
   const ToolResult retuned =
       tuneWith({"ant.csv", "--load", DIPOLE, "--out", "retuned", "--tune-retuning"});
   ASSERT_EQ(retuned.status, 0) << retuned.err;
-  EXPECT_NE(retuned.out.find("and the retuning element, each within 50 %"), std::string::npos);
+  EXPECT_NE(retuned.out.find("and the retuning element, each within a factor of 1.5"), std::string::npos);
   EXPECT_LE(worstOf(retuned.out, "tuned on the measured load"), tuned);
   const auto before = valuesFile(support::readFile("plain-values.csv"));
   const auto after = valuesFile(support::readFile("retuned-values.csv"));
@@ -225,7 +226,7 @@ TEST(TuneRun, RefusesBadInputAndWritesNothing) {
       {{"missing.csv"}, "bandmatch-tune: cannot read missing.csv: No such file or directory"},
       {{"broken.csv"}, "bandmatch-tune: broken.csv: "},
       {{"net.csv", "--load", "bad.s1p"}, "bandmatch-tune: bad.s1p: line 2: \"x\" is not a number"},
-      {{"net.csv", "--range", "100"}, "bandmatch-tune: --range must be a number above 0"},
+      {{"net.csv", "--range", "1001"}, "bandmatch-tune: --range must be a number above 0"},
       {{"net.csv", "--tune-retuning"},
        "bandmatch-tune: --tune-retuning needs a measured load (--load)"},
       {{"run-values.csv", "--out", "run"},
