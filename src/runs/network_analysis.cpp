@@ -175,12 +175,12 @@ std::string renderNetworkSchematic(const ReportedDesign& design, const LadderNet
                          "Schematic of the matching network: " + designSummary(design));
 }
 
-std::string renderNetworkSmithChart(const ReportedDesign& design, const NetworkAnalysis& analysis,
-                                    const LoadOnNetwork* measured, double goalSwr,
-                                    const FileOrigin& origin) {
-  const LadderNetwork& network = analysis.variants.back().ladder;
-  const Retuning& retuning = analysis.variants.back().retuning;
-  const FrequencyResponse& onModel = analysis.responses.back();
+std::string renderNetworkSmithChart(const ReportedDesign& design, const NetworkVariant& built,
+                                    const FrequencyResponse& onModel,
+                                    const FrequencyResponse& onLoad, const LoadOnNetwork* measured,
+                                    double goalSwr, const FileOrigin& origin) {
+  const LadderNetwork& network = built.ladder;
+  const Retuning& retuning = built.retuning;
   SmithChart chart;
   chart.title = smithChartTitle(design);
   chart.subtitle =
@@ -205,7 +205,7 @@ std::string renderNetworkSmithChart(const ReportedDesign& design, const NetworkA
       alone.push_back(own(frequency));
     }
     chart.curves.push_back(
-        {"On the measured load", analysis.onLoad.reflection, bandMarks(design, onReal)});
+        {"On the measured load", onLoad.reflection, bandMarks(design, onReal)});
     chart.curves.push_back({"Measured load alone", std::move(alone), bandMarks(design, own)});
   }
   return renderSmithChart(chart);

@@ -86,10 +86,12 @@ std::string renderNetworkSchematic(const ReportedDesign& design, const LadderNet
                                    const BuildOptions& options, const FileOrigin& origin,
                                    const MeasuredLoadParts* measured = nullptr);
 
-// The Smith chart of the network to build: on its model load, and with a measured load also on
-// that load and the load alone, referenced to the same resistance; `goalSwr` draws its circle.
-std::string renderNetworkSmithChart(const ReportedDesign& design, const NetworkAnalysis& analysis,
-                                    const LoadOnNetwork* measured, double goalSwr,
-                                    const FileOrigin& origin);
+// The Smith chart of the network to build: on its model load (`onModel` over the sweep), and
+// with a measured load also on that load (`onLoad`) and the load alone, referenced to the same
+// resistance; `goalSwr` draws its circle.
+std::string renderNetworkSmithChart(const ReportedDesign& design, const NetworkVariant& built,
+                                    const FrequencyResponse& onModel,
+                                    const FrequencyResponse& onLoad, const LoadOnNetwork* measured,
+                                    double goalSwr, const FileOrigin& origin);
 
 }  // namespace bandmatch

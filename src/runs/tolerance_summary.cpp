@@ -52,6 +52,8 @@ std::string renderToleranceSummary(const ToleranceOptions& options, int position
   text += ", uniform draws from seed " + formatUnsignedInteger(options.seed);
   text += onMeasuredLoad ? ", on the measured load" : "";
   text += "; interval by Wilson's score\n";
+  text += "Nominal network (every part at its value): worst in-band SWR " +
+          formatFixed(result.nominalSwr, figure_digits::SWR) + "\n";
   text += yieldLine(yieldAt(result.worstSwr, goalSwr), goalSwr) + "\n";
   text += "Worst in-band SWR of the trials: " +
           formatFixed(nearestRankPercentile(result.worstSwr, 50), figure_digits::SWR) + " (50th " +

@@ -149,9 +149,9 @@ DesignPage designPage(const FormValues& values, const PageLoad* load) {
   page.schematic = renderNetworkSchematic(reported, network, build, origin.origin, partsOfLoad);
   page.parts = partsListRows(reported, analysis.variants.front().ladder, network, build, nullptr,
                              partsOfLoad);
-  page.smithChart =
-      renderNetworkSmithChart(reported, analysis, exported.measured ? &*exported.measured : nullptr,
-                              DEFAULT_GOAL_SWR, origin.origin);
+  page.smithChart = renderNetworkSmithChart(
+      reported, analysis.variants.back(), analysis.responses.back(), analysis.onLoad,
+      exported.measured ? &*exported.measured : nullptr, DEFAULT_GOAL_SWR, origin.origin);
   if (changesNetwork(build)) {
     page.variantSummary =
         renderVariantSummary(reported, analysis.variants, variantFigures(reported, analysis),
@@ -219,9 +219,10 @@ std::optional<DownloadFile> pageFile(const FormValues& values, PageFile kind,
           renderNetworkSchematic(reported, network, build, origin.origin, partsOfLoad)};
     default:
       return DownloadFile{base + "-smith.svg", "image/svg+xml",
-                          renderNetworkSmithChart(reported, analysis,
-                                                  exported.measured ? &*exported.measured : nullptr,
-                                                  DEFAULT_GOAL_SWR, origin.origin)};
+                          renderNetworkSmithChart(
+                              reported, analysis.variants.back(), analysis.responses.back(),
+                              analysis.onLoad, exported.measured ? &*exported.measured : nullptr,
+                              DEFAULT_GOAL_SWR, origin.origin)};
   }
 }
 

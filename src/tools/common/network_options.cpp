@@ -1,5 +1,6 @@
 #include "tools/common/network_options.hpp"
 
+#include <cstdint>
 #include <optional>
 
 #include "core/display_text.hpp"
@@ -43,6 +44,77 @@ std::optional<double> parseQuality(const CLI::App& app, std::string_view name,
   return q;
 }
 
+// A tolerance in percent, 0 to 50; `fallback` when the option is not given.
+double parseTolerance(const CLI::App& app, std::string_view name, const std::string& typed,
+                      double fallback, std::string& error) {
+  if (app.count(std::string(name)) == 0 || !error.empty()) {
+    return fallback;
+  }
+  const std::optional<double> percent = parseWholeReal(typed);
+  if (!percent || *percent < 0.0 || *percent > MAX_TOLERANCE_PERCENT) {
+    error =
+        std::string(name) + " must be a number of percent from 0 to 50, found " + quotedText(typed);
+    return fallback;
+  }
+  return *percent;
+}
+
+// The tolerances, the trials, their seed and the goal; the trials and the seed need a
+// tolerance, the goal a tolerance or the Smith chart.
+std::string readToleranceOptions(const CLI::App& app, const TypedNetworkOptions& typed,
+                                 NetworkFileOptions& options) {
+  options.smith = typed.smith;
+  std::string error;
+  const double common = parseTolerance(app, "--tolerance", typed.tolerance, 0.0, error);
+  ToleranceOptions tolerance;
+  tolerance.inductorPercent =
+      parseTolerance(app, "--tolerance-l", typed.inductorTolerance, common, error);
+  tolerance.capacitorPercent =
+      parseTolerance(app, "--tolerance-c", typed.capacitorTolerance, common, error);
+  if (!error.empty()) {
+    return error;
+  }
+  const bool tolerated =
+      app.count("--tolerance") + app.count("--tolerance-l") + app.count("--tolerance-c") > 0;
+  constexpr std::string_view ANY_TOLERANCE = "--tolerance, --tolerance-l or --tolerance-c";
+  if (app.count("--trials") > 0) {
+    const std::optional<int> trials = parseWholeInteger(typed.trials);
+    if (!trials || *trials < 1 || *trials > MAX_TRIALS) {
+      return "--trials must be a whole number from 1 to " + formatInteger(MAX_TRIALS) + ", found " +
+             quotedText(typed.trials);
+    }
+    if (!tolerated) {
+      return "--trials needs a tolerance: " + std::string(ANY_TOLERANCE);
+    }
+    tolerance.trials = *trials;
+  }
+  if (app.count("--seed") > 0) {
+    const std::optional<std::uint64_t> seed = parseWholeUnsigned(typed.seed);
+    if (!seed) {
+      return "--seed must be a whole number from 0 to 18446744073709551615, found " +
+             quotedText(typed.seed);
+    }
+    if (!tolerated) {
+      return "--seed needs a tolerance: " + std::string(ANY_TOLERANCE);
+    }
+    tolerance.seed = *seed;
+  }
+  if (app.count("--goal-swr") > 0) {
+    const std::optional<double> goal = parseWholeReal(typed.goalSwr);
+    if (!goal || !(*goal >= 1.0)) {
+      return "--goal-swr must be a number of 1 or more, found " + quotedText(typed.goalSwr);
+    }
+    if (!tolerated && !options.smith) {
+      return "--goal-swr needs a tolerance (" + std::string(ANY_TOLERANCE) + ") or --smith";
+    }
+    options.goalSwr = *goal;
+  }
+  if (tolerated) {
+    options.tolerance = tolerance;
+  }
+  return {};
+}
+
 }  // namespace
 
 void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed) {
@@ -82,6 +154,27 @@ void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed) {
   app.add_flag("--parts", typed.parts,
                "write the list of parts and schematic and print the summary even with nothing "
                "else to build");
+  app.add_option("--tolerance", typed.tolerance,
+                  "run tolerance trials: every L and C of positions 2 to N drawn uniformly within "
+                  "+-PCT percent (0 to 50)")
+      ->type_name("PCT");
+  app.add_option("--tolerance-l", typed.inductorTolerance,
+                  "the inductors' tolerance in percent, 0 to 50 (overrides --tolerance for them)")
+      ->type_name("PCT");
+  app.add_option("--tolerance-c", typed.capacitorTolerance,
+                  "the capacitors' tolerance in percent, 0 to 50 (overrides --tolerance for them)")
+      ->type_name("PCT");
+  app.add_option("--trials", typed.trials, "number of tolerance trials, 1 to 1000000 (default 1000)")
+      ->type_name("N");
+  app.add_option("--seed", typed.seed,
+                  "seed of the trials' generator, 0 to 18446744073709551615 (default 1)")
+      ->type_name("S");
+  app.add_option("--goal-swr", typed.goalSwr,
+                  "the SWR a trial must not exceed anywhere in the band to count to the yield, "
+                  "1 or more (default 2); also the circle of the Smith chart")
+      ->type_name("S");
+  app.add_flag("--smith", typed.smith,
+                "also write BASE-smith.svg, the Smith chart of the network's reflection");
 }
 
 std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOptions& typed,
@@ -137,11 +230,11 @@ std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOption
   }
   options.parts = typed.parts;
   options.outBase = typed.outBase.empty() ? defaultOutputBase(options.reportPath) : typed.outBase;
-  return {};
+  return readToleranceOptions(app, typed, options);
 }
 
 bool buildsNetwork(const NetworkFileOptions& options) {
-  return options.parts || changesNetwork(options.build);
+  return options.parts || changesNetwork(options.build) || options.tolerance.has_value();
 }
 
 std::string defaultOutputBase(std::string_view reportPath) {

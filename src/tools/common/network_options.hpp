@@ -4,10 +4,12 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "network/network_build.hpp"
+#include "network/tolerance.hpp"
 #include "network/sweep.hpp"
 
 namespace bandmatch {
@@ -27,6 +29,9 @@ struct NetworkFileOptions {
   std::string loadPath;        // a measured load (Touchstone one-port) for position 1, if any
   BuildOptions build;          // the network to build instead of the report's ideal ladder
   bool parts = false;          // the list of parts and schematic even when nothing else is asked
+  std::optional<ToleranceOptions> tolerance;  // the Monte Carlo trials, when a tolerance is given
+  double goalSwr = DEFAULT_GOAL_SWR;          // the yield's goal and the Smith chart's circle
+  bool smith = false;                         // BASE-smith.svg too
 };
 
 // The option words as typed, checked after parsing so that every refusal names what was found.
@@ -41,6 +46,13 @@ struct TypedNetworkOptions {
   std::string inductorQ;
   std::string capacitorQ;
   bool parts = false;
+  std::string tolerance;
+  std::string inductorTolerance;
+  std::string capacitorTolerance;
+  std::string trials;
+  std::string seed;
+  std::string goalSwr;
+  bool smith = false;
 };
 
 // Declares the report and the options on `app`, bound to `typed`.

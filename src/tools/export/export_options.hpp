@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "network/tolerance.hpp"
 #include "tools/common/command_line.hpp"
 #include "tools/common/network_options.hpp"
 
@@ -16,23 +15,15 @@ namespace bandmatch {
 
 inline constexpr std::string_view EXPORT_PROGRAM_NAME = "bandmatch-export";
 
-// The options every network-writing program shares, the exporter's own, and what the command
-// line asks for.
+// The options every network-writing program shares, and what the command line asks for.
 struct ExportOptions : NetworkFileOptions {
   CommandAction action = CommandAction::run;
-  std::optional<ToleranceOptions> tolerance;  // the Monte Carlo trials, when a tolerance is given
-  double goalSwr = DEFAULT_GOAL_SWR;          // the yield's goal and the Smith chart's circle
-  bool smith = false;                         // BASE-smith.svg too
-  std::string error;                          // why the command line is refused (action fail)
+  std::string error;  // why the command line is refused (action fail)
 };
 
 // Reads the arguments that follow the program name. Options may come before or after the report;
 // "--name value" and "--name=value" are both accepted, and "--" ends the options.
 ExportOptions parseExportOptions(const std::vector<std::string>& args);
-
-// Whether the run builds a network: as the shared options say, or for a tolerance analysis,
-// which prints the variants' summary and each part's sensitivity in a parts list.
-bool exportBuildsNetwork(const ExportOptions& options);
 
 // The generated usage text.
 std::string exportUsage();

@@ -1,0 +1,61 @@
+#include "runs/network_files.hpp"
+
+#include "drawing/schematic.hpp"
+#include "formats/parts_list.hpp"
+#include "formats/spice_netlist.hpp"
+#include "formats/touchstone.hpp"
+#include "network/measured_load.hpp"
+
+namespace bandmatch {
+
+ToleranceFigures toleranceFigures(const ReportedDesign& design, const NetworkVariant& built,
+                                  const LoadOnNetwork* measured, const Sweep& sweep,
+                                  const ToleranceOptions& options, int threads) {
+  ToleranceProblem problem{built.ladder, sweep, design.f1, design.f2, {}, {}, nullptr};
+  if (measured != nullptr) {
+    problem.measuredImpedance = [measured](double f) {
+      return interpolatedImpedance(measured->load, f);
+    };
+    problem.retuning = built.retuning;
+    problem.dataMHz = &measured->load.frequencyMHz;
+  }
+  return {runTolerance(problem, options, threads), partSensitivities(problem)};
+}
+
+std::vector<NetworkFile> networkFiles(const NetworkToWrite& network) {
+  const ReportedDesign& design = network.design;
+  const LadderNetwork& built = network.built.ladder;
+  const bool measured = network.measured != nullptr;
+  std::vector<NetworkFile> files = {
+      {".cir", renderSpiceNetlist(design, built, network.sweep, network.origin,
+                                  network.building ? NetlistPrints::reflectionAndLoadPower
+                                                   : NetlistPrints::reflection)},
+      {".s1p", renderTouchstone(design, built, measured ? network.onLoad : network.onModel,
+                                network.origin)},
+      {".svg", renderResponsePlot(design, network.curves, network.origin, network.spread,
+                                  network.levels)},
+  };
+  if (network.building) {
+    const std::optional<MeasuredLoadParts> loadParts =
+        measured ? std::optional(MeasuredLoadParts{network.measured->model,
+                                                   network.ideal.retuning, network.built.retuning})
+                 : std::nullopt;
+    const MeasuredLoadParts* partsOfLoad = loadParts ? &*loadParts : nullptr;
+    files.push_back({"-parts.csv", renderPartsList(design, network.ideal.ladder, built,
+                                                   network.options, network.sensitivities,
+                                                   partsOfLoad)});
+    files.push_back(
+        {"-schematic.svg",
+         renderSchematic(layoutSchematic(design, built, network.options, network.origin,
+                                         partsOfLoad),
+                         network.schematicTitle)});
+  }
+  if (network.smithGoal) {
+    files.push_back({"-smith.svg", renderNetworkSmithChart(design, network.built, network.onModel,
+                                                           network.onLoad, network.measured,
+                                                           *network.smithGoal, network.origin)});
+  }
+  return files;
+}
+
+}  // namespace bandmatch

@@ -1,0 +1,61 @@
+// The files every network program writes for the network it settles on, as suffixes of the base
+// name with their texts: the SPICE netlist, the Touchstone file and the plot; when building, the
+// parts list and the schematic; on request, the Smith chart. And the tolerance trials with each
+// part's sensitivity, which the plot, the parts list and the summary show.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/file_origin.hpp"
+#include "drawing/response_plot.hpp"
+#include "network/network_build.hpp"
+#include "network/part_sensitivity.hpp"
+#include "network/reported_design.hpp"
+#include "network/sweep.hpp"
+#include "network/tolerance.hpp"
+#include "runs/network_analysis.hpp"
+
+namespace bandmatch {
+
+// The tolerance trials of a built network and each part's sensitivity in it, on the measured
+// load when there is one (its retuning element a part like the others).
+struct ToleranceFigures {
+  ToleranceResult trials;
+  std::vector<PartSensitivity> sensitivities;
+};
+
+ToleranceFigures toleranceFigures(const ReportedDesign& design, const NetworkVariant& built,
+                                  const LoadOnNetwork* measured, const Sweep& sweep,
+                                  const ToleranceOptions& options, int threads);
+
+// What the files describe. The references must outlive the call.
+struct NetworkToWrite {
+  const ReportedDesign& design;
+  const NetworkVariant& ideal;  // before rounding and losses: the parts list's ideal column
+  const NetworkVariant& built;  // the network every file describes
+  const LoadOnNetwork* measured = nullptr;
+  Sweep sweep;
+  const FrequencyResponse& onModel;  // `built` on its model load over the sweep
+  const FrequencyResponse& onLoad;   // `built` on the measured load; empty without one
+  std::vector<PlotCurve> curves;
+  PlotBand spread;
+  std::optional<PlotLevels> levels;
+  FileOrigin origin;
+  BuildOptions options;              // how `built` was built from the design
+  bool building = false;             // the parts list and the schematic too
+  std::optional<double> smithGoal;   // the Smith chart, with this goal SWR's circle
+  const std::vector<PartSensitivity>* sensitivities = nullptr;
+  std::string schematicTitle;
+};
+
+// A file as the base name's suffix (".cir", "-parts.csv") and its whole text.
+struct NetworkFile {
+  std::string suffix;
+  std::string content;
+};
+
+std::vector<NetworkFile> networkFiles(const NetworkToWrite& network);
+
+}  // namespace bandmatch

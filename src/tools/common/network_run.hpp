@@ -1,0 +1,23 @@
+// The end every network program's run shares: its files written under the base name all or
+// nothing, after checking that none would replace an input, and the "Wrote" line that names them
+// with the sweep they hold.
+#pragma once
+
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+#include "network/sweep.hpp"
+#include "runs/network_files.hpp"
+#include "tools/common/network_inputs.hpp"
+#include "tools/common/network_options.hpp"
+
+namespace bandmatch {
+
+// TOOL_SUCCESS when every file is in place and the line printed on `out`; otherwise TOOL_FAILURE
+// with the reason as `program`'s one line on `err`, and no file written or replaced.
+int writeNetworkRun(std::string_view program, const NetworkFileOptions& options,
+                    const ReportInput& report, const std::vector<NetworkFile>& files,
+                    const Sweep& sweep, std::ostream& out, std::ostream& err);
+
+}  // namespace bandmatch
