@@ -8,6 +8,8 @@
 #include <string_view>
 #include <version>
 
+#include "core/real_parse.hpp"
+
 namespace bandmatch {
 
 namespace {
@@ -87,6 +89,13 @@ std::string formatScientific(double value, int digits) {
   }
   formatted += exponent;
   return formatted;
+}
+
+double roundedAsScientific(double value, int digits) {
+  const std::string text = formatScientific(value, digits);
+  double read = value;
+  parseReal(text.data(), text.data() + text.size(), read);
+  return read;
 }
 
 std::string formatFullPrecision(double value) {

@@ -14,6 +14,10 @@ std::string formatFixed(double value, int digits);
 // digits ("2.000000000e+001").
 std::string formatScientific(double value, int digits);
 
+// The value a file holds after formatScientific(value, digits) is written and read back: what a
+// network written to a report is when a program rebuilds it.
+double roundedAsScientific(double value, int digits);
+
 // Seventeen significant digits in scientific notation, enough to read back the same double.
 std::string formatFullPrecision(double value);
 

@@ -154,6 +154,18 @@ static_assert(DECREMENT_ENTERED_AT_INPUT.size() == 45 && LOAD_Q_ENTERED_AT_INPUT
 
 }  // namespace csvRows
 
+// Rows a companion program appends to a CSV report of a network it tuned, after the source
+// resistance: a blank line, the note that names the program, and with a measured load the
+// retuning element as tuned ("   Retuning series inductor (H) = ,1.676966280e-007"). The
+// console program never writes them; a reader takes the retuning element when it is there.
+namespace tunedRows {
+
+inline constexpr std::string_view NOTE = "Values tuned by ";
+inline constexpr std::string_view RETUNING_OPEN = "   Retuning ";
+inline constexpr std::string_view RETUNING_CLOSE = " = ";
+
+}  // namespace tunedRows
+
 // Line numbers of the CSV report, counted from 1. The credits block fills lines 1 to 13; every
 // row up to the Output Part 3 heading stands at a fixed line, the rows after it move with N.
 namespace csvLines {

@@ -195,6 +195,23 @@ ReportReading readCsvReport(std::string_view text) {
   }
   design.ladder.sourceResistance = scan.positive(
       line::sourceResistance(n), csvLabel(label::SOURCE_RESISTANCE), "source resistance");
+  // A tuned network's report carries its retuning element after the rows of the layout.
+  for (int number = line::sourceResistance(n) + 1;
+       !scan.failed() && number <= static_cast<int>(scan.lines.size()); ++number) {
+    const std::string_view row = scan.lines[static_cast<std::size_t>(number) - 1];
+    for (const RetuningKind kind : {RetuningKind::seriesCapacitor, RetuningKind::seriesInductor,
+                                    RetuningKind::shuntCapacitor, RetuningKind::shuntInductor}) {
+      const std::string retuningLabel = csvLabel(std::string(tunedRows::RETUNING_OPEN) +
+                                                 std::string(retuningName(kind)) +
+                                                 std::string(tunedRows::RETUNING_CLOSE));
+      if (row.substr(0, retuningLabel.size()) == retuningLabel) {
+        Retuning retuning;
+        retuning.kind = kind;
+        retuning.value = scan.positive(number, retuningLabel, "retuning element");
+        design.retuning = retuning;
+      }
+    }
+  }
   if (scan.failed()) {
     return {std::nullopt, scan.error};
   }

@@ -2,11 +2,13 @@
 // type and the ladder with the reported reflection figures; and how it is named in files.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/design_case.hpp"
 #include "network/ladder_analysis.hpp"
+#include "network/load_fit.hpp"
 
 namespace bandmatch {
 
@@ -19,6 +21,9 @@ struct ReportedDesign {
   double rhoMin = 0.0;  // smallest reflection magnitude over the band, as reported
   double rhoMax = 0.0;  // largest reflection magnitude over the band, as reported
   LadderNetwork ladder;
+  // The retuning element of the measured load a tuner tuned the report's network on, when the
+  // report is a tuned network's; the fit of the load gives it otherwise.
+  std::optional<Retuning> retuning;
 };
 
 // "series load" or "parallel load".

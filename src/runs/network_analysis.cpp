@@ -60,8 +60,13 @@ LoadOnNetworkFit loadOnNetwork(MeasuredLoad load, const ReportedDesign& design) 
   if (!fit.error.empty()) {
     return {std::nullopt, fit.error};
   }
-  return {LoadOnNetwork{std::move(load), band, fit.candidates.front().model,
-                        fit.candidates.front().retuning, fit.load.decrement},
+  Retuning retuning = fit.candidates.front().retuning;
+  // A tuned network's report brings the element it was tuned with, for the load it was tuned on.
+  if (design.retuning && design.retuning->kind == retuning.kind) {
+    retuning.value = design.retuning->value;
+  }
+  return {LoadOnNetwork{std::move(load), band, fit.candidates.front().model, retuning,
+                        fit.load.decrement},
           {}};
 }
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/figure_digits.hpp"
+#include "core/number_format.hpp"
 #include "network/measured_network.hpp"
 
 namespace bandmatch {
@@ -73,6 +75,52 @@ RatedNetwork better(RatedNetwork candidate, RatedNetwork reference) {
   return candidate.worst < reference.worst ? std::move(candidate) : std::move(reference);
 }
 
+// The design with a tuned network's values in place, each to the digits a report holds: the L
+// and C of positions 2..N, the source resistance the ladder sees, the retuning element.
+ReportedDesign asReported(const ReportedDesign& design, const TunableNetwork& tuned,
+                          const MeasuredTarget* measured) {
+  ReportedDesign reported = design;
+  LadderNetwork& ladder = reported.ladder;
+  for (std::size_t index = static_cast<std::size_t>(FIRST_BUILT_POSITION) - 1;
+       index < ladder.inductance.size(); ++index) {
+    ladder.inductance[index] =
+        roundedAsScientific(tuned.ladder.inductance[index], figure_digits::ELEMENT_VALUE);
+    ladder.capacitance[index] =
+        roundedAsScientific(tuned.ladder.capacitance[index], figure_digits::ELEMENT_VALUE);
+  }
+  ladder.sourceResistance =
+      roundedAsScientific(sourceResistanceAtLadder(tuned.ladder), figure_digits::ELEMENT_VALUE);
+  ladder.turnsRatio.reset();
+  ladder.inductorLoss.clear();
+  ladder.capacitorLoss.clear();
+  reported.retuning.reset();
+  if (measured != nullptr && tuned.retuning.kind != RetuningKind::none) {
+    Retuning retuning = tuned.retuning;
+    retuning.value = roundedAsScientific(retuning.value, figure_digits::ELEMENT_VALUE);
+    retuning.loss = 0.0;
+    reported.retuning = retuning;
+  }
+  return reported;
+}
+
+// The settled network replaced by its report rebuilt, judged again; the untuned network when the
+// report's digits make it no better (it is the report itself).
+void settle(NetworkTuning& tuning, RatedNetwork& settled, const ReportedDesign& design,
+            const MeasuredTarget* measured, const BuildOptions& build) {
+  const RatedNetwork& untuned = tuning.untunedStandard ? *tuning.untunedStandard : tuning.untuned;
+  ReportedDesign reported = asReported(design, settled.network, measured);
+  RatedNetwork rebuilt = rated(rebuiltNetwork(reported, build, measured), design, measured);
+  if (!(rebuilt.worst < untuned.worst)) {
+    reported = asReported(design, untuned.network, measured);
+    rebuilt = rated(rebuiltNetwork(reported, build, measured), design, measured);
+  }
+  const JudgedBand onModel = judgeBand(ladderBand(reported.ladder, design.f1, design.f2));
+  reported.rhoMin = onModel.bestReflection;
+  reported.rhoMax = onModel.worstReflection;
+  tuning.reported = std::move(reported);
+  settled = std::move(rebuilt);
+}
+
 // The target with one more sample at a frequency inside the band.
 void addSample(TuningTarget& target, const MeasuredTarget* measured, double frequencyMHz) {
   target.frequencyMHz.push_back(frequencyMHz);
@@ -130,6 +178,22 @@ std::vector<TuningVariable> variablesAtLimit(const TunableNetwork& start,
 }
 
 }  // namespace
+
+TunableNetwork rebuiltNetwork(const ReportedDesign& design, const BuildOptions& build,
+                              const MeasuredTarget* measured) {
+  Retuning retuning;
+  if (measured != nullptr) {
+    retuning = measured->retuning;
+    if (design.retuning && design.retuning->kind == retuning.kind) {
+      retuning.value = design.retuning->value;
+    }
+  }
+  NetworkVariants variants = networkVariants(design, build, retuning);
+  if (variants.variants.empty()) {
+    return {design.ladder, retuning};
+  }
+  return {std::move(variants.variants.back().ladder), variants.variants.back().retuning};
+}
 
 TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* measured) {
   TuningTarget target;
@@ -193,6 +257,7 @@ NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* me
   tuning.atLimit =
       variablesAtLimit(start, tuning.tuned.network, tuning.variables, request.settings);
   if (!request.build.series) {
+    settle(tuning, tuning.tuned, design, measured, request.build);
     return tuning;
   }
 
@@ -222,6 +287,7 @@ NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* me
   tuning.standardAtLimit = variablesAtLimit(*bestStart, best.network, tuning.standardVariables,
                                             request.settings);
   tuning.tunedStandard = std::move(best);
+  settle(tuning, *tuning.tunedStandard, design, measured, request.build);
   return tuning;
 }
 

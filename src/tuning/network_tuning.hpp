@@ -59,6 +59,12 @@ struct NetworkTuning {
   int edgeSamples = 0;  // band edges between measured points, judged on interpolated data
   int evaluations = 0;
   int standardEvaluations = 0;
+  // The network the tuning settles on (the standard-value one with --series) as a report of it
+  // states it: the tuned values to the report's digits, the source resistance the ladder sees,
+  // and with a measured load its retuning element; the best and worst |Gamma| are those on the
+  // model load. The settled network's figures are those of this report rebuilt as every program
+  // rebuilds a report's network, so a program reading it back prints the same.
+  ReportedDesign reported;
   std::string error;  // a part without a standard value
 };
 
@@ -79,6 +85,12 @@ JudgedBand judgeTunable(const TunableNetwork& network, const ReportedDesign& des
 // Tunes the design's network; `measured` is null for the model load.
 NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* measured,
                           const TuningRequest& request);
+
+// The network of a report as the build options and a measured load make it, as every program
+// builds it: the last of the network variants, with the fit's retuning element (at the report's
+// value when the report carries a tuned one).
+TunableNetwork rebuiltNetwork(const ReportedDesign& design, const BuildOptions& build,
+                              const MeasuredTarget* measured);
 
 // The decrement of the report's load: its resistance or conductance over the slope parameter of
 // position 1 at f0, divided by the fractional bandwidth.

@@ -20,13 +20,13 @@ constexpr std::string_view TOO_LARGE_REASON =
 ReportInput readReportInput(const std::string& path) {
   const FileText file = readInputFile(path, REPORT_SIZE_LIMIT, TOO_LARGE_REASON);
   if (!file.text) {
-    return {std::nullopt, {}, file.error};
+    return {std::nullopt, {}, file.error, {}};
   }
   ReportReading reading = readCsvReport(*file.text);
   if (!reading.design) {
-    return {std::nullopt, {}, path + ": " + reading.error};
+    return {std::nullopt, {}, path + ": " + reading.error, {}};
   }
-  return {std::move(reading.design), file.identity, {}};
+  return {std::move(reading.design), file.identity, {}, std::move(*file.text)};
 }
 
 std::optional<LoadOnNetwork> readMeasuredLoad(const std::string& path, const ReportedDesign& design,

@@ -23,6 +23,7 @@ struct ReportInput {
   std::optional<ReportedDesign> design;
   FileIdentity identity;
   std::string error;
+  std::string text;  // the whole file, for a program that writes a report of its own from it
 };
 
 ReportInput readReportInput(const std::string& path);

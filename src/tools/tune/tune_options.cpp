@@ -19,13 +19,19 @@ constexpr std::string_view FOOTER =
     "Tuned values: L and C of positions 2 to N, and the source resistance (with --source-ohms\n"
     "the transformer's turns ratio instead); with --tune-retuning also the element that retunes\n"
     "the measured load. Position 1 stays the load. The objective is the worst |Gamma| over the\n"
-    "measured points inside the band, or over 2001 points spread over it on the model load;\n"
-    "NLopt's SLSQP solves it from the report's values, each kept within --range of its start.\n"
-    "A tuned network never replaces the start unless it is better. With --series the tuned\n"
-    "parts are rounded to standard values and the source side (and retuning element) tuned\n"
-    "again. The other options mean what they mean to bandmatch-export.\n"
-    "Files: those of bandmatch-export for the tuned network (BASE.cir, BASE.s1p, BASE.svg, and\n"
-    "when building BASE-parts.csv and BASE-schematic.svg), and\n"
+    "measured points inside the band and its edges, or over 2001 points logarithmic over it on\n"
+    "the model load; NLopt's SLSQP solves it from the report's values, each kept within --range\n"
+    "of its start. The worst-case judge then looks over the whole band; a peak it finds between\n"
+    "the samples joins them and the tuning goes on until both agree. A tuned network never\n"
+    "replaces the start unless it is better, and every printed figure is that of the network\n"
+    "as the written report states it. With --series the tuned parts (and the retuning element)\n"
+    "are rounded to standard values and the source side tuned again. The other options mean\n"
+    "what they mean to bandmatch-export, tolerance trials and the Smith chart included.\n"
+    "Files, BASE being the report's name without .csv and -tuned unless --out names it: those of\n"
+    "bandmatch-export for the tuned network (BASE.cir, BASE.s1p, BASE.svg, and when building\n"
+    "BASE-parts.csv and BASE-schematic.svg, with --smith BASE-smith.svg), and\n"
+    "  BASE.csv         the tuned network as a report, which bandmatch-export and\n"
+    "                   bandmatch-tune read back with the same figures\n"
     "  BASE-values.csv  every element value before and after tuning\n"
     "Exit status: 0 when all files are written, 2 on any error (then no file is written\n"
     "or replaced).";
@@ -69,6 +75,10 @@ TuneOptions parseTuneOptions(const std::vector<std::string>& args) {
   }
   if (std::string error = readNetworkFileOptions(*app, typed, options); !error.empty()) {
     return refused(std::move(error));
+  }
+  // Beside the exporter's files of the same report, not in their place.
+  if (typed.outBase.empty()) {
+    options.outBase += std::string(TUNED_SUFFIX);
   }
   if (app->count("--range") > 0) {
     const std::optional<double> percent = parseWholeReal(range);

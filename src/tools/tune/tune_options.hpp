@@ -14,7 +14,10 @@ namespace bandmatch {
 
 inline constexpr std::string_view TUNE_PROGRAM_NAME = "bandmatch-tune";
 
-// Each value may move to (1 - PCT/100) and (1 + PCT/100) times its start.
+// The default base name is the report's with this added, so the exporter's files stay.
+inline constexpr std::string_view TUNED_SUFFIX = "-tuned";
+
+// Each value may move between its start divided by and times (1 + PCT/100).
 inline constexpr double DEFAULT_RANGE_PERCENT = 50.0;
 inline constexpr double MAX_RANGE_PERCENT = 1000.0;
 

@@ -1,21 +1,20 @@
 #include "tools/tune/tune_run.hpp"
 
+#include <algorithm>
 #include <optional>
+#include <thread>
 
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
-#include "core/figure_digits.hpp"
+#include "formats/tuned_report.hpp"
 #include "network/measured_network.hpp"
-#include "tuning/network_tuning.hpp"
-#include "formats/parts_list.hpp"
-#include "drawing/response_plot.hpp"
-#include "drawing/schematic.hpp"
-#include "formats/spice_netlist.hpp"
-#include "formats/touchstone.hpp"
+#include "runs/network_files.hpp"
+#include "runs/tolerance_summary.hpp"
 #include "runs/tuning_summary.hpp"
-#include "tools/common/atomic_file.hpp"
 #include "tools/common/network_inputs.hpp"
+#include "tools/common/network_run.hpp"
 #include "tools/tune/tune_options.hpp"
+#include "tuning/network_tuning.hpp"
 
 namespace bandmatch {
 
@@ -55,8 +54,7 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (!input.error.empty()) {
     return fail(err, input.error);
   }
-  const ReportInput& report = input.report;
-  const ReportedDesign& design = *report.design;
+  const ReportedDesign& design = *input.report.design;
   const Sweep& wanted = input.wanted;
   const std::optional<LoadOnNetwork>& measured = input.measured;
   const Sweep sweep = measured ? clippedToData(wanted, measured->load) : wanted;
@@ -66,16 +64,17 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
 
   // The start must have a response to improve on; the exporter refuses the same networks.
-  const NetworkVariants built = networkVariants(design, options.build);
+  const NetworkVariants built =
+      networkVariants(design, options.build, measured ? measured->retuning : Retuning{});
   if (!built.error.empty()) {
     return fail(err, options.reportPath + ": " + built.error);
   }
   const std::string where = measured ? options.loadPath : options.reportPath;
   const std::string subject = measured ? "reflection on the measured load" : "reflection";
   for (const NetworkVariant& variant : built.variants) {
-    const TunableNetwork network{variant.ladder, measured ? measured->retuning : Retuning{}};
-    if (std::string reason =
-            nonFinite(responseOnTarget(network, measured, sweep), "the network's " + subject);
+    if (std::string reason = nonFinite(responseOnTarget({variant.ladder, variant.retuning},
+                                                        measured, sweep),
+                                       "the network's " + subject);
         !reason.empty()) {
       return fail(err, where + ": " + reason);
     }
@@ -113,64 +112,82 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   for (const Curve& curve : wantedCurves) {
     responses.push_back(responseOnTarget(*curve.network, measured, sweep));
   }
-  const TunableNetwork& final = *wantedCurves.back().network;
+  const TunableNetwork& settled = *wantedCurves.back().network;
   if (std::string reason = nonFinite(responses.back(), "the tuned network's " + subject);
       !reason.empty()) {
     return fail(err, where + ": " + reason);
   }
-  // The plot's levels are the tuned network's own, on the load it was tuned for.
-  const JudgedBand finalJudged = judgeTunable(final, design, target ? &*target : nullptr);
-  const PlotLevels finalLevels{measured ? "Tuned, on the measured load:" : "Tuned, on the model load:",
-                               finalJudged.bestReflection, finalJudged.worstReflection};
   std::vector<PlotCurve> curves;
   for (std::size_t i = 0; i < wantedCurves.size(); ++i) {
     curves.push_back({wantedCurves[i].label, responses[i]});
   }
+  // The plot's levels are the tuned network's own, on the load it was tuned for.
+  const JudgedBand settledJudged = judgeTunable(settled, design, target ? &*target : nullptr);
+  const PlotLevels levels{measured ? "Tuned, on the measured load:" : "Tuned, on the model load:",
+                          settledJudged.bestReflection, settledJudged.worstReflection};
 
+  // The files: the tuned network as every other file of a network, then its report and values.
+  const NetworkVariant ideal{"Tuned", tuning.tuned.network.ladder, tuning.tuned.network.retuning};
+  const NetworkVariant network{"Tuned", settled.ladder, settled.retuning};
+  const FrequencyResponse onModel = analyseSweep(settled.ladder, sweep);
+  const FrequencyResponse& onLoad = measured ? responses.back() : FrequencyResponse{};
+  std::optional<ToleranceFigures> tolerance;
+  if (options.tolerance) {
+    const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    tolerance = toleranceFigures(design, network, measured ? &*measured : nullptr, sweep,
+                                 *options.tolerance, threads);
+  }
+  PlotBand spread;
+  if (tolerance) {
+    spread = {"90 % of " + formatInteger(options.tolerance->trials) + " trials",
+              &tolerance->trials.band};
+  }
   const std::string buildText = buildDescription(options.build);
   const std::string description = "values tuned by " + std::string(TUNE_PROGRAM_NAME) +
                                   (buildText.empty() ? "" : "; " + buildText);
-  const FileOrigin origin{TUNE_PROGRAM_NAME, options.reportPath, options.loadPath, description};
-  const bool building = buildsNetwork(options);
+  const NetworkToWrite toWrite{design,
+                               ideal,
+                               network,
+                               measured ? &*measured : nullptr,
+                               sweep,
+                               onModel,
+                               onLoad,
+                               curves,
+                               spread,
+                               levels,
+                               {TUNE_PROGRAM_NAME, options.reportPath, options.loadPath, description},
+                               options.build,
+                               buildsNetwork(options),
+                               options.smith ? std::optional(options.goalSwr) : std::nullopt,
+                               tolerance ? &tolerance->sensitivities : nullptr,
+                               "Schematic of the tuned matching network: " + designSummary(design)};
   const TuningContext context{measured.has_value(),
                               measured ? measured->decrement : reportedDecrement(design),
                               request.settings.range, seriesName, seconds};
-  std::vector<OutputFile> files = {
-      {options.outBase + ".cir", renderSpiceNetlist(design, final.ladder, sweep, origin,
-                                                    building ? NetlistPrints::reflectionAndLoadPower
-                                                             : NetlistPrints::reflection)},
-      {options.outBase + ".s1p", renderTouchstone(design, final.ladder, responses.back(), origin)},
-      {options.outBase + ".svg", renderResponsePlot(design, curves, origin, {}, finalLevels)},
-  };
-  if (building) {
-    files.push_back(
-        {options.outBase + "-parts.csv",
-         renderPartsList(design, tuning.tuned.network.ladder, final.ladder, options.build)});
-    files.push_back(
-        {options.outBase + "-schematic.svg",
-         renderSchematic(layoutSchematic(design, final.ladder, options.build, origin),
-                         "Schematic of the tuned matching network: " + designSummary(design))});
-  }
-  files.push_back({options.outBase + "-values.csv", renderTunedValues(design, tuning, context)});
-  const std::string replaced =
-      outputReplacingInput(files, report.identity, options.reportPath, options.loadPath);
-  if (!replaced.empty()) {
-    return fail(err, replaced);
-  }
-  if (const std::string failure = writeFilesAtomically(files); !failure.empty()) {
-    return fail(err, failure);
+  std::vector<NetworkFile> files = networkFiles(toWrite);
+  files.push_back({".csv", tunedReportText(input.report.text, tuning.reported,
+                                           tuning.reported.retuning.value_or(Retuning{}),
+                                           options.outBase + ".csv", TUNE_PROGRAM_NAME)});
+  files.push_back({"-values.csv", renderTunedValues(design, tuning, context)});
+  if (const int status = writeNetworkRun(TUNE_PROGRAM_NAME, options, input.report, files, sweep,
+                                         out, err);
+      status != TOOL_SUCCESS) {
+    return status;
   }
 
-  writeLine(out, "Wrote " + listOfPaths(files) + ": " + formatInteger(sweep.points) +
-                     " points from " + formatFixed(sweep.lowerMHz, figure_digits::FREQUENCY_MHZ) +
-                     " to " + formatFixed(sweep.upperMHz, figure_digits::FREQUENCY_MHZ) + " MHz");
   if (measured) {
-    writeText(out, measuredLoadLines(design, *measured, final.retuning, options.loadPath, sweep, wanted));
+    writeText(out, measuredLoadLines(design, *measured, settled.retuning, options.loadPath, sweep,
+                                     wanted));
   }
   if (!buildText.empty()) {
     writeLine(out, "Network: " + buildText);
   }
   writeText(out, renderTuningSummary(design, tuning, context));
+  if (tolerance) {
+    writeText(out, renderToleranceSummary(*options.tolerance, design.N, measured.has_value(),
+                                          tolerance->trials, options.goalSwr,
+                                          tolerance->sensitivities));
+  }
   out.flush();
   return TOOL_SUCCESS;
 }

@@ -56,14 +56,14 @@ TEST(ExternalTools, NgspiceReproducesTheTunedNetwork) {
     const ToolResult result = tuneWith(args);
     ASSERT_EQ(result.status, 0) << result.err;
 
-    const int status = support::runCommand("ngspice -b run.cir >ngspice.out 2>ngspice.err");
+    const int status = support::runCommand("ngspice -b run-tuned.cir >ngspice.out 2>ngspice.err");
     const std::string printout = support::readFile("ngspice.out");
     ASSERT_EQ(status, 0) << printout << support::readFile("ngspice.err");
     std::vector<double> simulated;
     for (const std::vector<double>& row : support::ngspiceRows(printout)) {
       simulated.push_back(row.at(1));
     }
-    const std::vector<double> exported = touchstoneMagnitudes(support::readFile("run.s1p"));
+    const std::vector<double> exported = touchstoneMagnitudes(support::readFile("run-tuned.s1p"));
     ASSERT_EQ(simulated.size(), static_cast<std::size_t>(points)) << printout;
     ASSERT_EQ(exported.size(), simulated.size());
     for (std::size_t i = 0; i < simulated.size(); ++i) {

@@ -89,13 +89,14 @@ TEST(TuneRun, WritesTheTunedNetworksFilesAndTable) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(directoryEntries(scratch.path()),
-            (std::vector<std::string>{"run1-values.csv", "run1.cir", "run1.csv", "run1.s1p",
-                                      "run1.svg", "run1.txt"}));
+            (std::vector<std::string>{"run1-tuned-values.csv", "run1-tuned.cir", "run1-tuned.csv",
+                                      "run1-tuned.s1p", "run1-tuned.svg", "run1.csv",
+                                      "run1.txt"}));
   const std::vector<std::string> lines = support::splitLines(result.out);
   ASSERT_EQ(lines.size(), 9u) << result.out;
   EXPECT_EQ(lines[0],
-            "Wrote run1.cir, run1.s1p, run1.svg and run1-values.csv: 401 points from 7.500000 to "
-            "22.500000 MHz");
+            "Wrote run1-tuned.cir, run1-tuned.s1p, run1-tuned.svg, run1-tuned.csv and "
+            "run1-tuned-values.csv: 401 points from 7.500000 to 22.500000 MHz");
   EXPECT_EQ(lines[1],
             "Tuned on 2001 points of the model load in the band 10.000000 to 20.000000 MHz: L and "
             "C of positions 2 to 3 and the source resistance, each within a factor of 1.5 of its "
@@ -116,7 +117,7 @@ TEST(TuneRun, WritesTheTunedNetworksFilesAndTable) {
 
   // The printed tuned figure and every point of the Touchstone file, from the written values.
   const std::map<std::string, std::vector<double>> values =
-      valuesFile(support::readFile("run1-values.csv"));
+      valuesFile(support::readFile("run1-tuned-values.csv"));
   const LadderNetwork tuned = tunedLadder(values, 3, LoadType::series);
   double worst = 0.0;
   for (int i = 0; i <= 20000; ++i) {
@@ -124,7 +125,7 @@ TEST(TuneRun, WritesTheTunedNetworksFilesAndTable) {
   }
   EXPECT_NEAR(worstOf(result.out, "tuned on the model load"), worst, 1e-6);
   EXPECT_NEAR(worst, 0.109671, 1e-3 * 0.109671);
-  const std::vector<std::string> touchstone = support::splitLines(support::readFile("run1.s1p"));
+  const std::vector<std::string> touchstone = support::splitLines(support::readFile("run1-tuned.s1p"));
   ASSERT_EQ(touchstone.size(), 6u + 401u);
   EXPECT_EQ(touchstone[2], "! Built with values tuned by bandmatch-tune.");
   for (std::size_t i = 6; i < touchstone.size(); ++i) {
@@ -195,7 +196,8 @@ TEST(TuneRun, RoundsToStandardValuesAndReportsBoth) {
   EXPECT_EQ(
       directoryEntries(scratch.path()),
       (std::vector<std::string>{"built-parts.csv", "built-schematic.svg", "built-values.csv",
-                                "built.cir", "built.s1p", "built.svg", "run1.csv", "run1.txt"}));
+                                "built.cir", "built.csv", "built.s1p", "built.svg", "run1.csv",
+                                "run1.txt"}));
   EXPECT_NE(result.out.find("\nNetwork: E24 values; inductor Q 100; ideal transformer to a 50 "
                             "ohm source\n"),
             std::string::npos);
