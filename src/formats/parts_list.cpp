@@ -167,19 +167,22 @@ std::vector<std::vector<std::string>> partsListRows(
   return rows;
 }
 
-std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
-                            const LadderNetwork& built, const BuildOptions& options,
-                            const std::vector<PartSensitivity>* sensitivities,
-                            const MeasuredLoadParts* measured) {
+std::string csvText(const std::vector<std::vector<std::string>>& rows) {
   std::string text;
-  for (const std::vector<std::string>& row :
-       partsListRows(design, ideal, built, options, sensitivities, measured)) {
+  for (const std::vector<std::string>& row : rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {
       text += row[c];
       text += c + 1 < row.size() ? ',' : '\n';
     }
   }
   return text;
+}
+
+std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
+                            const LadderNetwork& built, const BuildOptions& options,
+                            const std::vector<PartSensitivity>* sensitivities,
+                            const MeasuredLoadParts* measured) {
+  return csvText(partsListRows(design, ideal, built, options, sensitivities, measured));
 }
 
 }  // namespace bandmatch

@@ -23,6 +23,9 @@ std::vector<std::vector<std::string>> partsListRows(
     const BuildOptions& options, const std::vector<PartSensitivity>* sensitivities = nullptr,
     const MeasuredLoadParts* measured = nullptr);
 
+// Rows as CSV text, cells separated by commas, each row ended by a line feed; no cell is quoted.
+std::string csvText(const std::vector<std::vector<std::string>>& rows);
+
 // The same rows as CSV. No cell holds a comma or a quote, so no cell needs quoting.
 std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
                             const LadderNetwork& built, const BuildOptions& options,
