@@ -60,6 +60,26 @@ TEST(PartsList, ListsEveryPartFromTheSourceToTheLoad) {
   EXPECT_EQ(plain.find("transformer"), std::string::npos);
 }
 
+// The stress columns come last, each part's figures on its own row by position and element (four
+// significant digits), blank on the rows of the source, the transformer and the load.
+TEST(PartsList, GivesEachPartItsStressAtAPower) {
+  const ReportedDesign design = handDesign();
+  const NetworkVariants variants = networkVariants(design, ALL_OPTIONS);
+  const std::vector<LadderPartStress> stresses = {{2, StressedElement::inductor, 1234.56, 0.5},
+                                                  {2, StressedElement::capacitor, 7.0, 2.25}};
+  const std::vector<std::vector<std::string>> rows =
+      partsListRows(design, variants.variants.front().ladder, variants.variants.back().ladder,
+                    ALL_OPTIONS, nullptr, nullptr, &stresses);
+  ASSERT_EQ(rows.size(), 8u);
+  const std::vector<std::vector<std::string>> tails = {
+      {"peak voltage (V)", "RMS current (A)"}, {"", ""}, {"", ""}, {"1235", "0.5"},
+      {"7", "2.25"}, {"", ""}, {"", ""}, {"", ""}};
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    ASSERT_EQ(rows[r].size(), 13u) << r;
+    EXPECT_EQ(std::vector<std::string>(rows[r].end() - 2, rows[r].end()), tails[r]) << r;
+  }
+}
+
 using support::svgSize;
 using support::TextBox;
 using support::textBoxes;
