@@ -12,9 +12,10 @@ PROGRAM_PACKAGES=(cmake g++ make libcli11-dev libnlopt-dev)
 # Build and run every test: GoogleTest and GoogleMock, Google Benchmark, ngspice and xmllint as
 # independent clients of the exporter's files, librsvg2-bin (rsvg-convert) and python3 (its csv
 # module) as clients of its schematic and list of parts, nec2c to simulate the antenna whose
-# impedance the tests of measured loads use.
+# impedance the tests of measured loads use, python3-scikit-rf to build a chosen network's
+# two-port from its own media and compare it with the written .s2p file.
 TEST_PACKAGES=("${PROGRAM_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev ngspice
-  libxml2-utils librsvg2-bin python3 nec2c)
+  libxml2-utils librsvg2-bin python3 nec2c python3-scikit-rf)
 # Build the web page: Emscripten, and Debian's acorn for its optimizer.
 WEB_PACKAGES=(emscripten node-acorn)
 # What CI adds: clang and its runtime for the fuzzers, gcovr for coverage, man for the manual

@@ -7,6 +7,7 @@
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
 #include "core/figure_digits.hpp"
+#include "drawing/plot_axes.hpp"
 #include "drawing/svg_text.hpp"
 
 namespace bandmatch {
@@ -24,15 +25,9 @@ constexpr double LEGEND_LEFT = 765.0;
 constexpr double LEGEND_TOP = 100.0;
 constexpr double LEGEND_LINE_HEIGHT = 22.0;
 constexpr double LEGEND_SAMPLE_LENGTH = 32.0;
-constexpr double TICK_LENGTH = 6.0;
 constexpr int DECIBEL_DIGITS = 2;
 
-constexpr int TARGET_FREQUENCY_TICKS = 8;
-constexpr int TARGET_DECIBEL_TICKS = 7;
-// The deepest return loss the axis shows; an exact null would otherwise stretch it without end.
-constexpr double DEEPEST_AXIS_DB = -120.0;
 constexpr double MIN_DECIBEL_MARGIN = 1.0;
-constexpr double DECIBEL_MARGIN_FRACTION = 0.15;
 
 // Curves one after another: colours that stay apart, and dashes for a print in grey.
 struct CurveStyle {
@@ -44,56 +39,9 @@ constexpr std::string_view WORST_COLOUR = "#c0392b";
 constexpr std::string_view BEST_COLOUR = "#1e8449";
 constexpr std::string_view BAND_FILL = "#e8f0fb";
 constexpr std::string_view EDGE_COLOUR = "#555555";
-constexpr std::string_view GRID_COLOUR = "#dddddd";
 constexpr std::string_view SPREAD_FILL = "#8fb0e6";
 constexpr std::string_view SPREAD_OPACITY = "0.45";
 constexpr std::string_view SPREAD_ON_WHITE = "#ccdbf4";  // the fill as it shows over white
-
-// The step of 1, 2 or 5 times a power of ten nearest (on a log scale) to range / target.
-double niceStep(double range, int target) {
-  const double raw = range / target;
-  const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-  double best = magnitude;
-  for (const double factor : {2.0, 5.0, 10.0}) {
-    const double step = factor * magnitude;
-    if (std::fabs(std::log(step / raw)) < std::fabs(std::log(best / raw))) {
-      best = step;
-    }
-  }
-  return best;
-}
-
-// The next larger step of the 1, 2, 5 sequence.
-double largerStep(double step) {
-  const double magnitude = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
-  const double factor = step / magnitude;
-  return (factor < 1.5 ? 2.0 : (factor < 3.5 ? 5.0 : 10.0)) * magnitude;
-}
-
-// Just enough decimals to tell ticks of this step apart.
-int tickDigits(double step) {
-  return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-6)));
-}
-
-// Room a tick label of this size needs, with a gap: 8 units a character at font size 13.
-double tickLabelWidth(double largestValue, double step) {
-  return 8.0 * static_cast<double>(formatFixed(largestValue, tickDigits(step)).size() + 2);
-}
-
-struct Axes {
-  double lowerMHz;
-  double upperMHz;
-  double bottomDb;  // the top of the axis is 0 dB
-
-  double x(double frequencyMHz) const {
-    return PLOT_LEFT + (frequencyMHz - lowerMHz) / (upperMHz - lowerMHz) * (PLOT_RIGHT - PLOT_LEFT);
-  }
-  // Values outside the axis are held at its ends.
-  double y(double decibels) const {
-    const double held = std::isnan(decibels) ? bottomDb : std::clamp(decibels, bottomDb, 0.0);
-    return PLOT_TOP + held / bottomDb * (PLOT_BOTTOM - PLOT_TOP);
-  }
-};
 
 double returnLossDb(double magnitude) {
   return 20.0 * std::log10(magnitude);
@@ -117,51 +65,7 @@ double axisBottom(double worstDb, double bestDb, const std::vector<std::vector<d
       }
     }
   }
-  deepest = std::max(deepest, DEEPEST_AXIS_DB);
-  const double target = deepest - std::max(MIN_DECIBEL_MARGIN, -deepest * DECIBEL_MARGIN_FRACTION);
-  const double step = niceStep(-target, TARGET_DECIBEL_TICKS);
-  return std::floor(target / step) * step;
-}
-
-void writeFrequencyAxis(std::ostream& out, const Axes& axes) {
-  const double range = axes.upperMHz - axes.lowerMHz;
-  double step = niceStep(range, TARGET_FREQUENCY_TICKS);
-  // Long labels (high frequencies, fine steps) get wider spacing so that they never overlap.
-  while (tickLabelWidth(axes.upperMHz, step) > (PLOT_RIGHT - PLOT_LEFT) * step / range) {
-    step = largerStep(step);
-  }
-  const int digits = tickDigits(step);
-  const long long first = static_cast<long long>(std::ceil(axes.lowerMHz / step - 1e-9));
-  const long long last = static_cast<long long>(std::floor(axes.upperMHz / step + 1e-9));
-  for (long long k = first; k <= last; ++k) {
-    const double tick = static_cast<double>(k) * step;
-    const double x = axes.x(tick);
-    writeSegment(out, x, PLOT_TOP, x, PLOT_BOTTOM, GRID_COLOUR);
-    writeSegment(out, x, PLOT_BOTTOM, x, PLOT_BOTTOM + TICK_LENGTH, "black");
-    writeLabel(out, x, PLOT_BOTTOM + 22.0, "middle", formatFixed(tick, digits));
-  }
-  writeLabel(out, (PLOT_LEFT + PLOT_RIGHT) / 2.0, PLOT_BOTTOM + 52.0, "middle", "Frequency (MHz)",
-             " font-size=\"15\"");
-}
-
-void writeDecibelAxis(std::ostream& out, const Axes& axes) {
-  const double step = niceStep(-axes.bottomDb, TARGET_DECIBEL_TICKS);
-  const int digits = tickDigits(step);
-  const long long count = static_cast<long long>(std::floor(-axes.bottomDb / step + 1e-9));
-  for (long long k = 0; k <= count; ++k) {
-    // k = 0 gives +0.0, so the top tick reads "0" and not "-0".
-    const double tick = static_cast<double>(k) * -step;
-    const double y = axes.y(tick);
-    writeSegment(out, PLOT_LEFT, y, PLOT_RIGHT, y, GRID_COLOUR);
-    writeSegment(out, PLOT_LEFT - TICK_LENGTH, y, PLOT_LEFT, y, "black");
-    writeLabel(out, PLOT_LEFT - 10.0, y + 4.5, "end", k == 0 ? "0" : formatFixed(tick, digits));
-  }
-  const std::string centre = coordinate((PLOT_TOP + PLOT_BOTTOM) / 2.0);
-  writeLine(out,
-            "<text x=\"0\" y=\"0\" text-anchor=\"middle\" font-size=\"15\" "
-            "transform=\"translate(" +
-                coordinate(PLOT_LEFT - 62.0) + " " + centre +
-                ") rotate(-90)\">Return loss (dB)</text>");
+  return decibelAxisBottom(deepest, MIN_DECIBEL_MARGIN);
 }
 
 void writeLegendEntry(std::ostream& out, int row, std::string_view stroke, std::string_view dash,
@@ -171,7 +75,7 @@ void writeLegendEntry(std::ostream& out, int row, std::string_view stroke, std::
 }
 
 // The band as one filled polygon: its upper edge left to right, then its lower edge back.
-void writeSpread(std::ostream& out, const Axes& axes, const ReturnLossBand& band) {
+void writeSpread(std::ostream& out, const DecibelAxes& axes, const ReturnLossBand& band) {
   std::string points;
   const std::size_t count = band.frequencyMHz.size();
   for (std::size_t i = 0; i < 2 * count; ++i) {
@@ -210,8 +114,10 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
   const FrequencyResponse& sweep = curves.front().response;
   const double worstDb = returnLossDb(shown.rhoMax);
   const double bestDb = returnLossDb(shown.rhoMin);
-  const Axes axes{sweep.frequencyMHz.front(), sweep.frequencyMHz.back(),
-                  axisBottom(worstDb, bestDb, curvesDb)};
+  const DecibelAxes axes{{PLOT_LEFT, PLOT_RIGHT, PLOT_TOP, PLOT_BOTTOM},
+                         sweep.frequencyMHz.front(),
+                         sweep.frequencyMHz.back(),
+                         axisBottom(worstDb, bestDb, curvesDb)};
   const std::string title = "Return loss of the matching network: " + designSummary(design);
   std::string subtitle = "from " + std::string(origin.reportName) + ", " +
                          formatInteger(static_cast<long long>(sweep.frequencyMHz.size())) +
@@ -234,7 +140,7 @@ std::string renderResponsePlot(const ReportedDesign& design, const std::vector<P
                      coordinate(PLOT_BOTTOM - PLOT_TOP) + "\" fill=\"" + std::string(BAND_FILL) +
                      "\"/>");
   writeFrequencyAxis(out, axes);
-  writeDecibelAxis(out, axes);
+  writeDecibelAxis(out, axes, "Return loss (dB)");
   const std::string edgeStyle = " stroke-width=\"1.5\" stroke-dasharray=\"6 4\"";
   writeSegment(out, bandLeft, PLOT_TOP, bandLeft, PLOT_BOTTOM, EDGE_COLOUR, edgeStyle);
   writeSegment(out, bandRight, PLOT_TOP, bandRight, PLOT_BOTTOM, EDGE_COLOUR, edgeStyle);

@@ -14,27 +14,18 @@ namespace bandmatch {
 namespace {
 
 constexpr double MARGIN = 20.0;
-constexpr double RAIL_Y = 190.0;    // the top rail, where series parts sit
-constexpr double GROUND_Y = 370.0;  // the common return
+constexpr double RAIL_Y = SCHEMATIC_RAIL_Y;
+constexpr double GROUND_Y = SCHEMATIC_GROUND_Y;
 constexpr double MIDDLE_Y = (RAIL_Y + GROUND_Y) / 2.0;
-constexpr double HALF_SYMBOL = 20.0;
-constexpr double LABEL_GAP = 12.0;   // between a label and the rail or part it names
+constexpr double HALF_SYMBOL = SCHEMATIC_HALF_SYMBOL;
+constexpr double LABEL_GAP = SCHEMATIC_LABEL_GAP;
 constexpr double COLUMN_GAP = 10.0;  // between the labels of neighbouring columns
 constexpr double TITLE_BASELINE = 28.0;
 constexpr double TITLE_LINE = 22.0;
 constexpr int VALUE_DIGITS = 4;
 constexpr double STROKE_WIDTH = 1.5;
 
-// One column of the ladder drawn at x = 0; placed later by shifting it right.
-struct Column {
-  std::vector<SchematicLine> wires;
-  std::vector<SchematicLine> core;
-  std::vector<SchematicSymbol> symbols;
-  std::vector<SchematicLabel> labels;
-  std::vector<std::pair<double, double>> railGaps;  // parts of the top rail it interrupts
-  double width = 0.0;
-  double groundX = -1.0;  // where it meets the ground rail, if it does
-};
+using Column = SchematicColumn;
 
 double labelLeft(const SchematicLabel& label) {
   double width = 0.0;
@@ -52,26 +43,6 @@ double labelRight(const SchematicLabel& label) {
     width = std::max(width, schematicTextWidth(line));
   }
   return labelLeft(label) + width;
-}
-
-// A label whose last line sits just above the rail.
-SchematicLabel aboveRail(double x, std::vector<std::string> lines) {
-  const double first =
-      RAIL_Y - LABEL_GAP - SCHEMATIC_LINE_HEIGHT * static_cast<double>(lines.size() - 1);
-  return {x, first, "middle", std::move(lines), false};
-}
-
-// A vertical part between the rails, wired to both.
-void addLeg(Column& column, SymbolKind kind, double x, bool mirrored = false) {
-  column.symbols.push_back({kind, x, MIDDLE_Y, true, mirrored});
-  column.wires.push_back({x, RAIL_Y, x, MIDDLE_Y - HALF_SYMBOL});
-  column.wires.push_back({x, MIDDLE_Y + HALF_SYMBOL, x, GROUND_Y});
-}
-
-// A horizontal part on the rail.
-void addInRail(Column& column, SymbolKind kind, double x) {
-  column.symbols.push_back({kind, x, RAIL_Y, false, false});
-  column.railGaps.emplace_back(x - HALF_SYMBOL, x + HALF_SYMBOL);
 }
 
 std::string partValue(double value, char element) {
@@ -99,29 +70,16 @@ Column sourceColumn(double sourceOhms) {
   constexpr double resistorX = 90.0;
   addLeg(column, SymbolKind::source, sourceX);
   addInRail(column, SymbolKind::resistor, resistorX);
-  column.labels.push_back(aboveRail(resistorX, {"Rs", ohms(sourceOhms)}));
+  column.labels.push_back(labelAboveRail(resistorX, {"Rs", ohms(sourceOhms)}));
   column.labels.push_back({sourceX, GROUND_Y + 24.0, "middle", {"source"}, false});
   column.width = 130.0;
   column.groundX = sourceX;
   return column;
 }
 
-Column transformerColumn(double n) {
-  Column column;
-  constexpr double primaryX = 35.0;
-  constexpr double secondaryX = 75.0;
-  addLeg(column, SymbolKind::inductor, primaryX);
-  addLeg(column, SymbolKind::inductor, secondaryX, true);
-  for (const double x : {52.0, 58.0}) {
-    column.core.push_back({x, MIDDLE_Y - 26.0, x, MIDDLE_Y + 26.0});
-  }
-  column.railGaps.emplace_back(primaryX, secondaryX);
-  column.labels.push_back(
-      aboveRail((primaryX + secondaryX) / 2.0,
-                {"transformer", "1 : " + formatPlainDecimal(n, VALUE_DIGITS + 1),
-                 "Z 1 : " + formatPlainDecimal(n * n, VALUE_DIGITS + 1)}));
-  column.width = 110.0;
-  return column;
+Column ladderTransformerColumn(double n) {
+  return transformerColumn({"transformer", "1 : " + formatPlainDecimal(n, VALUE_DIGITS + 1),
+                            "Z 1 : " + formatPlainDecimal(n * n, VALUE_DIGITS + 1)});
 }
 
 // The labels of position k's inductor and capacitor as built.
@@ -142,7 +100,7 @@ Column seriesColumn(std::vector<std::string> inductor, std::vector<std::string> 
   constexpr double capacitorX = 95.0;
   addInRail(column, SymbolKind::inductor, inductorX);
   addInRail(column, SymbolKind::capacitor, capacitorX);
-  column.labels.push_back(aboveRail(inductorX, std::move(inductor)));
+  column.labels.push_back(labelAboveRail(inductorX, std::move(inductor)));
   // The capacitor's label hangs below the rail, clear of the inductor's above it.
   column.labels.push_back({capacitorX, RAIL_Y + LABEL_GAP + SCHEMATIC_FONT_SIZE + 10.0, "middle",
                            std::move(capacitor), false});
@@ -178,7 +136,7 @@ Column retuningColumn(const Retuning& retuning, const BuildOptions& options) {
   if (retunesInSeries(retuning.kind)) {
     constexpr double x = 40.0;
     addInRail(column, kind, x);
-    column.labels.push_back(aboveRail(x, std::move(lines)));
+    column.labels.push_back(labelAboveRail(x, std::move(lines)));
     column.width = 80.0;
   } else {
     constexpr double x = 25.0;
@@ -278,6 +236,23 @@ void writeSymbol(std::ostream& out, const SchematicSymbol& symbol) {
       }
       break;
     }
+    case SymbolKind::line:
+    case SymbolKind::impedance: {
+      // Across its axis a line is thicker than a resistor, an impedance thicker still.
+      const double across = symbol.kind == SymbolKind::line ? 16.0 : 24.0;
+      const std::string_view fill = symbol.kind == SymbolKind::line ? "#c8c8c8" : "#eeeeee";
+      const double w = symbol.vertical ? across : 2.0 * HALF_SYMBOL;
+      const double h = symbol.vertical ? 2.0 * HALF_SYMBOL : across;
+      writeLine(out, "<rect x=\"" + coordinate(symbol.x - w / 2.0) + "\" y=\"" +
+                         coordinate(symbol.y - h / 2.0) + "\" width=\"" + coordinate(w) +
+                         "\" height=\"" + coordinate(h) + "\" fill=\"" + std::string(fill) +
+                         "\" stroke=\"black\" stroke-width=\"1.5\"/>");
+      break;
+    }
+    case SymbolKind::openEnd:
+      writeLine(out, "<circle cx=\"" + x + "\" cy=\"" + y +
+                         "\" r=\"3\" fill=\"white\" stroke=\"black\" stroke-width=\"1.5\"/>");
+      break;
     case SymbolKind::source:
       writeLine(out, "<circle cx=\"" + x + "\" cy=\"" + y + "\" r=\"" +
                          coordinate(HALF_SYMBOL - 4.0) + "\" " + style + "/>");
@@ -293,6 +268,99 @@ void writeSymbol(std::ostream& out, const SchematicSymbol& symbol) {
 
 }  // namespace
 
+SchematicLabel labelAboveRail(double x, std::vector<std::string> lines) {
+  const double first =
+      RAIL_Y - LABEL_GAP - SCHEMATIC_LINE_HEIGHT * static_cast<double>(lines.size() - 1);
+  return {x, first, "middle", std::move(lines), false};
+}
+
+void addLeg(SchematicColumn& column, SymbolKind kind, double x, bool mirrored) {
+  column.symbols.push_back({kind, x, MIDDLE_Y, true, mirrored});
+  column.wires.push_back({x, RAIL_Y, x, MIDDLE_Y - HALF_SYMBOL});
+  column.wires.push_back({x, MIDDLE_Y + HALF_SYMBOL, x, GROUND_Y});
+}
+
+void addInRail(SchematicColumn& column, SymbolKind kind, double x) {
+  column.symbols.push_back({kind, x, RAIL_Y, false, false});
+  column.railGaps.emplace_back(x - HALF_SYMBOL, x + HALF_SYMBOL);
+}
+
+SchematicColumn transformerColumn(std::vector<std::string> lines) {
+  SchematicColumn column;
+  constexpr double primaryX = 35.0;
+  constexpr double secondaryX = 75.0;
+  addLeg(column, SymbolKind::inductor, primaryX);
+  addLeg(column, SymbolKind::inductor, secondaryX, true);
+  for (const double x : {52.0, 58.0}) {
+    column.core.push_back({x, MIDDLE_Y - 26.0, x, MIDDLE_Y + 26.0});
+  }
+  column.railGaps.emplace_back(primaryX, secondaryX);
+  column.labels.push_back(labelAboveRail((primaryX + secondaryX) / 2.0, std::move(lines)));
+  column.width = 110.0;
+  return column;
+}
+
+SchematicLayout placeColumns(const std::vector<SchematicColumn>& columns,
+                             std::vector<double>& columnLeft) {
+  // Each column keeps its labels within its own width, so labels of different columns never
+  // meet; within a column they are stacked apart by construction.
+  SchematicLayout layout;
+  std::vector<std::pair<double, double>> railGaps;
+  double cursor = MARGIN;
+  double groundLeft = 0.0;
+  double groundRight = 0.0;
+  columnLeft.clear();
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    const SchematicColumn& column = columns[c];
+    double left = 0.0;
+    double right = column.width;
+    for (const SchematicLabel& label : column.labels) {
+      left = std::min(left, labelLeft(label) - COLUMN_GAP / 2.0);
+      right = std::max(right, labelRight(label) + COLUMN_GAP / 2.0);
+    }
+    const double dx = cursor - left;
+    columnLeft.push_back(cursor);
+    place(layout, column, dx, railGaps);
+    if (column.groundX >= 0.0) {
+      (c == 0 ? groundLeft : groundRight) = column.groundX + dx;
+    }
+    cursor = dx + right;
+  }
+
+  // The rails: the top one broken by the components in it, the ground one whole.
+  std::sort(railGaps.begin(), railGaps.end());
+  double from = groundLeft;
+  for (const auto& [gapFrom, gapTo] : railGaps) {
+    if (gapFrom > from) {
+      layout.wires.push_back({from, RAIL_Y, gapFrom, RAIL_Y});
+    }
+    from = std::max(from, gapTo);
+  }
+  if (groundRight > from) {
+    layout.wires.push_back({from, RAIL_Y, groundRight, RAIL_Y});
+  }
+  layout.wires.push_back({groundLeft, GROUND_Y, groundRight, GROUND_Y});
+  layout.width = cursor;
+  return layout;
+}
+
+void addSchematicTitle(SchematicLayout& layout, const std::vector<std::string>& title) {
+  double width = layout.width + MARGIN;
+  for (std::size_t i = 0; i < title.size(); ++i) {
+    layout.labels.push_back({MARGIN,
+                             TITLE_BASELINE + TITLE_LINE * static_cast<double>(i),
+                             "start",
+                             {title[i]},
+                             i == 0});
+    width = std::max(width, 2.0 * MARGIN + schematicTextWidth(title[i]));
+  }
+  for (const SchematicLabel& label : layout.labels) {
+    width = std::max(width, labelRight(label) + MARGIN);
+  }
+  layout.width = width;
+  layout.height = GROUND_Y + 44.0;
+}
+
 double schematicTextWidth(std::string_view text) {
   std::size_t characters = 0;
   for (const char c : text) {
@@ -307,7 +375,7 @@ SchematicLayout layoutSchematic(const ReportedDesign& design, const LadderNetwor
                                 const MeasuredLoadParts* measured) {
   std::vector<Column> columns = {sourceColumn(built.sourceResistance)};
   if (built.turnsRatio) {
-    columns.push_back(transformerColumn(*built.turnsRatio));
+    columns.push_back(ladderTransformerColumn(*built.turnsRatio));
   }
   for (int position = design.N; position >= FIRST_BUILT_POSITION; --position) {
     std::vector<std::string> inductor = inductorLines(position, built, options);
@@ -336,66 +404,16 @@ SchematicLayout layoutSchematic(const ReportedDesign& design, const LadderNetwor
                         : shuntColumn(std::move(ownInductor), std::move(ownCapacitor)));
   columns.push_back(loadColumn(loadOhms));
 
-  // Each column keeps its labels within its own width, so labels of different columns never
-  // meet; within a column they are stacked apart by construction.
-  SchematicLayout layout;
-  std::vector<std::pair<double, double>> railGaps;
-  double cursor = MARGIN;
-  double groundLeft = 0.0;
-  double groundRight = 0.0;
-  double loadLeft = 0.0;
-  for (std::size_t c = 0; c < columns.size(); ++c) {
-    const Column& column = columns[c];
-    double left = 0.0;
-    double right = column.width;
-    for (const SchematicLabel& label : column.labels) {
-      left = std::min(left, labelLeft(label) - COLUMN_GAP / 2.0);
-      right = std::max(right, labelRight(label) + COLUMN_GAP / 2.0);
-    }
-    const double dx = cursor - left;
-    if (c + 2 == columns.size()) {
-      loadLeft = cursor;
-    }
-    place(layout, column, dx, railGaps);
-    if (column.groundX >= 0.0) {
-      (c == 0 ? groundLeft : groundRight) = column.groundX + dx;
-    }
-    cursor = dx + right;
-  }
-
-  // The rails: the top one broken by the components in it, the ground one whole.
-  std::sort(railGaps.begin(), railGaps.end());
-  double from = groundLeft;
-  for (const auto& [gapFrom, gapTo] : railGaps) {
-    if (gapFrom > from) {
-      layout.wires.push_back({from, RAIL_Y, gapFrom, RAIL_Y});
-    }
-    from = std::max(from, gapTo);
-  }
-  if (groundRight > from) {
-    layout.wires.push_back({from, RAIL_Y, groundRight, RAIL_Y});
-  }
-  layout.wires.push_back({groundLeft, GROUND_Y, groundRight, GROUND_Y});
+  std::vector<double> columnLeft;
+  SchematicLayout layout = placeColumns(columns, columnLeft);
+  const double loadLeft = columnLeft[columns.size() - 2];
+  const double cursor = layout.width;
 
   // The load's own resonator and resistance, framed and named below the ground rail.
   layout.loadFrame = {loadLeft - 4.0, RAIL_Y - 72.0, cursor, GROUND_Y + 8.0};
   layout.labels.push_back({loadLeft, GROUND_Y + 24.0, "start", {loadName}, false});
 
-  const std::vector<std::string> title = titleLines(design, origin);
-  double width = cursor + MARGIN;
-  for (std::size_t i = 0; i < title.size(); ++i) {
-    layout.labels.push_back({MARGIN,
-                             TITLE_BASELINE + TITLE_LINE * static_cast<double>(i),
-                             "start",
-                             {title[i]},
-                             i == 0});
-    width = std::max(width, 2.0 * MARGIN + schematicTextWidth(title[i]));
-  }
-  for (const SchematicLabel& label : layout.labels) {
-    width = std::max(width, labelRight(label) + MARGIN);
-  }
-  layout.width = width;
-  layout.height = GROUND_Y + 44.0;
+  addSchematicTitle(layout, titleLines(design, origin));
   return layout;
 }
 
@@ -412,11 +430,13 @@ std::string renderSchematic(const SchematicLayout& layout, std::string_view titl
   for (const SchematicSymbol& symbol : layout.symbols) {
     writeSymbol(out, symbol);
   }
-  const SchematicLine& frame = layout.loadFrame;
-  writeLine(out, "<rect x=\"" + coordinate(frame.x1) + "\" y=\"" + coordinate(frame.y1) +
-                     "\" width=\"" + coordinate(frame.x2 - frame.x1) + "\" height=\"" +
-                     coordinate(frame.y2 - frame.y1) +
-                     "\" fill=\"none\" stroke=\"#777777\" stroke-dasharray=\"6 4\"/>");
+  if (layout.loadFrame) {
+    const SchematicLine& frame = *layout.loadFrame;
+    writeLine(out, "<rect x=\"" + coordinate(frame.x1) + "\" y=\"" + coordinate(frame.y1) +
+                       "\" width=\"" + coordinate(frame.x2 - frame.x1) + "\" height=\"" +
+                       coordinate(frame.y2 - frame.y1) +
+                       "\" fill=\"none\" stroke=\"#777777\" stroke-dasharray=\"6 4\"/>");
+  }
   const std::string font = " font-size=\"" + formatFixed(SCHEMATIC_FONT_SIZE, 0) + "\"";
   for (const SchematicLabel& label : layout.labels) {
     for (std::size_t i = 0; i < label.lines.size(); ++i) {

@@ -4,8 +4,10 @@
 // labels it holds so that no two labels overlap.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "network/reported_design.hpp"
@@ -30,7 +32,10 @@ struct SchematicLabel {
   bool bold = false;
 };
 
-enum class SymbolKind { resistor, inductor, capacitor, source };
+// A line is a shaded box along its axis, 40 units long like the parts (a stub is a vertical
+// one); an impedance a box of another shade (an end given by its data); an open end a small
+// circle, the end of an open stub.
+enum class SymbolKind { resistor, inductor, capacitor, source, line, impedance, openEnd };
 
 // A symbol centred on (x, y), 40 units long along its axis; a mirrored inductor bulges the
 // other way (the transformer's ladder-side winding).
@@ -56,8 +61,49 @@ struct SchematicLayout {
   std::vector<SchematicLine> core;  // the transformer's core, when there is one
   std::vector<SchematicSymbol> symbols;
   std::vector<SchematicLabel> labels;
-  SchematicLine loadFrame;  // corners of the dashed frame around the load's own parts
+  // Corners of the dashed frame around the load's own parts, when there is one.
+  std::optional<SchematicLine> loadFrame;
 };
+
+// Where the rails run: the top rail carries the series parts, the ground rail is the common
+// return; legs hang between them.
+inline constexpr double SCHEMATIC_RAIL_Y = 190.0;
+inline constexpr double SCHEMATIC_GROUND_Y = 370.0;
+inline constexpr double SCHEMATIC_HALF_SYMBOL = 20.0;
+inline constexpr double SCHEMATIC_LABEL_GAP = 12.0;  // between a label and what it names
+
+// One column of a schematic drawn from x = 0; placeColumns shifts it into place.
+struct SchematicColumn {
+  std::vector<SchematicLine> wires;
+  std::vector<SchematicLine> core;
+  std::vector<SchematicSymbol> symbols;
+  std::vector<SchematicLabel> labels;
+  std::vector<std::pair<double, double>> railGaps;  // parts of the top rail it interrupts
+  double width = 0.0;
+  double groundX = -1.0;  // where it meets the ground rail, if it does
+};
+
+// A label whose last line sits just above the top rail.
+SchematicLabel labelAboveRail(double x, std::vector<std::string> lines);
+
+// A vertical part between the rails, wired to both.
+void addLeg(SchematicColumn& column, SymbolKind kind, double x, bool mirrored = false);
+
+// A horizontal part in the top rail.
+void addInRail(SchematicColumn& column, SymbolKind kind, double x);
+
+// The transformer: two windings and a core, the lines labelling it above the rail.
+SchematicColumn transformerColumn(std::vector<std::string> lines);
+
+// The columns placed left to right, each widened to its labels so that labels of different
+// columns never meet, and the rails drawn: the top one broken by the parts in it, the ground one
+// from the first column's ground to the last's. `columnLeft` receives where each column starts;
+// the result's width is where the last one ends.
+SchematicLayout placeColumns(const std::vector<SchematicColumn>& columns,
+                             std::vector<double>& columnLeft);
+
+// The title lines above the drawing, the first in bold, and the drawing's final size.
+void addSchematicTitle(SchematicLayout& layout, const std::vector<std::string>& title);
 
 // Places the network `built` of the design; values are shown to four significant digits. With a
 // measured load, its retuning element stands between the network and the load, and the load

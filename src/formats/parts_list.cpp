@@ -25,6 +25,8 @@ constexpr std::array<std::string_view, COLUMNS> HEADER = {
 constexpr std::string_view TRANSFORMER_NOTE =
     "ideal transformer: turns ratio n:1 ladder side to source side; impedance ratio ";
 constexpr std::string_view SENSITIVITY_HEADER = "worst |S11| change per +1 %";
+constexpr std::array<std::string_view, 2> STRESS_HEADER = {"peak voltage (V)", "RMS current (A)"};
+constexpr int STRESS_DIGITS = 4;
 constexpr std::string_view NOT_TO_BUY = "the load's own reactance: not a part to buy";
 constexpr std::string_view MEASURED_NOT_TO_BUY =
     "the measured load's own reactance (fitted): not a part to buy";
@@ -87,9 +89,8 @@ Row ownRow(bool series, char element, double value, std::string_view note) {
   return row;
 }
 
-}  // namespace
-
-std::vector<std::vector<std::string>> partsListRows(
+// The rows of the list without the stress columns.
+std::vector<std::vector<std::string>> partsWithoutStress(
     const ReportedDesign& design, const LadderNetwork& ideal, const LadderNetwork& built,
     const BuildOptions& options, const std::vector<PartSensitivity>* sensitivities,
     const MeasuredLoadParts* measured) {
@@ -167,19 +168,59 @@ std::vector<std::vector<std::string>> partsListRows(
   return rows;
 }
 
-std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
-                            const LadderNetwork& built, const BuildOptions& options,
-                            const std::vector<PartSensitivity>* sensitivities,
-                            const MeasuredLoadParts* measured) {
+// The stress columns: their names on the header, each part's figures on its row (by position
+// and element), blanks elsewhere.
+void appendStress(std::vector<std::vector<std::string>>& rows,
+                  const std::vector<LadderPartStress>& stresses) {
+  rows.front().insert(rows.front().end(), STRESS_HEADER.begin(), STRESS_HEADER.end());
+  for (std::size_t r = 1; r < rows.size(); ++r) {
+    std::vector<std::string>& row = rows[r];
+    std::string voltage;
+    std::string current;
+    for (const LadderPartStress& stress : stresses) {
+      const char element = stress.element == StressedElement::inductor ? 'L' : 'C';
+      if (row[KIND] == "part" && row[POSITION] == formatInteger(stress.position) &&
+          row[ELEMENT] == std::string(1, element)) {
+        voltage = formatPlainDecimal(stress.peakVoltage, STRESS_DIGITS);
+        current = formatPlainDecimal(stress.rmsCurrent, STRESS_DIGITS);
+      }
+    }
+    row.push_back(voltage);
+    row.push_back(current);
+  }
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> partsListRows(
+    const ReportedDesign& design, const LadderNetwork& ideal, const LadderNetwork& built,
+    const BuildOptions& options, const std::vector<PartSensitivity>* sensitivities,
+    const MeasuredLoadParts* measured, const std::vector<LadderPartStress>* stresses) {
+  std::vector<std::vector<std::string>> rows =
+      partsWithoutStress(design, ideal, built, options, sensitivities, measured);
+  if (stresses != nullptr) {
+    appendStress(rows, *stresses);
+  }
+  return rows;
+}
+
+std::string csvText(const std::vector<std::vector<std::string>>& rows) {
   std::string text;
-  for (const std::vector<std::string>& row :
-       partsListRows(design, ideal, built, options, sensitivities, measured)) {
+  for (const std::vector<std::string>& row : rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {
       text += row[c];
       text += c + 1 < row.size() ? ',' : '\n';
     }
   }
   return text;
+}
+
+std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
+                            const LadderNetwork& built, const BuildOptions& options,
+                            const std::vector<PartSensitivity>* sensitivities,
+                            const MeasuredLoadParts* measured,
+                            const std::vector<LadderPartStress>* stresses) {
+  return csvText(partsListRows(design, ideal, built, options, sensitivities, measured, stresses));
 }
 
 }  // namespace bandmatch

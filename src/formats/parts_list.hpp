@@ -8,6 +8,7 @@
 #include "network/reported_design.hpp"
 #include "network/network_build.hpp"
 #include "network/part_sensitivity.hpp"
+#include "network/part_stress.hpp"
 
 namespace bandmatch {
 
@@ -17,16 +18,23 @@ namespace bandmatch {
 // farads, ohms or as a ratio, to ten significant digits: the network rebuilt from it gives the
 // printed figures. With sensitivities a last column gives each part's change of the worst
 // in-band |S11| for +1 % of its value. With a measured load, its retuning element is a part
-// (position 1) and the load's rows give its own fitted values.
+// (position 1) and the load's rows give its own fitted values. With stresses (ladderPartStress
+// of the built network at a power) two more columns give each part's worst in-band peak voltage
+// and RMS current.
 std::vector<std::vector<std::string>> partsListRows(
     const ReportedDesign& design, const LadderNetwork& ideal, const LadderNetwork& built,
     const BuildOptions& options, const std::vector<PartSensitivity>* sensitivities = nullptr,
-    const MeasuredLoadParts* measured = nullptr);
+    const MeasuredLoadParts* measured = nullptr,
+    const std::vector<LadderPartStress>* stresses = nullptr);
+
+// Rows as CSV text, cells separated by commas, each row ended by a line feed; no cell is quoted.
+std::string csvText(const std::vector<std::vector<std::string>>& rows);
 
 // The same rows as CSV. No cell holds a comma or a quote, so no cell needs quoting.
 std::string renderPartsList(const ReportedDesign& design, const LadderNetwork& ideal,
                             const LadderNetwork& built, const BuildOptions& options,
                             const std::vector<PartSensitivity>* sensitivities = nullptr,
-                            const MeasuredLoadParts* measured = nullptr);
+                            const MeasuredLoadParts* measured = nullptr,
+                            const std::vector<LadderPartStress>* stresses = nullptr);
 
 }  // namespace bandmatch

@@ -6,12 +6,12 @@
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
 #include "core/text_sink.hpp"
+#include "formats/spice_deck.hpp"
 
 namespace bandmatch {
 
 namespace {
 
-constexpr double HERTZ_PER_MHZ = 1e6;
 constexpr std::string_view INPUT_NODE = "in";
 constexpr std::string_view TRANSFORMED_NODE = "ladder";
 constexpr std::string_view GROUND_NODE = "0";
@@ -44,27 +44,13 @@ LadderNodes ladderNodes(const ReportedDesign& design, const LadderNetwork& netwo
   return nodes;
 }
 
-void writeElement(std::ostream& out, std::string_view name, std::string_view nodeA,
-                  std::string_view nodeB, double value) {
-  writeLine(out, std::string(name) + " " + std::string(nodeA) + " " + std::string(nodeB) + " " +
-                     formatFullPrecision(value));
-}
-
-void writeMeasures(std::ostream& out, const std::vector<std::string>& measures,
-                   std::string_view printed) {
-  for (const std::string& measure : measures) {
-    writeLine(out, measure);
-  }
-  writeLine(out, printed);
-}
-
 // A part in series with its loss resistance between two nodes; "a" or "b" names the node
 // between them.
 void writeLossyPart(std::ostream& out, std::string_view part, std::string_view nodeA,
                     std::string_view nodeB, double value, double loss, std::string_view inner) {
   const std::string index(part.substr(1));
   if (loss == 0.0) {
-    writeElement(out, part, nodeA, nodeB, value);
+    writeSpiceElement(out, part, nodeA, nodeB, value);
     return;
   }
   // Built piece by piece: the one-expression form trips a false -Wrestrict alarm in GCC 12.
@@ -72,8 +58,8 @@ void writeLossyPart(std::ostream& out, std::string_view part, std::string_view n
   between += index;
   std::string resistor = "R";
   resistor += part;
-  writeElement(out, part, nodeA, between, value);
-  writeElement(out, resistor, between, nodeB, loss);
+  writeSpiceElement(out, part, nodeA, between, value);
+  writeSpiceElement(out, resistor, between, nodeB, loss);
 }
 
 }  // namespace
@@ -95,7 +81,7 @@ std::string renderSpiceNetlist(const ReportedDesign& design, const LadderNetwork
   writeLine(out, "* through the source resistance, so 2*V(in)/V(src) - 1 is the input reflection");
   writeLine(out, "* referenced to the source resistance.");
   writeLine(out, "VSOURCE src 0 DC 0 AC 2");
-  writeElement(out, "RSOURCE", "src", INPUT_NODE, ladder.sourceResistance);
+  writeSpiceElement(out, "RSOURCE", "src", INPUT_NODE, ladder.sourceResistance);
   if (ladder.turnsRatio) {
     writeLine(out,
               "* ideal transformer, turns ratio n: the ladder side has n times the voltage of");
@@ -131,7 +117,7 @@ std::string renderSpiceNetlist(const ReportedDesign& design, const LadderNetwork
   }
   writeLine(out, "* load resistance");
   const std::string loadNode = nodes.name(nodes.nodeAfter.front());
-  writeElement(out, "RLOAD", loadNode, GROUND_NODE, ladder.loadResistance);
+  writeSpiceElement(out, "RLOAD", loadNode, GROUND_NODE, ladder.loadResistance);
   // What the control block computes and prints at each point.
   std::vector<std::string> measures = {std::string(REFLECTION_MAGNITUDE)};
   std::string printed = "print col rho";
@@ -143,32 +129,7 @@ std::string renderSpiceNetlist(const ReportedDesign& design, const LadderNetwork
     printed += " pload";
   }
 
-  const std::string lower = formatFullPrecision(sweep.lowerMHz * HERTZ_PER_MHZ);
-  const std::string upper = formatFullPrecision(sweep.upperMHz * HERTZ_PER_MHZ);
-  const bool twoPoints = sweep.points == 2;
-  if (twoPoints) {
-    // ngspice sweeps a linear range of two points at its start frequency only.
-    writeLine(out, "* Each of the two points is an analysis of its own.");
-  } else {
-    writeLine(out, ".ac lin " + formatInteger(sweep.points) + " " + lower + " " + upper);
-  }
-  writeLine(out, ".control");
-  // Seventeen significant digits, and a table without page breaks even for a single row.
-  writeLine(out, "set numdgt=16");
-  writeLine(out, "set nobreak");
-  if (twoPoints) {
-    for (const std::string& frequency : {lower, upper}) {
-      writeLine(out, "ac lin 1 " + frequency + " " + frequency);
-      writeMeasures(out, measures, printed);
-    }
-  } else {
-    writeLine(out, "run");
-    writeMeasures(out, measures, printed);
-  }
-  // Batch mode would otherwise end with a failure status, as the netlist has no .print line.
-  writeLine(out, "quit");
-  writeLine(out, ".endc");
-  writeLine(out, ".end");
+  writeSpiceAnalysis(out, sweep, measures, printed);
   return out.str();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <complex>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ struct NetworkEnd {
   std::optional<double> inductance;   // henries
   std::optional<double> capacitance;  // farads
 };
+
+// An end's impedance as a function of the frequency in MHz: a model's, or a measured one-port's
+// interpolated between its points.
+using ImpedanceAt = std::function<std::complex<double>(double)>;
 
 // An end read from text, or the one-line reason the text is none.
 struct EndParse {

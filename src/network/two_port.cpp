@@ -62,16 +62,14 @@ ChainMatrix shuntDerivative(Complex admittanceDerivative) {
 // gives c = 2 k sqrt(1 + k^2). Then gamma len = theta0 sqrt((c + j r) j r) and
 // Zc = Z0 sqrt((c + j r) / (j r)) with r = f / f0: the first scales with theta0 only, the second
 // with Z0 only, which keeps the derivatives as simple as the lossless line's.
-struct LineTerms {
-  Complex propagation;  // gamma times the length
-  Complex impedance;    // Zc
-};
-
-LineTerms lineTerms(const Section& section, const Frequencies& at) {
-  const double r = at.ratio;
+double lineResistanceRatio(const Section& section) {
   const double nepersPerRadian = section.lineLossDb * NEPERS_PER_DB / (2.0 * std::numbers::pi);
-  const double resistanceRatio =
-      2.0 * nepersPerRadian * std::sqrt(1.0 + nepersPerRadian * nepersPerRadian);
+  return 2.0 * nepersPerRadian * std::sqrt(1.0 + nepersPerRadian * nepersPerRadian);
+}
+
+LinePropagation lineTerms(const Section& section, const Frequencies& at) {
+  const double r = at.ratio;
+  const double resistanceRatio = lineResistanceRatio(section);
   // The lossless line keeps gamma exactly j r: the square root of -r^2 + j0 could take either sign.
   const Complex perRadian =
       resistanceRatio == 0.0 ? Complex(0.0, r) : std::sqrt(Complex(-r * r, resistanceRatio * r));
@@ -142,7 +140,7 @@ ChainMatrix sectionTerms(const Section& section, const Frequencies& at, ChainMat
       return {n, 0.0, 0.0, 1.0 / n};
     }
     case SectionKind::line: {
-      const LineTerms line = lineTerms(section, at);
+      const LinePropagation line = lineTerms(section, at);
       const Complex ch = std::cosh(line.propagation);
       const Complex sh = std::sinh(line.propagation);
       const Complex zc = line.impedance;
@@ -152,7 +150,7 @@ ChainMatrix sectionTerms(const Section& section, const Frequencies& at, ChainMat
       return {ch, zc * sh, sh / zc, ch};
     }
     case SectionKind::openStub: {
-      const LineTerms line = lineTerms(section, at);
+      const LinePropagation line = lineTerms(section, at);
       const Complex ch = std::cosh(line.propagation);
       const Complex y = std::sinh(line.propagation) / (ch * line.impedance);
       d[0] = shuntDerivative(-y);
@@ -160,7 +158,7 @@ ChainMatrix sectionTerms(const Section& section, const Frequencies& at, ChainMat
       return shuntMatrix(y);
     }
     case SectionKind::shortStub: {
-      const LineTerms line = lineTerms(section, at);
+      const LinePropagation line = lineTerms(section, at);
       const Complex sh = std::sinh(line.propagation);
       const Complex y = std::cosh(line.propagation) / (sh * line.impedance);
       d[0] = shuntDerivative(-y);
@@ -229,6 +227,27 @@ double cascadeTransducerGain(const ChainMatrix& chain, std::complex<double> sour
                              std::complex<double> load) {
   const Complex emf = chain.a * load + chain.b + source * (chain.c * load + chain.d);
   return 4.0 * source.real() * load.real() / std::norm(emf);
+}
+
+std::complex<double> partInductorImpedance(const Section& section, double frequencyMHz,
+                                           double centreMHz) {
+  return inductorImpedance(section, frequencies(frequencyMHz, centreMHz));
+}
+
+std::complex<double> partCapacitorImpedance(const Section& section, double frequencyMHz,
+                                            double centreMHz) {
+  return capacitorImpedance(section, frequencies(frequencyMHz, centreMHz));
+}
+
+LinePropagation linePropagation(const Section& section, double frequencyMHz, double centreMHz) {
+  return lineTerms(section, frequencies(frequencyMHz, centreMHz));
+}
+
+LineConstants lineConstants(const Section& section, double centreMHz) {
+  const double omega0 = frequencies(centreMHz, centreMHz).omega0;
+  const double inductance = section.impedance * section.length / omega0;
+  return {lineResistanceRatio(section) * section.impedance * section.length, inductance,
+          section.length / (omega0 * section.impedance)};
 }
 
 std::size_t sectionVariableCount(SectionKind kind) {

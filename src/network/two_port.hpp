@@ -86,6 +86,31 @@ std::complex<double> cascadeReflection(const ChainMatrix& chain, std::complex<do
 double cascadeTransducerGain(const ChainMatrix& chain, std::complex<double> source,
                              std::complex<double> load);
 
+// The impedance of a section's inductor or capacitor at a frequency in MHz, its loss resistance
+// (taken at f0 from its Q) included.
+std::complex<double> partInductorImpedance(const Section& section, double frequencyMHz,
+                                           double centreMHz);
+std::complex<double> partCapacitorImpedance(const Section& section, double frequencyMHz,
+                                            double centreMHz);
+
+// What a line or stub is at a frequency: gamma times its length and its characteristic
+// impedance Zc, both with its loss.
+struct LinePropagation {
+  std::complex<double> propagation;
+  std::complex<double> impedance;
+};
+LinePropagation linePropagation(const Section& section, double frequencyMHz, double centreMHz);
+
+// A line's or stub's series resistance, inductance and capacitance over its whole length, the
+// RLGC line (G = 0) the section is realised as: L = Z0 theta0 / w0, C = theta0 / (w0 Z0) and the
+// R that gives its loss at f0.
+struct LineConstants {
+  double resistance = 0.0;   // ohms
+  double inductance = 0.0;   // henries
+  double capacitance = 0.0;  // farads
+};
+LineConstants lineConstants(const Section& section, double centreMHz);
+
 // The free values of a section kind, in their order: L, then C, then n, then Z0, then theta0.
 // The optimiser moves the natural logarithm of every one of them.
 std::size_t sectionVariableCount(SectionKind kind);

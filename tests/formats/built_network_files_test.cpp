@@ -15,6 +15,7 @@
 #include "runs/variant_summary.hpp"
 #include "formats/csv_report_reader.hpp"
 #include "support/report_files.hpp"
+#include "support/text_boxes.hpp"
 
 namespace bandmatch {
 namespace {
@@ -59,39 +60,29 @@ TEST(PartsList, ListsEveryPartFromTheSourceToTheLoad) {
   EXPECT_EQ(plain.find("transformer"), std::string::npos);
 }
 
-struct TextBox {
-  double left, right, top, bottom;
-  std::string text;
-};
-
-// Every <text> of the SVG as the box its characters take: 0.65 em a character (UTF-8
-// sequences once), from 0.8 em above the baseline to 0.25 em below.
-std::vector<TextBox> textBoxes(const std::string& svg) {
-  static const std::regex text(
-      R"re(<text x="([-0-9.]+)" y="([-0-9.]+)" text-anchor="(\w+)" font-size="([0-9.]+)"[^>]*>([^<]*)</text>)re");
-  std::vector<TextBox> boxes;
-  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator();
-       ++it) {
-    const std::smatch& match = *it;
-    const double x = std::stod(match[1]);
-    const double y = std::stod(match[2]);
-    const double size = std::stod(match[4]);
-    const std::string content = match[5];
-    std::size_t characters = 0;
-    for (const char c : content) {
-      characters += (static_cast<unsigned char>(c) & 0xc0) != 0x80 ? 1 : 0;
-    }
-    const double width = 0.65 * size * static_cast<double>(characters);
-    const double left = match[3] == "start" ? x : (match[3] == "end" ? x - width : x - width / 2.0);
-    boxes.push_back({left, left + width, y - 0.8 * size, y + 0.25 * size, content});
+// The stress columns come last, each part's figures on its own row by position and element (four
+// significant digits), blank on the rows of the source, the transformer and the load.
+TEST(PartsList, GivesEachPartItsStressAtAPower) {
+  const ReportedDesign design = handDesign();
+  const NetworkVariants variants = networkVariants(design, ALL_OPTIONS);
+  const std::vector<LadderPartStress> stresses = {{2, StressedElement::inductor, 1234.56, 0.5},
+                                                  {2, StressedElement::capacitor, 7.0, 2.25}};
+  const std::vector<std::vector<std::string>> rows =
+      partsListRows(design, variants.variants.front().ladder, variants.variants.back().ladder,
+                    ALL_OPTIONS, nullptr, nullptr, &stresses);
+  ASSERT_EQ(rows.size(), 8u);
+  const std::vector<std::vector<std::string>> tails = {
+      {"peak voltage (V)", "RMS current (A)"}, {"", ""}, {"", ""}, {"1235", "0.5"},
+      {"7", "2.25"}, {"", ""}, {"", ""}, {"", ""}};
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    ASSERT_EQ(rows[r].size(), 13u) << r;
+    EXPECT_EQ(std::vector<std::string>(rows[r].end() - 2, rows[r].end()), tails[r]) << r;
   }
-  return boxes;
 }
 
-double svgSize(const std::string& svg, const std::string& attribute) {
-  const std::size_t at = svg.find(attribute + "=\"");
-  return std::stod(svg.substr(at + attribute.size() + 2));
-}
+using support::svgSize;
+using support::TextBox;
+using support::textBoxes;
 
 TEST(Schematic, NoTwoLabelsOverlapForAnyNetworkSize) {
   const BuildOptions variants[] = {{}, {75.0, PreferredSeries::e96, 123456.7, 2.5}};
