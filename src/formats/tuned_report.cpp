@@ -59,7 +59,7 @@ std::string tunedReportText(std::string_view reportText, const ReportedDesign& t
   DesignCase figures;
   figures.rhoMin = tuned.rhoMin;
   figures.rhoMax = tuned.rhoMax;
-  computeMatchFigures(figures);
+  computeFiguresOfReflection(figures);
   const std::pair<std::string_view, double> matchRows[] = {
       {label::RHO_MIN, figures.rhoMin},
       {label::RHO_MAX, figures.rhoMax},

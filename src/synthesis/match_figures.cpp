@@ -16,7 +16,10 @@ void computeMatchFigures(DesignCase& design) {
   // The equal-ripple reflection magnitude swings between these two values across the band.
   design.rhoMax = std::cosh(nB) / std::cosh(nA);
   design.rhoMin = std::sinh(nB) / std::sinh(nA);
+  computeFiguresOfReflection(design);
+}
 
+void computeFiguresOfReflection(DesignCase& design) {
   design.swrMax = swrFromRho(design.rhoMax);
   design.swrMin = swrFromRho(design.rhoMin);
 

@@ -12,4 +12,7 @@ double swrFromRho(double x);
 // Fills rhoMin, rhoMax and the six figures derived from them, from N, A and B.
 void computeMatchFigures(DesignCase& design);
 
+// Fills the SWR, return loss and mismatch loss of rhoMin and of rhoMax from those two.
+void computeFiguresOfReflection(DesignCase& design);
+
 }  // namespace bandmatch

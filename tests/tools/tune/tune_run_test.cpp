@@ -252,3 +252,89 @@ TEST(TuneRun, RefusesBadInputAndWritesNothing) {
 
 }  // namespace
 }  // namespace bandmatch
+
+namespace bandmatch {
+namespace {
+
+// The figure a program printed in a line that starts with `prefix`, up to the next comma or blank.
+std::string printedAfter(const std::string& out, const std::string& prefix) {
+  const std::size_t at = out.find(prefix);
+  if (at == std::string::npos) {
+    return "(no line " + prefix + ")";
+  }
+  const std::size_t from = at + prefix.size();
+  return out.substr(from, out.find_first_of(", \n", from) - from);
+}
+
+// The tuned network's report, read back by the exporter with the same options (and by the tuner
+// again), gives the figures the tuner printed for it: the network of the report is the network
+// the tuner judged.
+TEST(TuneRun, ItsReportReadsBackWithTheSameFigures) {
+  const std::string dipole = std::string(BANDMATCH_EXAMPLES) + "/dipole-80m.s1p";
+  const struct {
+    std::string name;
+    std::string session;
+    std::vector<std::string> options;
+    std::string tunedRow;     // the tuner's row of the network it writes
+    std::string exportedRow;  // where the exporter prints the same network's worst |Gamma|
+  } cases[] = {
+      {"model load, N = 5", "run 5 d p 10 20 1 50 e", {}, "tuned on the model load", ""},
+      {"built, N = 4", "run 4 d s 3.5 4 0.8 75 e",
+       {"--source-ohms", "50", "--series", "E24", "--q-inductor", "100"},
+       "tuned, E24 values, on the model load", "E24 values with losses"},
+      {"dipole, retuning tuned", "",
+       {"--load", dipole, "--tune-retuning", "--range", "200"}, "tuned on the measured load",
+       "In-band |Gamma| on the measured load: min "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    support::ScratchDirectory scratch;
+    const std::string session =
+        c.session.empty()
+            ? testing::fitWith({dipole, "3.5", "4", "--answers", "3", "--name", "run"}).out
+            : c.session;
+    ASSERT_EQ(support::runSession(session).status, 0);
+    std::vector<std::string> args = {"run.csv"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const ToolResult tuned = tuneWith(args);
+    ASSERT_EQ(tuned.status, 0) << tuned.err;
+    const double figure = worstOf(tuned.out, c.tunedRow);
+
+    // Tuned again from its own report: the untuned network is the one just written.
+    args[0] = "run-tuned.csv";
+    std::vector<std::string> again = args;
+    again.insert(again.end(), {"--out", "again"});
+    const ToolResult retuned = tuneWith(again);
+    ASSERT_EQ(retuned.status, 0) << retuned.err;
+    const std::string untunedRow = c.tunedRow.substr(0, c.tunedRow.find(" on the")).replace(0, 5, "untuned") +
+                                   c.tunedRow.substr(c.tunedRow.find(" on the"));
+    EXPECT_EQ(worstOf(retuned.out, untunedRow), figure) << retuned.out;
+
+    if (c.exportedRow.empty()) {
+      // On the model load the report's own worst |Gamma| is the tuned network's.
+      EXPECT_NEAR(std::stod(support::readFile("run-tuned.csv")
+                                .substr(support::readFile("run-tuned.csv").find("Coefficient Max = ,") + 19)),
+                  figure, 0.5e-6);
+      continue;
+    }
+    std::vector<std::string> exportArgs = args;
+    exportArgs.erase(std::remove(exportArgs.begin(), exportArgs.end(), "--tune-retuning"),
+                     exportArgs.end());
+    const auto range = std::find(exportArgs.begin(), exportArgs.end(), "--range");
+    if (range != exportArgs.end()) {
+      exportArgs.erase(range, range + 2);
+    }
+    exportArgs.insert(exportArgs.end(), {"--out", "exported"});
+    const ToolResult exported = testing::exportWith(exportArgs);
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    const bool measured = c.exportedRow.rfind("In-band", 0) == 0;
+    const double printed =
+        measured ? std::stod(printedAfter(exported.out,
+                                          printedAfter(exported.out, c.exportedRow) + ", max "))
+                 : worstOf(exported.out, c.exportedRow);
+    EXPECT_NEAR(printed, figure, 0.5e-6) << exported.out;
+  }
+}
+
+}  // namespace
+}  // namespace bandmatch
