@@ -124,7 +124,10 @@ void appendCsvRow(std::string& text, const Row& row) {
 
 std::string renderTuningSummary(const ReportedDesign& design, const NetworkTuning& tuning,
                                 const TuningContext& context) {
-  std::string text = "Tuned on " + formatInteger(tuning.samples - tuning.edgeSamples) +
+  const bool subset = tuning.optimisedSamples < tuning.samples;
+  std::string text = "Tuned on " +
+                     (subset ? formatInteger(tuning.optimisedSamples) + " of the " : std::string()) +
+                     formatInteger(tuning.samples - tuning.edgeSamples) +
                      (context.measured ? " measured points" : " points of the model load") +
                      " in the band " + formatFixed(design.f1, figure_digits::FREQUENCY_MHZ) +
                      " to " + formatFixed(design.f2, figure_digits::FREQUENCY_MHZ) + " MHz" +

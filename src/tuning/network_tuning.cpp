@@ -1,6 +1,8 @@
 #include "tuning/network_tuning.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <numbers>
 
 #include "core/figure_digits.hpp"
@@ -16,6 +18,8 @@ namespace {
 // rounds.
 constexpr double SAMPLES_AGREE = 1e-7;
 constexpr int MAX_JUDGED_ROUNDS = 20;
+// The tuner's samples of a measured load at most, the band edges aside.
+constexpr std::size_t MAX_MEASURED_SAMPLES = 4000;
 // A value within this share of its limit (on the logarithmic scale) is at it.
 constexpr double LIMIT_TOLERANCE = 1e-6;
 
@@ -211,8 +215,35 @@ TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* me
   if (load.frequencyMHz[measured->band.first] > design.f1) {
     addPoint(design.f1, interpolatedImpedance(load, design.f1));
   }
-  for (std::size_t i = measured->band.first; i <= measured->band.last; ++i) {
-    addPoint(load.frequencyMHz[i], load.impedance[i]);
+  // Every point while they are few; of a very long file, from each block of neighbouring points
+  // those where the resistance and the reactance are least and greatest, so that no feature of
+  // the data is lost. The judge looks at every point, and its peaks join the samples.
+  const std::size_t count = measured->band.last - measured->band.first + 1;
+  const std::size_t block = (count + MAX_MEASURED_SAMPLES / 4 - 1) / (MAX_MEASURED_SAMPLES / 4);
+  for (std::size_t from = measured->band.first; from <= measured->band.last; from += block) {
+    const std::size_t to = std::min(from + block, measured->band.last + 1);
+    std::vector<std::size_t> kept;
+    if (block == 1) {
+      kept.push_back(from);
+    } else {
+      const auto byReal = [&load](std::size_t a, std::size_t b) {
+        return load.impedance[a].real() < load.impedance[b].real();
+      };
+      const auto byImaginary = [&load](std::size_t a, std::size_t b) {
+        return load.impedance[a].imag() < load.impedance[b].imag();
+      };
+      std::vector<std::size_t> indices(to - from);
+      std::iota(indices.begin(), indices.end(), from);
+      const auto [lowReal, highReal] = std::minmax_element(indices.begin(), indices.end(), byReal);
+      const auto [lowImaginary, highImaginary] =
+          std::minmax_element(indices.begin(), indices.end(), byImaginary);
+      kept = {*lowReal, *highReal, *lowImaginary, *highImaginary};
+      std::sort(kept.begin(), kept.end());
+      kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+    }
+    for (const std::size_t i : kept) {
+      addPoint(load.frequencyMHz[i], load.impedance[i]);
+    }
   }
   if (load.frequencyMHz[measured->band.last] < design.f2) {
     addPoint(design.f2, interpolatedImpedance(load, design.f2));
@@ -244,9 +275,13 @@ NetworkTuning tuneNetwork(const ReportedDesign& design, const MeasuredTarget* me
   NetworkTuning tuning;
   TuningTarget target = tuningTarget(design, measured);
   tuning.samples = static_cast<int>(target.frequencyMHz.size());
+  tuning.optimisedSamples = tuning.samples;
   if (measured != nullptr) {
-    tuning.edgeSamples =
-        tuning.samples - static_cast<int>(measured->band.last - measured->band.first + 1);
+    const MeasuredLoad& load = *measured->load;
+    tuning.edgeSamples = (load.frequencyMHz[measured->band.first] > design.f1 ? 1 : 0) +
+                         (load.frequencyMHz[measured->band.last] < design.f2 ? 1 : 0);
+    tuning.samples =
+        static_cast<int>(measured->band.last - measured->band.first + 1) + tuning.edgeSamples;
   }
 
   const TunableNetwork start = continuousNetwork(design, measured, request.build);

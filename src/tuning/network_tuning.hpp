@@ -57,6 +57,10 @@ struct NetworkTuning {
   std::vector<TuningVariable> standardAtLimit;
   int samples = 0;      // of the target, the interpolated band edges included
   int edgeSamples = 0;  // band edges between measured points, judged on interpolated data
+  // The samples the optimiser started on: all of them, or of a very long measured file those of
+  // each block of points where the resistance and reactance are least and greatest (the judge
+  // still looks at every point, and its peaks join them).
+  int optimisedSamples = 0;
   int evaluations = 0;
   int standardEvaluations = 0;
   // The network the tuning settles on (the standard-value one with --series) as a report of it
