@@ -10,8 +10,8 @@
 #                                 started in scratch/ (as scripts/start.sh starts it): the answer
 #                                 after each "Enter ...:" prompt is typed, and what the program
 #                                 prints must match the rest
-#   <!-- check: not run, WHY -->  the ```sh block below is not run (it takes minutes, needs a
-#                                 terminal or a tool the suite does not need)
+#   <!-- check: not run, WHY -->  the ```sh block below is not run (it takes long, needs a
+#                                 terminal or runs until stopped)
 # The date of a report and a time in ms are masked; nothing else. Files outside scratch/ must be
 # the same after every page as before, so the examples leave `git status` clean.
 # Usage: scripts/check_docs.sh [BUILD_DIR]   (the folder holding bandmatch and its companions;
