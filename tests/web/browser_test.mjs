@@ -1,8 +1,8 @@
 // The web page in a real browser: Debian's chromium, headless, driven by playwright-core, against
 // build-web/ served on 127.0.0.1 by a throwaway server. The console program and bandmatch-export
 // of the native build (build/) are the independent references: the test runs them on the same
-// answers and compares. Also measures the two performance figures of the README and saves a
-// screenshot.
+// answers and compares. Also measures the two performance figures of docs/development.md and
+// saves a screenshot.
 // Environment: BANDMATCH_WEB_DIR (default build-web), BANDMATCH_BIN_DIR (default build),
 // BANDMATCH_WEB_ARTIFACTS (default build-web-artifacts), CHROMIUM (default /usr/bin/chromium).
 import assert from 'node:assert/strict';
@@ -23,11 +23,12 @@ const CHROMIUM = process.env.CHROMIUM ?? '/usr/bin/chromium';
 const ARGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
-// The README's two examples, as form values and as the console program's answers.
-const README_FIRST = {
+// The guide's two examples (docs/bandmatch.md): the first example and the complete session, as
+// form values and as the console program's answers.
+const FIRST_EXAMPLE = {
   name: 'run1', N: '3', method: 'd', load: 's', f1: '10', f2: '20', decrement: '1', average: '50',
 };
-const README_SESSION = {
+const COMPLETE_SESSION = {
   name: 'lpar', N: '4', method: 'l', load: 'p', f1: '144', f2: '148', average: '0.02',
   deltaBandwidth: '2', delta: '0.004',
 };
@@ -160,9 +161,9 @@ after(async () => {
   assert.deepEqual(problems, [], 'no console error, failed request or request to another host');
 });
 
-test("the README's examples typed into the form give the console program's report body", async () => {
+test("the guide's examples typed into the form give the console program's report body", async () => {
   const page = await openPage();
-  for (const form of [README_SESSION, README_FIRST]) {
+  for (const form of [COMPLETE_SESSION, FIRST_EXAMPLE]) {
     await fillForm(page, form);
     assert.equal(await reportText(page), reportBody(consoleRun(form).console));
   }
@@ -171,8 +172,8 @@ test("the README's examples typed into the form give the console program's repor
 
 test("the downloads are the program's reports, date aside, and the exporter's files", async () => {
   const page = await openPage();
-  await fillForm(page, README_SESSION);
-  const { folder } = consoleRun(README_SESSION);
+  await fillForm(page, COMPLETE_SESSION);
+  const { folder } = consoleRun(COMPLETE_SESSION);
   execFileSync(join(BIN, 'bandmatch-export'), ['lpar.csv'], { cwd: folder });
   const csv = await downloadOf(page, 'csv');
   assert.equal(csv.name, 'lpar.csv');
@@ -207,7 +208,7 @@ test('a link with a query string reproduces the design, and the address follows 
 });
 
 test('an out-of-range value is explained next to its field and gives no result', async () => {
-  const page = await openPage(`?${new URLSearchParams(README_FIRST)}`);
+  const page = await openPage(`?${new URLSearchParams(FIRST_EXAMPLE)}`);
   await page.fill('[name="decrement"]', '25');
   const message = page.locator('#field-decrement-message');
   assert.match(await message.textContent(), /^Out of range: must be from 0\.010 to 20\.000; /);
@@ -221,7 +222,7 @@ test('an out-of-range value is explained next to its field and gives no result',
 
   await page.fill('[name="decrement"]', '1');
   assert.equal(await message.textContent(), '');
-  assert.equal(await reportText(page), reportBody(consoleRun(README_FIRST).console));
+  assert.equal(await reportText(page), reportBody(consoleRun(FIRST_EXAMPLE).console));
   await page.close();
 });
 
@@ -250,7 +251,7 @@ test('every field is labelled and the form works from the keyboard alone', async
 });
 
 test('the results print on A4 without the form', async () => {
-  const page = await openPage(`?${new URLSearchParams(README_SESSION)}`);
+  const page = await openPage(`?${new URLSearchParams(COMPLETE_SESSION)}`);
   await page.emulateMedia({ media: 'print' });
   assert.equal(await page.locator('#design-form').isVisible(), false);
   assert.equal(await page.locator('#downloads').isVisible(), false);
@@ -370,7 +371,7 @@ function fitTableRows(decrement) {
 }
 
 test('the table of the best match marks the current N; the schematic, component list and Smith chart follow the network to build', async () => {
-  const page = await openPage(`?${new URLSearchParams(README_SESSION)}`);
+  const page = await openPage(`?${new URLSearchParams(COMPLETE_SESSION)}`);
   const rows = page.locator('#best-match-table tbody tr');
   assert.equal(await rows.count(), 11);
   const decrement = (await reportText(page)).match(/Load Decrement = +(\S+)/)[1];
@@ -389,7 +390,7 @@ test('the table of the best match marks the current N; the schematic, component 
   await page.selectOption('[name="series"]', 'E24');
   await page.fill('[name="qInductor"]', '100');
   await page.waitForURL(/sourceOhms=50&series=E24&qInductor=100$/);
-  const { folder } = consoleRun(README_SESSION);
+  const { folder } = consoleRun(COMPLETE_SESSION);
   const out = execFileSync(join(BIN, 'bandmatch-export'),
     ['lpar.csv', '--source-ohms', '50', '--series', 'E24', '--q-inductor', '100'], { cwd: folder })
     .toString();
@@ -419,9 +420,9 @@ test('the table of the best match marks the current N; the schematic, component 
   await page.close();
 });
 
-// The performance figures of the README: opening to interactive, and a 10-resonator redesign
-// with its plot (the input's handler and the layout it causes), in the browser. A benchmark,
-// printed, not a pass or fail.
+// The performance figures of docs/development.md: opening to interactive, and a 10-resonator
+// redesign with its plot (the input's handler and the layout it causes), in the browser. A
+// benchmark, printed, not a pass or fail.
 test('performance figures and the screenshot', async () => {
   const opened = [];
   for (let i = 0; i < 5; i++) {
@@ -429,7 +430,7 @@ test('performance figures and the screenshot', async () => {
     opened.push(await page.evaluate(() => window.bandmatchInteractiveMs));
     await page.close();
   }
-  const page = await openPage(`?${new URLSearchParams({ ...README_SESSION, N: '10' })}`);
+  const page = await openPage(`?${new URLSearchParams({ ...COMPLETE_SESSION, N: '10' })}`);
   const redesign = await page.evaluate(() => {
     const f2 = document.querySelector('[name="f2"]');
     const times = [];

@@ -1,14 +1,14 @@
 #!/bin/sh
 # From design to simulation with the real executables: a design by piped answers, its export,
 # ngspice running the netlist in batch mode and reproducing the Touchstone magnitudes, xmllint
-# on the plot, the README's buildable-network example; then bad inputs, each with status 2, one
-# line on standard error and no file.
+# on the plot, the guide's buildable-network example (docs/from-ideal-to-built.md); then bad inputs,
+# each with status 2, one line on standard error and no file.
 # Usage: piped_export_test.sh BANDMATCH BANDMATCH_EXPORT
 set -eu
 absolute() { case "$1" in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
 bandmatch=$(absolute "$1")
 exporter=$(absolute "$2")
-readme=$(cd "$(dirname "$0")/../../.." && pwd)/README.md
+guide_page=$(cd "$(dirname "$0")/../../.." && pwd)/docs/from-ideal-to-built.md
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -23,7 +23,7 @@ for tool in ngspice xmllint; do
   fi
 done
 
-# The README's example: N = 3, decrement entered directly, series load, 10 to 20 MHz,
+# The guide's first example: N = 3, decrement entered directly, series load, 10 to 20 MHz,
 # decrement 1, 50 ohms.
 printf 'run1\n3\nd\ns\n10\n20\n1\n50\ne\n' | "$bandmatch" >/dev/null
 "$exporter" run1.csv >export.out 2>export.err || fail "export of run1.csv ended with status $?"
@@ -52,18 +52,20 @@ xmllint --noout run1.svg || fail "run1.svg is not well-formed"
 
 [ "$("$exporter" --version)" = "bandmatch-export 1.0.0" ] || fail "wrong version text"
 
-# The README's buildable-network example prints exactly the table the README shows.
-command='bandmatch-export run1.csv --source-ohms 50 --series E24 --q-inductor 100 --q-capacitor 500'
+# The guide's buildable-network example prints exactly the table the page shows; the page's
+# examples write into scratch/, so the file names in the output carry that folder.
+command='bandmatch-export scratch/run1.csv --source-ohms 50 --series E24 --q-inductor 100'
+command="$command --q-capacitor 500"
 awk -v command="./build/$command" '
   $0 == command { found = 1; next }
   found && /^```text$/ { inside = 1; next }
   inside && /^```$/ { exit }
-  inside { print }' "$readme" >readme-summary.txt
-[ -s readme-summary.txt ] || fail "the README has no output block after: $command"
-mkdir built
-(cd built && cp ../run1.csv . && "$exporter" run1.csv --source-ohms 50 --series E24 \
-  --q-inductor 100 --q-capacitor 500 >../built-summary.txt) || fail "the README's example failed"
-diff readme-summary.txt built-summary.txt || fail "the README's summary differs from the output"
+  inside { print }' "$guide_page" >guide-summary.txt
+[ -s guide-summary.txt ] || fail "$guide_page has no output block after: $command"
+mkdir -p built/scratch
+(cd built && cp ../run1.csv scratch/ && "$exporter" scratch/run1.csv --source-ohms 50 --series E24 \
+  --q-inductor 100 --q-capacitor 500 >../built-summary.txt) || fail "the guide's example failed"
+diff guide-summary.txt built-summary.txt || fail "the guide's summary differs from the output"
 
 # Bad inputs through the real executable.
 mkdir bad
