@@ -132,15 +132,13 @@ std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork&
             formatFixed(measured.load.frequencyMHz.back(), figure_digits::FREQUENCY_MHZ) + " MHz\n";
   }
   const Retuning& retuning = measured.retuning;
+  const std::string value = formatScientific(retuning.value, figure_digits::ELEMENT_VALUE);
+  const std::string builtValue = formatScientific(built.value, figure_digits::ELEMENT_VALUE);
   text += "Measured load " + printableText(loadName) + " at position 1, retuned by " +
           (retuning.kind == RetuningKind::none
                ? std::string("no element")
-               : std::string(retuningName(retuning.kind)) + " " +
-                     formatScientific(retuning.value, figure_digits::ELEMENT_VALUE)) +
-          (built.value != retuning.value
-               ? ", built as " + formatScientific(built.value, figure_digits::ELEMENT_VALUE)
-               : std::string()) +
-          "\n";
+               : std::string(retuningName(retuning.kind)) + " " + value) +
+          (builtValue != value ? ", built as " + builtValue : std::string()) + "\n";
   const double mismatch = positionOneMismatch(design, retuning);
   if (!(mismatch <= POSITION_1_TOLERANCE)) {
     text += "Note: the report's L(1) and C(1) differ by " + formatFixed(100.0 * mismatch, 1) +

@@ -219,7 +219,8 @@ TuningTarget tuningTarget(const ReportedDesign& design, const MeasuredTarget* me
   // those where the resistance and the reactance are least and greatest, so that no feature of
   // the data is lost. The judge looks at every point, and its peaks join the samples.
   const std::size_t count = measured->band.last - measured->band.first + 1;
-  const std::size_t block = (count + MAX_MEASURED_SAMPLES / 4 - 1) / (MAX_MEASURED_SAMPLES / 4);
+  constexpr std::size_t blocks = MAX_MEASURED_SAMPLES / 4;  // four points kept of each
+  const std::size_t block = count <= MAX_MEASURED_SAMPLES ? 1 : (count + blocks - 1) / blocks;
   for (std::size_t from = measured->band.first; from <= measured->band.last; from += block) {
     const std::size_t to = std::min(from + block, measured->band.last + 1);
     std::vector<std::size_t> kept;
