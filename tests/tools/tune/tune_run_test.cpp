@@ -16,6 +16,7 @@
 #include "network/ladder_analysis.hpp"
 #include "support/measured_loads.hpp"
 #include "support/report_files.hpp"
+#include "core/number_format.hpp"
 #include "support/session.hpp"
 #include "support/tool_run.hpp"
 
@@ -176,11 +177,29 @@ TEST(TuneRun, LowersTheWorstReflectionOnTheSimulatedDipole) {
   const double tuned = worstOf(plain.out, "tuned on the measured load");
   EXPECT_LE(tuned, 0.99 * untuned) << plain.out;
 
+  // The plot's levels are the tuned network's on the dipole, labelled so.
+  const std::string plot = support::readFile("plain.svg");
+  EXPECT_NE(plot.find(">Tuned, on the measured load:</text>"), std::string::npos);
+  EXPECT_NE(plot.find(">|S11| max = " + tableRow(plain.out, "tuned on the measured load")[1] +
+                      "</text>"),
+            std::string::npos);
+
+  // The retuning inductor wants about twice its value: the default range stops it, and says so.
   const ToolResult retuned =
       tuneWith({"ant.csv", "--load", DIPOLE, "--out", "retuned", "--tune-retuning"});
   ASSERT_EQ(retuned.status, 0) << retuned.err;
   EXPECT_NE(retuned.out.find("and the retuning element, each within a factor of 1.5"), std::string::npos);
   EXPECT_LE(worstOf(retuned.out, "tuned on the measured load"), tuned);
+  EXPECT_NE(retuned.out.find("At the --range limit: the retuning element; a wider --range may "
+                             "lower the worst |Gamma| further\n"),
+            std::string::npos)
+      << retuned.out;
+  const ToolResult wide = tuneWith(
+      {"ant.csv", "--load", DIPOLE, "--out", "wide", "--tune-retuning", "--range", "300"});
+  ASSERT_EQ(wide.status, 0) << wide.err;
+  EXPECT_EQ(wide.out.find("At the --range limit"), std::string::npos) << wide.out;
+  EXPECT_LT(worstOf(wide.out, "tuned on the measured load"),
+            worstOf(retuned.out, "tuned on the measured load"));
   const auto before = valuesFile(support::readFile("plain-values.csv"));
   const auto after = valuesFile(support::readFile("retuned-values.csv"));
   EXPECT_EQ(before.at("Retuning series inductor (H)")[2], 0.0);
@@ -334,6 +353,33 @@ TEST(TuneRun, ItsReportReadsBackWithTheSameFigures) {
                  : worstOf(exported.out, c.exportedRow);
     EXPECT_NEAR(printed, figure, 0.5e-6) << exported.out;
   }
+}
+
+}  // namespace
+}  // namespace bandmatch
+
+namespace bandmatch {
+namespace {
+
+// The exporter's tolerance trials and Smith chart, on the tuned network.
+TEST(TuneRun, RunsTheTrialsAndDrawsTheSmithChartOfTheTunedNetwork) {
+  support::ScratchDirectory scratch;
+  ASSERT_EQ(support::runSession("run1 3 d s 10 20 1 50 e").status, 0);
+  const ToolResult result = tuneWith(
+      {"run1.csv", "--tolerance", "2", "--trials", "50", "--smith", "--goal-swr", "1.3"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(directoryEntries(scratch.path()),
+            (std::vector<std::string>{"run1-tuned-parts.csv", "run1-tuned-schematic.svg",
+                                      "run1-tuned-smith.svg", "run1-tuned-values.csv",
+                                      "run1-tuned.cir", "run1-tuned.csv", "run1-tuned.s1p",
+                                      "run1-tuned.svg", "run1.csv", "run1.txt"}));
+  EXPECT_NE(result.out.find("\nYield: "), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("of 50 trials with SWR <= 1.30"), std::string::npos);
+  // The nominal network of the trials is the tuned one.
+  const double tuned = worstOf(result.out, "tuned on the model load");
+  EXPECT_NE(result.out.find("worst in-band SWR " + formatFixed((1 + tuned) / (1 - tuned), 4)),
+            std::string::npos)
+      << result.out;
 }
 
 }  // namespace
