@@ -23,6 +23,8 @@ constexpr double BAND_FLOOR_DB = -BAND_STEP_DB * BAND_STEPS;
 // Each side of the band leaves out at most this share of the trials.
 constexpr long long BAND_OUTSIDE_PERCENT = 5;
 constexpr int MAX_THREADS = 8;
+// A trial is judged on at most this many points of the nominal network's grid.
+constexpr std::size_t MAX_TRIAL_POINTS = 8192;
 constexpr double Z_95 = 1.959963984540054;
 constexpr double TWO_TO_MINUS_53 = 1.0 / 9007199254740992.0;
 
@@ -196,6 +198,47 @@ std::size_t bandStep(double power) {
   return steps >= BAND_STEPS ? BAND_STEPS - 1 : static_cast<std::size_t>(steps);
 }
 
+// The judge's grid of the nominal network for the trials. A very long one (a measured load of
+// many points) keeps, of each block of neighbouring points, those where the nominal |Gamma| is
+// least and greatest, and the band's edges: a trial's peaks lie where the nominal network's do,
+// and each is searched between its neighbours.
+std::vector<double> trialFrequencies(const ToleranceProblem& problem,
+                                     const std::vector<double>& judged) {
+  if (judged.size() <= MAX_TRIAL_POINTS) {
+    return judged;
+  }
+  const std::size_t block = (judged.size() + MAX_TRIAL_POINTS / 2 - 1) / (MAX_TRIAL_POINTS / 2);
+  std::vector<double> kept = {judged.front()};
+  for (std::size_t from = 0; from < judged.size(); from += block) {
+    const std::size_t to = std::min(from + block, judged.size());
+    std::size_t least = from;
+    std::size_t greatest = from;
+    double low = HUGE_VAL;
+    double high = -HUGE_VAL;
+    for (std::size_t i = from; i < to; ++i) {
+      const double magnitude =
+          std::abs(problemReflection(problem, problem.network, problem.retuning, judged[i]));
+      if (magnitude < low) {
+        low = magnitude;
+        least = i;
+      }
+      if (magnitude > high) {
+        high = magnitude;
+        greatest = i;
+      }
+    }
+    for (const std::size_t i : {std::min(least, greatest), std::max(least, greatest)}) {
+      if (judged[i] > kept.back()) {
+        kept.push_back(judged[i]);
+      }
+    }
+  }
+  if (judged.back() > kept.back()) {
+    kept.push_back(judged.back());
+  }
+  return kept;
+}
+
 // The worst SWR of a judged |Gamma|; a network that reflects everything somewhere has none.
 double swrOfWorst(double rho) {
   return standingWaveRatio(rho);
@@ -311,7 +354,7 @@ ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOpt
   nominalBand.resonanceMHz = ladderResonances(problem.network);
   nominalBand.dataMHz = problem.dataMHz;
   const JudgedBand nominal = judgeBand(nominalBand);
-  const TrialGrid grid = trialGrid(problem, nominal.gridMHz);
+  const TrialGrid grid = trialGrid(problem, trialFrequencies(problem, nominal.gridMHz));
   const std::size_t slots = grid.bandFrequencyMHz.size();
   const int trials = std::max(options.trials, 0);
   const int workers = std::clamp(std::min(threads, trials), 1, MAX_THREADS);
