@@ -173,6 +173,10 @@ void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed) {
                   "the SWR a trial must not exceed anywhere in the band to count to the yield, "
                   "1 or more (default 2); also the circle of the Smith chart")
       ->type_name("S");
+  app.add_option("--power", typed.power,
+                 "the power in watts the source makes available (1e-9 to 1e9): each part's worst "
+                 "in-band peak voltage and RMS current in the parts list and the summary")
+      ->type_name("W");
   app.add_flag("--smith", typed.smith,
                 "also write BASE-smith.svg, the Smith chart of the network's reflection");
 }
@@ -230,11 +234,19 @@ std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOption
   }
   options.parts = typed.parts;
   options.outBase = typed.outBase.empty() ? defaultOutputBase(options.reportPath) : typed.outBase;
+  if (app.count("--power") > 0) {
+    const std::optional<double> watts = parseWholeReal(typed.power);
+    if (!watts || *watts < MIN_POWER_WATTS || *watts > MAX_POWER_WATTS) {
+      return "--power must be a number of watts from 1e-9 to 1e9, found " + quotedText(typed.power);
+    }
+    options.powerWatts = *watts;
+  }
   return readToleranceOptions(app, typed, options);
 }
 
 bool buildsNetwork(const NetworkFileOptions& options) {
-  return options.parts || changesNetwork(options.build) || options.tolerance.has_value();
+  return options.parts || changesNetwork(options.build) || options.tolerance.has_value() ||
+         options.powerWatts.has_value();
 }
 
 std::string defaultOutputBase(std::string_view reportPath) {
