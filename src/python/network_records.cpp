@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
+#include <thread>
 
 #include "core/figure_digits.hpp"
 #include "core/number_format.hpp"
@@ -20,6 +21,9 @@ namespace {
 constexpr ValueRange SOURCE_OHMS_RANGE = {MIN_SOURCE_OHMS, true, MAX_SOURCE_OHMS, true};
 constexpr int SOURCE_OHMS_DIGITS = 3;
 constexpr ValueRange QUALITY_RANGE = {0.0, false, HUGE_VAL, false};
+// A response of fewer points than this per core is computed on one: starting a thread costs
+// about as much as this many points.
+constexpr std::size_t POINTS_PER_THREAD = 4096;
 
 std::string megahertz(double frequencyMHz) {
   return formatFixed(frequencyMHz, figure_digits::FREQUENCY_MHZ) + " MHz";
@@ -136,15 +140,29 @@ std::string networkResponse(const HandedNetwork& network, std::span<const double
              megahertz(load->frequencyMHz.back());
     }
   }
-  for (std::size_t i = 0; i < frequenciesHz.size(); ++i) {
-    const double frequency = frequenciesHz[i] / HZ_PER_MHZ;
-    reflection[i] = load != nullptr ? measuredLoadReflection(network.ladder, *load,
-                                                             network.retuning, frequency)
-                                    : inputReflection(network.ladder, frequency);
-    magnitude[i] = std::abs(reflection[i]);
-    if (load == nullptr) {
-      gain[i] = transducerGain(network.ladder, frequency);
+  // Each point stands alone: long sweeps are shared among the cores in contiguous blocks.
+  const auto respond = [&](std::size_t first, std::size_t past) {
+    for (std::size_t i = first; i < past; ++i) {
+      const double frequency = frequenciesHz[i] / HZ_PER_MHZ;
+      reflection[i] = load != nullptr ? measuredLoadReflection(network.ladder, *load,
+                                                               network.retuning, frequency)
+                                      : inputReflection(network.ladder, frequency);
+      magnitude[i] = std::abs(reflection[i]);
+      if (load == nullptr) {
+        gain[i] = transducerGain(network.ladder, frequency);
+      }
     }
+  };
+  const std::size_t count = frequenciesHz.size();
+  const std::size_t threads = std::clamp<std::size_t>(
+      count / POINTS_PER_THREAD, 1, std::max(1u, std::thread::hardware_concurrency()));
+  std::vector<std::thread> helpers;
+  for (std::size_t t = 1; t < threads; ++t) {
+    helpers.emplace_back(respond, count * t / threads, count * (t + 1) / threads);
+  }
+  respond(0, count / threads);
+  for (std::thread& helper : helpers) {
+    helper.join();
   }
   return {};
 }
