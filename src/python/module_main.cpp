@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/number_format.hpp"
 #include "core/version.hpp"
 #include "formats/touchstone_reader.hpp"
 #include "network/best_match.hpp"
@@ -27,7 +28,6 @@
 #include "python/measured_data.hpp"
 #include "python/network_records.hpp"
 #include "python/network_runs.hpp"
-#include "synthesis/match_figures.hpp"
 
 namespace py = pybind11;
 
@@ -246,9 +246,8 @@ double hertz(double frequencyMHz) {
 
 std::string designRepr(const DesignCase& design) {
   return "<bandmatch.Design " + design.csvFileName.substr(0, design.csvFileName.size() - 4) +
-         ": N = " + std::to_string(design.N) + ", " +
-         std::string(loadWord(design.loadType)) + " load, decrement " +
-         py::repr(py::float_(design.decrement)).cast<std::string>() + ">";
+         ": N = " + formatInteger(design.N) + ", " + std::string(loadWord(design.loadType)) +
+         " load, decrement " + py::repr(py::float_(design.decrement)).cast<std::string>() + ">";
 }
 
 void defineDesign(py::module_& m) {
@@ -256,121 +255,127 @@ void defineDesign(py::module_& m) {
                            "A design of the console dialogue: its answers, the band and load "
                            "quantities, the Fano solution and match figures, the prototype "
                            "values and the element values. Read-only; frequencies in Hz.")
-      .def_property_readonly("name",
-                             [](const DesignRecord& r) {
-                               const std::string& csv = r.design.csvFileName;
-                               return csv.substr(0, csv.size() - 4);
-                             },
-                             "The result name: the reports are NAME.txt and NAME.csv.")
-      .def_property_readonly("n", [](const DesignRecord& r) { return r.design.N; },
-                             "N, the number of resonators.")
-      .def_property_readonly("method",
-                             [](const DesignRecord& r) {
-                               constexpr std::array<const char*, 3> LETTERS = {"d", "l", "q"};
-                               return LETTERS[static_cast<std::size_t>(r.design.method)];
-                             },
-                             "The dialogue's method letter: d (decrement), q (load Q) or l "
-                             "(slope parameters).")
-      .def_property_readonly("load",
-                             [](const DesignRecord& r) { return loadWord(r.design.loadType); },
-                             "'series' or 'parallel'.")
-      .def_property_readonly("f1", [](const DesignRecord& r) { return hertz(r.design.f1); },
-                             "Lower band edge (Hz).")
-      .def_property_readonly("f2", [](const DesignRecord& r) { return hertz(r.design.f2); },
-                             "Upper band edge (Hz).")
-      .def_property_readonly("f0", [](const DesignRecord& r) { return hertz(r.design.f0); },
-                             "Centre frequency sqrt(f1 f2) (Hz).")
-      .def_property_readonly("omega0", [](const DesignRecord& r) { return r.design.omega0; },
-                             "Centre angular frequency (rad/s).")
-      .def_property_readonly("match_bandwidth",
-                             [](const DesignRecord& r) { return hertz(r.design.matchBandwidth); },
-                             "Match bandwidth f2 - f1 (Hz).")
-      .def_property_readonly("wm", [](const DesignRecord& r) { return r.design.wm; },
-                             "Fractional match bandwidth (f2 - f1) / f0.")
-      .def_property_readonly("decrement", [](const DesignRecord& r) { return r.design.decrement; },
-                             "Load decrement 1 / (Q wm).")
-      .def_property_readonly("load_q", [](const DesignRecord& r) { return r.design.loadQ; },
-                             "Load Q at f0.")
-      .def_property_readonly("resistance",
-                             [](const DesignRecord& r) {
-                               return r.design.loadType == LoadType::series
-                                          ? r.design.averageResistance
-                                          : r.design.averageConductance;
-                             },
-                             "Average load resistance (ohms, series load) or conductance "
-                             "(siemens, parallel load), as given.")
-      .def_property_readonly("delta_bandwidth",
-                             [](const DesignRecord& r) { return hertz(r.design.deltaBandwidth); },
-                             "Method l: the delta bandwidth (Hz); 0 otherwise.")
-      .def_property_readonly("delta",
-                             [](const DesignRecord& r) {
-                               return r.design.loadType == LoadType::series
-                                          ? r.design.deltaReactance
-                                          : r.design.deltaSusceptance;
-                             },
-                             "Method l: the delta reactance (ohms) or susceptance (siemens); 0 "
-                             "otherwise.")
-      .def_property_readonly("slope_parameter",
-                             [](const DesignRecord& r) {
-                               return r.design.loadType == LoadType::series
-                                          ? r.design.reactanceSlope
-                                          : r.design.susceptanceSlope;
-                             },
-                             "Method l: the reactance (ohms) or susceptance (siemens) slope "
-                             "parameter; 0 otherwise.")
-      .def_property_readonly("a", [](const DesignRecord& r) { return r.design.A; },
-                             "Fano's parameter A.")
-      .def_property_readonly("b", [](const DesignRecord& r) { return r.design.B; },
-                             "Fano's parameter B.")
-      .def_property_readonly("fv", [](const DesignRecord& r) { return r.design.FV; },
-                             "Squared residual of Fano's equations at (A, B).")
-      .def_property_readonly("it", [](const DesignRecord& r) { return r.design.IT; },
-                             "Residual evaluations of the Newton - Raphson solution.")
-      .def_property_readonly("rho_min", [](const DesignRecord& r) { return r.design.rhoMin; },
-                             "Smallest reflection magnitude over the band.")
-      .def_property_readonly("rho_max", [](const DesignRecord& r) { return r.design.rhoMax; },
-                             "Largest reflection magnitude over the band.")
-      .def_property_readonly("mismatch_loss_min",
-                             [](const DesignRecord& r) { return r.design.mismatchLossMin; },
-                             "Mismatch loss at rho_min (dB, negative).")
-      .def_property_readonly("mismatch_loss_max",
-                             [](const DesignRecord& r) { return r.design.mismatchLossMax; },
-                             "Mismatch loss at rho_max (dB, negative).")
-      .def_property_readonly("return_loss_min",
-                             [](const DesignRecord& r) { return r.design.returnLossMin; },
-                             "Return loss at rho_min (dB, negative).")
-      .def_property_readonly("return_loss_max",
-                             [](const DesignRecord& r) { return r.design.returnLossMax; },
-                             "Return loss at rho_max (dB, negative).")
-      .def_property_readonly("swr_min", [](const DesignRecord& r) { return r.design.swrMin; },
-                             "SWR at rho_min.")
-      .def_property_readonly("swr_max", [](const DesignRecord& r) { return r.design.swrMax; },
-                             "SWR at rho_max.")
-      .def_property_readonly("g",
-                             [](const DesignRecord& r) {
-                               return designValues(r.design.g, 0, r.design.N + 1);
-                             },
-                             "Prototype values g(0) (load) to g(N+1) (source).")
-      .def_property_readonly("inductance",
-                             [](const DesignRecord& r) {
-                               return designValues(r.design.L, 1, r.design.N);
-                             },
-                             "L(1) to L(N) (H); position 1 is the load's own resonator.")
-      .def_property_readonly("capacitance",
-                             [](const DesignRecord& r) {
-                               return designValues(r.design.C, 1, r.design.N);
-                             },
-                             "C(1) to C(N) (F).")
-      .def_property_readonly("load_resistance",
-                             [](const DesignRecord& r) { return r.design.loadResistance; },
-                             "Load resistance of the network (ohms).")
-      .def_property_readonly("source_resistance",
-                             [](const DesignRecord& r) { return r.design.sourceResistance; },
-                             "Source resistance the network needs (ohms).")
-      .def_property_readonly("warnings",
-                             [](const DesignRecord& r) { return rangeWarningText(r.design); },
-                             "The dialogue's warnings for a decrement or load Q outside its "
-                             "recommended range; empty when there are none.")
+      .def_property_readonly(
+          "name",
+          [](const DesignRecord& r) {
+            const std::string& csv = r.design.csvFileName;
+            return csv.substr(0, csv.size() - 4);
+          },
+          "The result name: the reports are NAME.txt and NAME.csv.")
+      .def_property_readonly(
+          "n", [](const DesignRecord& r) { return r.design.N; }, "N, the number of resonators.")
+      .def_property_readonly(
+          "method",
+          [](const DesignRecord& r) {
+            constexpr std::array<const char*, 3> LETTERS = {"d", "l", "q"};
+            return LETTERS[static_cast<std::size_t>(r.design.method)];
+          },
+          "The dialogue's method letter: d (decrement), q (load Q) or l "
+          "(slope parameters).")
+      .def_property_readonly(
+          "load", [](const DesignRecord& r) { return loadWord(r.design.loadType); },
+          "'series' or 'parallel'.")
+      .def_property_readonly(
+          "f1", [](const DesignRecord& r) { return hertz(r.design.f1); }, "Lower band edge (Hz).")
+      .def_property_readonly(
+          "f2", [](const DesignRecord& r) { return hertz(r.design.f2); }, "Upper band edge (Hz).")
+      .def_property_readonly(
+          "f0", [](const DesignRecord& r) { return hertz(r.design.f0); },
+          "Centre frequency sqrt(f1 f2) (Hz).")
+      .def_property_readonly(
+          "omega0", [](const DesignRecord& r) { return r.design.omega0; },
+          "Centre angular frequency (rad/s).")
+      .def_property_readonly(
+          "match_bandwidth", [](const DesignRecord& r) { return hertz(r.design.matchBandwidth); },
+          "Match bandwidth f2 - f1 (Hz).")
+      .def_property_readonly(
+          "wm", [](const DesignRecord& r) { return r.design.wm; },
+          "Fractional match bandwidth (f2 - f1) / f0.")
+      .def_property_readonly(
+          "decrement", [](const DesignRecord& r) { return r.design.decrement; },
+          "Load decrement 1 / (Q wm).")
+      .def_property_readonly(
+          "load_q", [](const DesignRecord& r) { return r.design.loadQ; }, "Load Q at f0.")
+      .def_property_readonly(
+          "resistance",
+          [](const DesignRecord& r) {
+            return r.design.loadType == LoadType::series ? r.design.averageResistance
+                                                         : r.design.averageConductance;
+          },
+          "Average load resistance (ohms, series load) or conductance "
+          "(siemens, parallel load), as given.")
+      .def_property_readonly(
+          "delta_bandwidth", [](const DesignRecord& r) { return hertz(r.design.deltaBandwidth); },
+          "Method l: the delta bandwidth (Hz); 0 otherwise.")
+      .def_property_readonly(
+          "delta",
+          [](const DesignRecord& r) {
+            return r.design.loadType == LoadType::series ? r.design.deltaReactance
+                                                         : r.design.deltaSusceptance;
+          },
+          "Method l: the delta reactance (ohms) or susceptance (siemens); 0 "
+          "otherwise.")
+      .def_property_readonly(
+          "slope_parameter",
+          [](const DesignRecord& r) {
+            return r.design.loadType == LoadType::series ? r.design.reactanceSlope
+                                                         : r.design.susceptanceSlope;
+          },
+          "Method l: the reactance (ohms) or susceptance (siemens) slope "
+          "parameter; 0 otherwise.")
+      .def_property_readonly(
+          "a", [](const DesignRecord& r) { return r.design.A; }, "Fano's parameter A.")
+      .def_property_readonly(
+          "b", [](const DesignRecord& r) { return r.design.B; }, "Fano's parameter B.")
+      .def_property_readonly(
+          "fv", [](const DesignRecord& r) { return r.design.FV; },
+          "Squared residual of Fano's equations at (A, B).")
+      .def_property_readonly(
+          "it", [](const DesignRecord& r) { return r.design.IT; },
+          "Residual evaluations of the Newton - Raphson solution.")
+      .def_property_readonly(
+          "rho_min", [](const DesignRecord& r) { return r.design.rhoMin; },
+          "Smallest reflection magnitude over the band.")
+      .def_property_readonly(
+          "rho_max", [](const DesignRecord& r) { return r.design.rhoMax; },
+          "Largest reflection magnitude over the band.")
+      .def_property_readonly(
+          "mismatch_loss_min", [](const DesignRecord& r) { return r.design.mismatchLossMin; },
+          "Mismatch loss at rho_min (dB, negative).")
+      .def_property_readonly(
+          "mismatch_loss_max", [](const DesignRecord& r) { return r.design.mismatchLossMax; },
+          "Mismatch loss at rho_max (dB, negative).")
+      .def_property_readonly(
+          "return_loss_min", [](const DesignRecord& r) { return r.design.returnLossMin; },
+          "Return loss at rho_min (dB, negative).")
+      .def_property_readonly(
+          "return_loss_max", [](const DesignRecord& r) { return r.design.returnLossMax; },
+          "Return loss at rho_max (dB, negative).")
+      .def_property_readonly(
+          "swr_min", [](const DesignRecord& r) { return r.design.swrMin; }, "SWR at rho_min.")
+      .def_property_readonly(
+          "swr_max", [](const DesignRecord& r) { return r.design.swrMax; }, "SWR at rho_max.")
+      .def_property_readonly(
+          "g", [](const DesignRecord& r) { return designValues(r.design.g, 0, r.design.N + 1); },
+          "Prototype values g(0) (load) to g(N+1) (source).")
+      .def_property_readonly(
+          "inductance",
+          [](const DesignRecord& r) { return designValues(r.design.L, 1, r.design.N); },
+          "L(1) to L(N) (H); position 1 is the load's own resonator.")
+      .def_property_readonly(
+          "capacitance",
+          [](const DesignRecord& r) { return designValues(r.design.C, 1, r.design.N); },
+          "C(1) to C(N) (F).")
+      .def_property_readonly(
+          "load_resistance", [](const DesignRecord& r) { return r.design.loadResistance; },
+          "Load resistance of the network (ohms).")
+      .def_property_readonly(
+          "source_resistance", [](const DesignRecord& r) { return r.design.sourceResistance; },
+          "Source resistance the network needs (ohms).")
+      .def_property_readonly(
+          "warnings", [](const DesignRecord& r) { return rangeWarningText(r.design); },
+          "The dialogue's warnings for a decrement or load Q outside its "
+          "recommended range; empty when there are none.")
       .def(
           "report_text",
           [](const DesignRecord& r, const py::object& date) {
@@ -388,8 +393,7 @@ void defineDesign(py::module_& m) {
           "The bytes the console program writes to NAME.csv for this design, dated `date` (a "
           "datetime.datetime, taken as local time) or now.")
       .def(
-          "report",
-          [](const DesignRecord& r) { return ReportRecord{reportedOf(r)}; },
+          "report", [](const DesignRecord& r) { return ReportRecord{reportedOf(r)}; },
           "The design as the companion programs read it from its CSV report.")
       .def("__repr__", [](const DesignRecord& r) { return designRepr(r.design); });
 
@@ -400,8 +404,8 @@ void defineDesign(py::module_& m) {
          std::optional<std::array<double, 2>> slope, double resistance, std::string name) {
         DesignArguments arguments;
         arguments.name = std::move(name);
-        arguments.n = static_cast<int>(std::clamp<long long>(
-            wholeNumber(n, "n", 0), MIN_ELEMENTS - 1, MAX_ELEMENTS + 1));
+        arguments.n = static_cast<int>(
+            std::clamp<long long>(wholeNumber(n, "n", 0), MIN_ELEMENTS - 1, MAX_ELEMENTS + 1));
         arguments.load = load;
         arguments.f1 = f1 / HZ_PER_MHZ;
         arguments.f2 = f2 / HZ_PER_MHZ;
@@ -418,8 +422,8 @@ void defineDesign(py::module_& m) {
         return DesignRecord{std::move(*made.design), nullptr};
       },
       py::arg("n"), py::arg("load"), py::arg("f1"), py::arg("f2"), py::kw_only(),
-      py::arg("decrement") = py::none(), py::arg("q") = py::none(),
-      py::arg("slope") = py::none(), py::arg("resistance"), py::arg("name") = "bandmatch",
+      py::arg("decrement") = py::none(), py::arg("q") = py::none(), py::arg("slope") = py::none(),
+      py::arg("resistance"), py::arg("name") = "bandmatch",
       "The design of the console dialogue for N resonators, a 'series' or 'parallel' load and "
       "the band f1 to f2 (Hz). The load is described by exactly one of decrement (method d), q "
       "(the load Q, method q) or slope = (delta bandwidth in Hz, delta reactance in ohms or "
@@ -432,20 +436,20 @@ void defineMeasured(py::module_& m) {
   py::class_<LoadRecord>(m, "LoadData",
                          "A measured or simulated one-port: impedance against frequency. "
                          "Read-only.")
-      .def_property_readonly("frequencies",
-                             [](const LoadRecord& r) {
-                               return frozenArray(r.load->frequencyMHz, HZ_PER_MHZ);
-                             },
-                             "Frequencies (Hz), strictly increasing.")
-      .def_property_readonly("impedance",
-                             [](const LoadRecord& r) { return frozenArray(r.load->impedance); },
-                             "Impedance at each frequency (complex ohms).")
-      .def_property_readonly("name", [](const LoadRecord& r) { return r.name; },
-                             "The file it was read from, as given; empty otherwise.")
+      .def_property_readonly(
+          "frequencies",
+          [](const LoadRecord& r) { return frozenArray(r.load->frequencyMHz, HZ_PER_MHZ); },
+          "Frequencies (Hz), strictly increasing.")
+      .def_property_readonly(
+          "impedance", [](const LoadRecord& r) { return frozenArray(r.load->impedance); },
+          "Impedance at each frequency (complex ohms).")
+      .def_property_readonly(
+          "name", [](const LoadRecord& r) { return r.name; },
+          "The file it was read from, as given; empty otherwise.")
       .def("__len__", [](const LoadRecord& r) { return r.load->frequencyMHz.size(); })
       .def("__repr__", [](const LoadRecord& r) {
         return "<bandmatch.LoadData " + (r.name.empty() ? std::string() : r.name + ", ") +
-               std::to_string(r.load->frequencyMHz.size()) + " points>";
+               formatInteger(static_cast<long long>(r.load->frequencyMHz.size())) + " points>";
       });
 
   m.def(
@@ -482,20 +486,25 @@ void defineMeasured(py::module_& m) {
   py::class_<Retuning>(m, "Retuning",
                        "The one element that makes a fitted load resonate at f0, and the "
                        "resonator it forms with the load's own L and C. Read-only.")
-      .def_property_readonly("kind", [](const Retuning& r) { return retuningWord(r.kind); },
-                             "'series capacitor', 'series inductor', 'shunt capacitor' or "
-                             "'shunt inductor'.")
-      .def_property_readonly("value", [](const Retuning& r) { return r.value; },
-                             "The element's value (F or H).")
-      .def_property_readonly("inductance", [](const Retuning& r) { return r.inductance; },
-                             "L of the retuned resonator (H).")
-      .def_property_readonly("capacitance", [](const Retuning& r) { return r.capacitance; },
-                             "C of the retuned resonator (F).")
-      .def_property_readonly("slope", [](const Retuning& r) { return r.slope; },
-                             "w0 L' (ohms, series) or w0 C' (siemens, parallel) of the retuned "
-                             "resonator.")
-      .def_property_readonly("loss", [](const Retuning& r) { return r.loss; },
-                             "Series loss resistance of the element as built (ohms).")
+      .def_property_readonly(
+          "kind", [](const Retuning& r) { return retuningWord(r.kind); },
+          "'series capacitor', 'series inductor', 'shunt capacitor' or "
+          "'shunt inductor'.")
+      .def_property_readonly(
+          "value", [](const Retuning& r) { return r.value; }, "The element's value (F or H).")
+      .def_property_readonly(
+          "inductance", [](const Retuning& r) { return r.inductance; },
+          "L of the retuned resonator (H).")
+      .def_property_readonly(
+          "capacitance", [](const Retuning& r) { return r.capacitance; },
+          "C of the retuned resonator (F).")
+      .def_property_readonly(
+          "slope", [](const Retuning& r) { return r.slope; },
+          "w0 L' (ohms, series) or w0 C' (siemens, parallel) of the retuned "
+          "resonator.")
+      .def_property_readonly(
+          "loss", [](const Retuning& r) { return r.loss; },
+          "Series loss resistance of the element as built (ohms).")
       .def("__repr__", [](const Retuning& r) {
         return "<bandmatch.Retuning " + std::string(retuningWord(r.kind)) + " " +
                py::repr(py::float_(r.value)).cast<std::string>() + ">";
@@ -504,72 +513,77 @@ void defineMeasured(py::module_& m) {
   py::class_<ModelCandidate>(m, "LoadModel",
                              "A resonator fitted to a measured load: series R-L-C or parallel "
                              "G-L-C. Read-only.")
-      .def_property_readonly("model", [](const ModelCandidate& c) { return loadWord(c.model.type); },
-                             "'series' or 'parallel'.")
-      .def_property_readonly("level", [](const ModelCandidate& c) { return c.model.level; },
-                             "R (ohms) or G (siemens), the band average of the data's.")
-      .def_property_readonly("inductance",
-                             [](const ModelCandidate& c) { return c.model.inductance; },
-                             "The load's own L (H).")
-      .def_property_readonly("capacitance",
-                             [](const ModelCandidate& c) { return c.model.capacitance; },
-                             "The load's own C (F).")
-      .def_property_readonly("worst_error",
-                             [](const ModelCandidate& c) { return c.model.worstError; },
-                             "Largest |Z(model) - Z(data)| / |Z(data)| over the band's points.")
-      .def_property_readonly("worst_error_frequency",
-                             [](const ModelCandidate& c) { return hertz(c.model.worstErrorMHz); },
-                             "Where the worst error lies (Hz).")
-      .def_property_readonly("retuning",
-                             [](const ModelCandidate& c) { return retuningOrNone(c.retuning); },
-                             "The retuning element, or None when the model resonates at f0.")
-      .def_property_readonly("refusal", [](const ModelCandidate& c) { return c.refusal; },
-                             "Why the model cannot serve; empty when it can.");
+      .def_property_readonly(
+          "model", [](const ModelCandidate& c) { return loadWord(c.model.type); },
+          "'series' or 'parallel'.")
+      .def_property_readonly(
+          "level", [](const ModelCandidate& c) { return c.model.level; },
+          "R (ohms) or G (siemens), the band average of the data's.")
+      .def_property_readonly(
+          "inductance", [](const ModelCandidate& c) { return c.model.inductance; },
+          "The load's own L (H).")
+      .def_property_readonly(
+          "capacitance", [](const ModelCandidate& c) { return c.model.capacitance; },
+          "The load's own C (F).")
+      .def_property_readonly(
+          "worst_error", [](const ModelCandidate& c) { return c.model.worstError; },
+          "Largest |Z(model) - Z(data)| / |Z(data)| over the band's points.")
+      .def_property_readonly(
+          "worst_error_frequency",
+          [](const ModelCandidate& c) { return hertz(c.model.worstErrorMHz); },
+          "Where the worst error lies (Hz).")
+      .def_property_readonly(
+          "retuning", [](const ModelCandidate& c) { return retuningOrNone(c.retuning); },
+          "The retuning element, or None when the model resonates at f0.")
+      .def_property_readonly(
+          "refusal", [](const ModelCandidate& c) { return c.refusal; },
+          "Why the model cannot serve; empty when it can.");
 
   py::class_<FitRecord>(m, "LoadFit",
                         "bandmatch-fit's fit of a measured load over a band: the chosen model, "
                         "its retuning element and the load description the dialogue's method l "
                         "derives. Read-only; frequencies in Hz.")
-      .def_property_readonly("model",
-                             [](const FitRecord& r) {
-                               return loadWord(r.run.fit.candidates.front().model.type);
-                             },
-                             "'series' or 'parallel'.")
-      .def_property_readonly("chosen",
-                             [](const FitRecord& r) { return r.run.fit.candidates.front(); },
-                             "The chosen model.")
-      .def_property_readonly("candidates",
-                             [](const FitRecord& r) { return r.run.fit.candidates; },
-                             "Every model tried, the chosen one first.")
-      .def_property_readonly("retuning",
-                             [](const FitRecord& r) {
-                               return retuningOrNone(r.run.fit.candidates.front().retuning);
-                             },
-                             "The chosen model's retuning element, or None.")
-      .def_property_readonly("decrement", [](const FitRecord& r) { return r.run.fit.load.decrement; },
-                             "Decrement of the retuned resonator.")
-      .def_property_readonly("load_q", [](const FitRecord& r) { return r.run.fit.load.loadQ; },
-                             "Q of the retuned resonator at f0.")
-      .def_property_readonly("f1", [](const FitRecord& r) { return hertz(r.run.fit.load.f1); },
-                             "Lower band edge (Hz).")
-      .def_property_readonly("f2", [](const FitRecord& r) { return hertz(r.run.fit.load.f2); },
-                             "Upper band edge (Hz).")
-      .def_property_readonly("f0", [](const FitRecord& r) { return hertz(r.run.fit.load.f0); },
-                             "Centre frequency (Hz).")
-      .def_property_readonly("wm", [](const FitRecord& r) { return r.run.fit.load.wm; },
-                             "Fractional match bandwidth.")
-      .def_property_readonly("slope_parameter",
-                             [](const FitRecord& r) {
-                               const DesignCase& load = r.run.fit.load;
-                               return load.loadType == LoadType::series ? load.reactanceSlope
-                                                                        : load.susceptanceSlope;
-                             },
-                             "Reactance (ohms) or susceptance (siemens) slope parameter.")
-      .def_property_readonly("band_points",
-                             [](const FitRecord& r) {
-                               return r.run.band.last - r.run.band.first + 1;
-                             },
-                             "Measured points inside the band.")
+      .def_property_readonly(
+          "model",
+          [](const FitRecord& r) { return loadWord(r.run.fit.candidates.front().model.type); },
+          "'series' or 'parallel'.")
+      .def_property_readonly(
+          "chosen", [](const FitRecord& r) { return r.run.fit.candidates.front(); },
+          "The chosen model.")
+      .def_property_readonly(
+          "candidates", [](const FitRecord& r) { return r.run.fit.candidates; },
+          "Every model tried, the chosen one first.")
+      .def_property_readonly(
+          "retuning",
+          [](const FitRecord& r) { return retuningOrNone(r.run.fit.candidates.front().retuning); },
+          "The chosen model's retuning element, or None.")
+      .def_property_readonly(
+          "decrement", [](const FitRecord& r) { return r.run.fit.load.decrement; },
+          "Decrement of the retuned resonator.")
+      .def_property_readonly(
+          "load_q", [](const FitRecord& r) { return r.run.fit.load.loadQ; },
+          "Q of the retuned resonator at f0.")
+      .def_property_readonly(
+          "f1", [](const FitRecord& r) { return hertz(r.run.fit.load.f1); },
+          "Lower band edge (Hz).")
+      .def_property_readonly(
+          "f2", [](const FitRecord& r) { return hertz(r.run.fit.load.f2); },
+          "Upper band edge (Hz).")
+      .def_property_readonly(
+          "f0", [](const FitRecord& r) { return hertz(r.run.fit.load.f0); },
+          "Centre frequency (Hz).")
+      .def_property_readonly(
+          "wm", [](const FitRecord& r) { return r.run.fit.load.wm; }, "Fractional match bandwidth.")
+      .def_property_readonly(
+          "slope_parameter",
+          [](const FitRecord& r) {
+            const DesignCase& load = r.run.fit.load;
+            return load.loadType == LoadType::series ? load.reactanceSlope : load.susceptanceSlope;
+          },
+          "Reactance (ohms) or susceptance (siemens) slope parameter.")
+      .def_property_readonly(
+          "band_points", [](const FitRecord& r) { return r.run.band.last - r.run.band.first + 1; },
+          "Measured points inside the band.")
       .def(
           "report",
           [](const FitRecord& r, std::optional<std::string> name) {
@@ -642,22 +656,25 @@ void defineMeasured(py::module_& m) {
   py::class_<BestMatchRow>(m, "BestMatchRow",
                            "The best equal-ripple match N resonators reach on a load of the "
                            "decrement, or Fano's bound for infinitely many. Read-only.")
-      .def_property_readonly("n",
-                             [](const BestMatchRow& row) {
-                               return row.n == 0 ? py::object(py::none()) : py::cast(row.n);
-                             },
-                             "Resonators; None for the bound of infinitely many.")
-      .def_property_readonly("solved", [](const BestMatchRow& row) { return row.solved; },
-                             "Whether the solver met its tolerance with finite figures.")
+      .def_property_readonly(
+          "n",
+          [](const BestMatchRow& row) {
+            return row.n == 0 ? py::object(py::none()) : py::cast(row.n);
+          },
+          "Resonators; None for the bound of infinitely many.")
+      .def_property_readonly(
+          "solved", [](const BestMatchRow& row) { return row.solved; },
+          "Whether the solver met its tolerance with finite figures.")
       .def_property_readonly("rho_min", [](const BestMatchRow& row) { return row.rhoMin; })
       .def_property_readonly("rho_max", [](const BestMatchRow& row) { return row.rhoMax; })
-      .def_property_readonly("worst_return_loss",
-                             [](const BestMatchRow& row) { return row.worstReturnLossDb; },
-                             "At rho_max (dB, negative).")
+      .def_property_readonly(
+          "worst_return_loss", [](const BestMatchRow& row) { return row.worstReturnLossDb; },
+          "At rho_max (dB, negative).")
       .def_property_readonly("worst_swr", [](const BestMatchRow& row) { return row.worstSwr; })
       .def("__repr__", [](const BestMatchRow& row) {
-        return "<bandmatch.BestMatchRow N = " + (row.n == 0 ? "inf" : std::to_string(row.n)) +
-               ", rho_max " + py::repr(py::float_(row.rhoMax)).cast<std::string>() + ">";
+        return "<bandmatch.BestMatchRow N = " +
+               (row.n == 0 ? std::string("inf") : formatInteger(row.n)) + ", rho_max " +
+               py::repr(py::float_(row.rhoMax)).cast<std::string>() + ">";
       });
 
   m.def(
@@ -677,25 +694,25 @@ void defineNetworks(py::module_& m) {
   py::class_<JudgedBand>(m, "Figures",
                          "A network's worst figures over the closed band as the worst-case "
                          "judge finds them. Read-only; frequencies in Hz.")
-      .def_property_readonly("worst_gamma",
-                             [](const JudgedBand& j) { return j.worstReflection; },
-                             "Largest |Gamma| over the band.")
+      .def_property_readonly(
+          "worst_gamma", [](const JudgedBand& j) { return j.worstReflection; },
+          "Largest |Gamma| over the band.")
       .def_property_readonly("worst_gamma_frequency",
                              [](const JudgedBand& j) { return hertz(j.worstReflectionMHz); })
-      .def_property_readonly("best_gamma", [](const JudgedBand& j) { return j.bestReflection; },
-                             "Smallest |Gamma| over the band.")
-      .def_property_readonly("worst_swr",
-                             [](const JudgedBand& j) {
-                               return standingWaveRatio(j.worstReflection);
-                             })
-      .def_property_readonly("worst_gain", [](const JudgedBand& j) { return j.worstGain; },
-                             "Smallest transducer gain (a ratio).")
+      .def_property_readonly(
+          "best_gamma", [](const JudgedBand& j) { return j.bestReflection; },
+          "Smallest |Gamma| over the band.")
+      .def_property_readonly(
+          "worst_swr", [](const JudgedBand& j) { return standingWaveRatio(j.worstReflection); })
+      .def_property_readonly(
+          "worst_gain", [](const JudgedBand& j) { return j.worstGain; },
+          "Smallest transducer gain (a ratio).")
       .def_property_readonly("worst_gain_frequency",
                              [](const JudgedBand& j) { return hertz(j.worstGainMHz); })
-      .def_property_readonly("worst_dissipation",
-                             [](const JudgedBand& j) { return j.worstDissipation; },
-                             "Smallest gain / (1 - |Gamma|^2): the share the parts' losses "
-                             "leave.")
+      .def_property_readonly(
+          "worst_dissipation", [](const JudgedBand& j) { return j.worstDissipation; },
+          "Smallest gain / (1 - |Gamma|^2): the share the parts' losses "
+          "leave.")
       .def("__repr__", [](const JudgedBand& j) {
         return "<bandmatch.Figures worst |Gamma| " +
                py::repr(py::float_(j.worstReflection)).cast<std::string>() + ">";
@@ -706,72 +723,75 @@ void defineNetworks(py::module_& m) {
                             "(position 1 is the load's own resonator), and on a measured load "
                             "the load with its retuning element in place of position 1. "
                             "Read-only; frequencies in Hz.")
-      .def_property_readonly("label", [](const HandedNetwork& n) { return n.label; },
-                             "What the network is, as the programs label its curve.")
-      .def_property_readonly("load", [](const HandedNetwork& n) { return loadWord(n.ladder.loadType); },
-                             "'series' or 'parallel'.")
+      .def_property_readonly(
+          "label", [](const HandedNetwork& n) { return n.label; },
+          "What the network is, as the programs label its curve.")
+      .def_property_readonly(
+          "load", [](const HandedNetwork& n) { return loadWord(n.ladder.loadType); },
+          "'series' or 'parallel'.")
       .def_property_readonly("n", [](const HandedNetwork& n) { return n.design->N; })
       .def_property_readonly("f1", [](const HandedNetwork& n) { return hertz(n.design->f1); })
       .def_property_readonly("f2", [](const HandedNetwork& n) { return hertz(n.design->f2); })
-      .def_property_readonly("inductance",
-                             [](const HandedNetwork& n) {
-                               return positionValues(n.ladder.inductance,
-                                                     n.ladder.inductance.size());
-                             },
-                             "L(1) to L(N) (H).")
-      .def_property_readonly("capacitance",
-                             [](const HandedNetwork& n) {
-                               return positionValues(n.ladder.capacitance,
-                                                     n.ladder.capacitance.size());
-                             },
-                             "C(1) to C(N) (F).")
-      .def_property_readonly("inductor_loss",
-                             [](const HandedNetwork& n) {
-                               return positionValues(n.ladder.inductorLoss,
-                                                     n.ladder.inductance.size());
-                             },
-                             "Series loss resistance of each inductor (ohms).")
-      .def_property_readonly("capacitor_loss",
-                             [](const HandedNetwork& n) {
-                               return positionValues(n.ladder.capacitorLoss,
-                                                     n.ladder.capacitance.size());
-                             },
-                             "Series loss resistance of each capacitor (ohms).")
-      .def_property_readonly("load_resistance",
-                             [](const HandedNetwork& n) { return n.ladder.loadResistance; },
-                             "The model load's resistance (ohms).")
-      .def_property_readonly("source_resistance",
-                             [](const HandedNetwork& n) { return n.ladder.sourceResistance; },
-                             "The source's own resistance (ohms), the reference of S11.")
-      .def_property_readonly("turns_ratio",
-                             [](const HandedNetwork& n) { return n.ladder.turnsRatio; },
-                             "Turns ratio of the ideal transformer to the source, or None.")
-      .def_property_readonly("retuning",
-                             [](const HandedNetwork& n) { return retuningOrNone(n.retuning); },
-                             "On a measured load its retuning element as built, or None.")
-      .def_property_readonly("measured_load",
-                             [](const HandedNetwork& n) -> py::object {
-                               if (!n.measured) {
-                                 return py::none();
-                               }
-                               return py::cast(LoadRecord{
-                                   std::shared_ptr<const MeasuredLoad>(n.measured,
-                                                                       &n.measured->load),
-                                   {}});
-                             },
-                             "The measured load in place of position 1, or None.")
-      .def_property_readonly("figures",
-                             [](const HandedNetwork& n) {
-                               py::gil_scoped_release unlocked;
-                               return judgedOnModelLoad(n);
-                             },
-                             "Worst figures over the band on the model load.")
-      .def_property_readonly("figures_on_load",
-                             [](const HandedNetwork& n) {
-                               py::gil_scoped_release unlocked;
-                               return judgedOnMeasuredLoad(n);
-                             },
-                             "Worst figures over the band on the measured load, or None.")
+      .def_property_readonly(
+          "inductance",
+          [](const HandedNetwork& n) {
+            return positionValues(n.ladder.inductance, n.ladder.inductance.size());
+          },
+          "L(1) to L(N) (H).")
+      .def_property_readonly(
+          "capacitance",
+          [](const HandedNetwork& n) {
+            return positionValues(n.ladder.capacitance, n.ladder.capacitance.size());
+          },
+          "C(1) to C(N) (F).")
+      .def_property_readonly(
+          "inductor_loss",
+          [](const HandedNetwork& n) {
+            return positionValues(n.ladder.inductorLoss, n.ladder.inductance.size());
+          },
+          "Series loss resistance of each inductor (ohms).")
+      .def_property_readonly(
+          "capacitor_loss",
+          [](const HandedNetwork& n) {
+            return positionValues(n.ladder.capacitorLoss, n.ladder.capacitance.size());
+          },
+          "Series loss resistance of each capacitor (ohms).")
+      .def_property_readonly(
+          "load_resistance", [](const HandedNetwork& n) { return n.ladder.loadResistance; },
+          "The model load's resistance (ohms).")
+      .def_property_readonly(
+          "source_resistance", [](const HandedNetwork& n) { return n.ladder.sourceResistance; },
+          "The source's own resistance (ohms), the reference of S11.")
+      .def_property_readonly(
+          "turns_ratio", [](const HandedNetwork& n) { return n.ladder.turnsRatio; },
+          "Turns ratio of the ideal transformer to the source, or None.")
+      .def_property_readonly(
+          "retuning", [](const HandedNetwork& n) { return retuningOrNone(n.retuning); },
+          "On a measured load its retuning element as built, or None.")
+      .def_property_readonly(
+          "measured_load",
+          [](const HandedNetwork& n) -> py::object {
+            if (!n.measured) {
+              return py::none();
+            }
+            return py::cast(
+                LoadRecord{std::shared_ptr<const MeasuredLoad>(n.measured, &n.measured->load), {}});
+          },
+          "The measured load in place of position 1, or None.")
+      .def_property_readonly(
+          "figures",
+          [](const HandedNetwork& n) {
+            py::gil_scoped_release unlocked;
+            return judgedOnModelLoad(n);
+          },
+          "Worst figures over the band on the model load.")
+      .def_property_readonly(
+          "figures_on_load",
+          [](const HandedNetwork& n) {
+            py::gil_scoped_release unlocked;
+            return judgedOnMeasuredLoad(n);
+          },
+          "Worst figures over the band on the measured load, or None.")
       .def("__repr__", [](const HandedNetwork& n) {
         return "<bandmatch.Network " + n.label + ": " + designSummary(*n.design) +
                (n.measured ? ", on a measured load" : "") + ">";
@@ -781,14 +801,15 @@ void defineNetworks(py::module_& m) {
                            "A design as the companion programs read it from its CSV report. "
                            "Read-only; frequencies in Hz.")
       .def_property_readonly("n", [](const ReportRecord& r) { return r.design->N; })
-      .def_property_readonly("load", [](const ReportRecord& r) { return loadWord(r.design->loadType); })
+      .def_property_readonly("load",
+                             [](const ReportRecord& r) { return loadWord(r.design->loadType); })
       .def_property_readonly("f1", [](const ReportRecord& r) { return hertz(r.design->f1); })
       .def_property_readonly("f2", [](const ReportRecord& r) { return hertz(r.design->f2); })
       .def_property_readonly("rho_min", [](const ReportRecord& r) { return r.design->rhoMin; })
       .def_property_readonly("rho_max", [](const ReportRecord& r) { return r.design->rhoMax; })
-      .def_property_readonly("network",
-                             [](const ReportRecord& r) { return reportedNetwork(r.design); },
-                             "The report's ideal ladder on its model load.")
+      .def_property_readonly(
+          "network", [](const ReportRecord& r) { return reportedNetwork(r.design); },
+          "The report's ideal ladder on its model load.")
       .def("__repr__", [](const ReportRecord& r) {
         return "<bandmatch.Report " + designSummary(*r.design) + ">";
       });
@@ -859,68 +880,74 @@ void defineRuns(py::module_& m) {
   py::class_<TuneRun>(m, "Tuning",
                       "bandmatch-tune's tuning of a design's network for the least worst "
                       "in-band |Gamma| on its model load or a measured one. Read-only.")
-      .def_property_readonly("networks", [](const TuneRun& r) { return py::tuple(py::cast(r.networks)); },
-                             "Untuned and tuned; with standard values also the untuned and "
-                             "tuned rounded networks. The last is the network to build.")
-      .def_property_readonly("network", [](const TuneRun& r) { return r.networks.back(); },
-                             "The network to build: the last of networks.")
+      .def_property_readonly(
+          "networks", [](const TuneRun& r) { return py::tuple(py::cast(r.networks)); },
+          "Untuned and tuned; with standard values also the untuned and "
+          "tuned rounded networks. The last is the network to build.")
+      .def_property_readonly(
+          "network", [](const TuneRun& r) { return r.networks.back(); },
+          "The network to build: the last of networks.")
       .def_property_readonly("untuned", [](const TuneRun& r) { return r.networks[0]; })
       .def_property_readonly("tuned", [](const TuneRun& r) { return r.networks[1]; })
-      .def_property_readonly("untuned_worst", [](const TuneRun& r) { return r.tuning.untuned.worst; },
-                             "Worst in-band |Gamma| of the untuned network on the target load.")
-      .def_property_readonly("tuned_worst", [](const TuneRun& r) { return r.tuning.tuned.worst; },
-                             "Worst in-band |Gamma| of the tuned network on the target load.")
-      .def_property_readonly("untuned_standard_worst",
-                             [](const TuneRun& r) -> std::optional<double> {
-                               if (!r.tuning.untunedStandard) {
-                                 return std::nullopt;
-                               }
-                               return r.tuning.untunedStandard->worst;
-                             },
-                             "With standard values: the rounded untuned network's; else None.")
-      .def_property_readonly("tuned_standard_worst",
-                             [](const TuneRun& r) -> std::optional<double> {
-                               if (!r.tuning.tunedStandard) {
-                                 return std::nullopt;
-                               }
-                               return r.tuning.tunedStandard->worst;
-                             },
-                             "With standard values: the rounded tuned network's; else None.")
-      .def_property_readonly("variables",
-                             [](const TuneRun& r) { return variableNames(r.tuning.variables, r); },
-                             "The values tuned: 'L(2)', 'C(2)', ..., 'source resistance' or "
-                             "'turns ratio', 'retuning element'.")
-      .def_property_readonly("at_limit",
-                             [](const TuneRun& r) { return variableNames(r.tuning.atLimit, r); },
-                             "The tuned values that ended at the range's limit.")
-      .def_property_readonly("standard_variables",
-                             [](const TuneRun& r) {
-                               return variableNames(r.tuning.standardVariables, r);
-                             })
-      .def_property_readonly("standard_at_limit",
-                             [](const TuneRun& r) {
-                               return variableNames(r.tuning.standardAtLimit, r);
-                             })
+      .def_property_readonly(
+          "untuned_worst", [](const TuneRun& r) { return r.tuning.untuned.worst; },
+          "Worst in-band |Gamma| of the untuned network on the target load.")
+      .def_property_readonly(
+          "tuned_worst", [](const TuneRun& r) { return r.tuning.tuned.worst; },
+          "Worst in-band |Gamma| of the tuned network on the target load.")
+      .def_property_readonly(
+          "untuned_standard_worst",
+          [](const TuneRun& r) -> std::optional<double> {
+            if (!r.tuning.untunedStandard) {
+              return std::nullopt;
+            }
+            return r.tuning.untunedStandard->worst;
+          },
+          "With standard values: the rounded untuned network's; else None.")
+      .def_property_readonly(
+          "tuned_standard_worst",
+          [](const TuneRun& r) -> std::optional<double> {
+            if (!r.tuning.tunedStandard) {
+              return std::nullopt;
+            }
+            return r.tuning.tunedStandard->worst;
+          },
+          "With standard values: the rounded tuned network's; else None.")
+      .def_property_readonly(
+          "variables", [](const TuneRun& r) { return variableNames(r.tuning.variables, r); },
+          "The values tuned: 'L(2)', 'C(2)', ..., 'source resistance' or "
+          "'turns ratio', 'retuning element'.")
+      .def_property_readonly(
+          "at_limit", [](const TuneRun& r) { return variableNames(r.tuning.atLimit, r); },
+          "The tuned values that ended at the range's limit.")
+      .def_property_readonly(
+          "standard_variables",
+          [](const TuneRun& r) { return variableNames(r.tuning.standardVariables, r); })
+      .def_property_readonly(
+          "standard_at_limit",
+          [](const TuneRun& r) { return variableNames(r.tuning.standardAtLimit, r); })
       .def_property_readonly("evaluations", [](const TuneRun& r) { return r.tuning.evaluations; })
       .def_property_readonly("standard_evaluations",
                              [](const TuneRun& r) { return r.tuning.standardEvaluations; })
-      .def_property_readonly("samples", [](const TuneRun& r) { return r.tuning.samples; },
-                             "Frequencies of the band the tuning sampled.")
-      .def_property_readonly("decrement", [](const TuneRun& r) { return r.context.decrement; },
-                             "Decrement of the model load, or of the measured load's fitted "
-                             "resonator.")
+      .def_property_readonly(
+          "samples", [](const TuneRun& r) { return r.tuning.samples; },
+          "Frequencies of the band the tuning sampled.")
+      .def_property_readonly(
+          "decrement", [](const TuneRun& r) { return r.context.decrement; },
+          "Decrement of the model load, or of the measured load's fitted "
+          "resonator.")
       .def_property_readonly("seconds", [](const TuneRun& r) { return r.context.seconds; })
-      .def_property_readonly("summary", [](const TuneRun& r) { return r.summary; },
-                             "The table bandmatch-tune prints.")
-      .def_property_readonly("values_csv", [](const TuneRun& r) { return r.values; },
-                             "bandmatch-tune's NAME-values.csv.");
+      .def_property_readonly(
+          "summary", [](const TuneRun& r) { return r.summary; }, "The table bandmatch-tune prints.")
+      .def_property_readonly(
+          "values_csv", [](const TuneRun& r) { return r.values; },
+          "bandmatch-tune's NAME-values.csv.");
 
   m.def(
       "_tune",
-      [](const py::handle& design, std::optional<LoadRecord> load,
-         std::optional<double> sourceOhms, std::optional<std::string> series,
-         std::optional<double> inductorQ, std::optional<double> capacitorQ, double range,
-         bool tuneRetuning) {
+      [](const py::handle& design, std::optional<LoadRecord> load, std::optional<double> sourceOhms,
+         std::optional<std::string> series, std::optional<double> inductorQ,
+         std::optional<double> capacitorQ, double range, bool tuneRetuning) {
         const std::shared_ptr<const ReportedDesign> reported = reportedDesignArgument(design);
         TuneArguments arguments;
         arguments.build = buildOptionsOf({sourceOhms, std::move(series), inductorQ, capacitorQ});
@@ -942,16 +969,16 @@ void defineRuns(py::module_& m) {
         }
         return run;
       },
-      py::arg("design"), py::kw_only(), py::arg("load"), py::arg("source_ohms"),
-      py::arg("series"), py::arg("q_inductor"), py::arg("q_capacitor"), py::arg("range"),
-      py::arg("tune_retuning"));
+      py::arg("design"), py::kw_only(), py::arg("load"), py::arg("source_ohms"), py::arg("series"),
+      py::arg("q_inductor"), py::arg("q_capacitor"), py::arg("range"), py::arg("tune_retuning"));
 
   py::class_<PartSensitivity>(m, "Sensitivity",
                               "The change of the worst in-band |S11| for +1 % of one part. "
                               "Read-only.")
-      .def_property_readonly("part", [](const PartSensitivity& s) { return partName(s); },
-                             "'L(3)', 'C(3)'; a measured load's retuning element is 'L(1)' or "
-                             "'C(1)'.")
+      .def_property_readonly(
+          "part", [](const PartSensitivity& s) { return partName(s); },
+          "'L(3)', 'C(3)'; a measured load's retuning element is 'L(1)' or "
+          "'C(1)'.")
       .def_property_readonly("position", [](const PartSensitivity& s) { return s.position; })
       .def_property_readonly("kind",
                              [](const PartSensitivity& s) {
@@ -966,34 +993,34 @@ void defineRuns(py::module_& m) {
                               "bandmatch-export's tolerance trials of a network: the yield "
                               "against the goal SWR with its Wilson interval, the trials' worst "
                               "SWR and each part's sensitivity. Read-only; frequencies in Hz.")
-      .def_property_readonly("tolerance_l",
-                             [](const ToleranceRecord& r) { return r.run.options.inductorPercent; },
-                             "The inductors' tolerance (%).")
-      .def_property_readonly("tolerance_c",
-                             [](const ToleranceRecord& r) {
-                               return r.run.options.capacitorPercent;
-                             },
-                             "The capacitors' tolerance (%).")
-      .def_property_readonly("trials", [](const ToleranceRecord& r) { return r.run.options.trials; })
+      .def_property_readonly(
+          "tolerance_l", [](const ToleranceRecord& r) { return r.run.options.inductorPercent; },
+          "The inductors' tolerance (%).")
+      .def_property_readonly(
+          "tolerance_c", [](const ToleranceRecord& r) { return r.run.options.capacitorPercent; },
+          "The capacitors' tolerance (%).")
+      .def_property_readonly("trials",
+                             [](const ToleranceRecord& r) { return r.run.options.trials; })
       .def_property_readonly("seed", [](const ToleranceRecord& r) { return r.run.options.seed; })
       .def_property_readonly("goal_swr", [](const ToleranceRecord& r) { return r.goalSwr; })
-      .def_property_readonly("nominal_swr",
-                             [](const ToleranceRecord& r) { return r.run.result.nominalSwr; },
-                             "The unperturbed network's worst in-band SWR.")
-      .def_property_readonly("worst_swr",
-                             [](const ToleranceRecord& r) {
-                               return frozenArray(r.run.result.worstSwr);
-                             },
-                             "Every trial's worst in-band SWR, ascending.")
-      .def_property_readonly("passing", [](const ToleranceRecord& r) { return r.run.yield.passing; },
-                             "Trials whose worst SWR is at most the goal.")
-      .def_property_readonly("yield_share", [](const ToleranceRecord& r) { return r.run.yield.share; },
-                             "Their share of the trials.")
-      .def_property_readonly("yield_interval",
-                             [](const ToleranceRecord& r) {
-                               return py::make_tuple(r.run.yield.lower, r.run.yield.upper);
-                             },
-                             "Wilson's score interval of the share at 95 % confidence.")
+      .def_property_readonly(
+          "nominal_swr", [](const ToleranceRecord& r) { return r.run.result.nominalSwr; },
+          "The unperturbed network's worst in-band SWR.")
+      .def_property_readonly(
+          "worst_swr", [](const ToleranceRecord& r) { return frozenArray(r.run.result.worstSwr); },
+          "Every trial's worst in-band SWR, ascending.")
+      .def_property_readonly(
+          "passing", [](const ToleranceRecord& r) { return r.run.yield.passing; },
+          "Trials whose worst SWR is at most the goal.")
+      .def_property_readonly(
+          "yield_share", [](const ToleranceRecord& r) { return r.run.yield.share; },
+          "Their share of the trials.")
+      .def_property_readonly(
+          "yield_interval",
+          [](const ToleranceRecord& r) {
+            return py::make_tuple(r.run.yield.lower, r.run.yield.upper);
+          },
+          "Wilson's score interval of the share at 95 % confidence.")
       .def(
           "percentile",
           [](const ToleranceRecord& r, const py::handle& percent) {
@@ -1006,29 +1033,28 @@ void defineRuns(py::module_& m) {
           py::arg("percent"),
           "The nearest-rank percentile of the trials' worst SWR (the summary shows 50, 90, "
           "99).")
-      .def_property_readonly("sensitivities",
-                             [](const ToleranceRecord& r) {
-                               return py::tuple(py::cast(r.run.sensitivities));
-                             },
-                             "Each part's sensitivity, largest change first.")
-      .def_property_readonly("band_frequencies",
-                             [](const ToleranceRecord& r) {
-                               return frozenArray(r.run.result.band.frequencyMHz, HZ_PER_MHZ);
-                             },
-                             "Frequencies (Hz) of the band holding 90 % of the trials' return "
-                             "loss.")
-      .def_property_readonly("band_lower",
-                             [](const ToleranceRecord& r) {
-                               return frozenArray(r.run.result.band.lowerDb);
-                             },
-                             "Its lower edge (dB).")
-      .def_property_readonly("band_upper",
-                             [](const ToleranceRecord& r) {
-                               return frozenArray(r.run.result.band.upperDb);
-                             },
-                             "Its upper edge (dB).")
-      .def_property_readonly("summary", [](const ToleranceRecord& r) { return r.run.summary; },
-                             "The lines bandmatch-export prints for the trials.");
+      .def_property_readonly(
+          "sensitivities",
+          [](const ToleranceRecord& r) { return py::tuple(py::cast(r.run.sensitivities)); },
+          "Each part's sensitivity, largest change first.")
+      .def_property_readonly(
+          "band_frequencies",
+          [](const ToleranceRecord& r) {
+            return frozenArray(r.run.result.band.frequencyMHz, HZ_PER_MHZ);
+          },
+          "Frequencies (Hz) of the band holding 90 % of the trials' return "
+          "loss.")
+      .def_property_readonly(
+          "band_lower",
+          [](const ToleranceRecord& r) { return frozenArray(r.run.result.band.lowerDb); },
+          "Its lower edge (dB).")
+      .def_property_readonly(
+          "band_upper",
+          [](const ToleranceRecord& r) { return frozenArray(r.run.result.band.upperDb); },
+          "Its upper edge (dB).")
+      .def_property_readonly(
+          "summary", [](const ToleranceRecord& r) { return r.run.summary; },
+          "The lines bandmatch-export prints for the trials.");
 
   m.def(
       "tolerance",
@@ -1067,8 +1093,9 @@ void defineRuns(py::module_& m) {
 }  // namespace bandmatch
 
 PYBIND11_MODULE(_bandmatch, m) {
-  m.doc() = "The bandmatch libraries: the console program's design and the companion programs' "
-            "fit, build, tuning and tolerance trials.";
+  m.doc() =
+      "The bandmatch libraries: the console program's design and the companion programs' "
+      "fit, build, tuning and tolerance trials.";
   m.attr("__version__") = std::string(bandmatch::PROJECT_VERSION);
   bandmatch::defineDesign(m);
   bandmatch::defineMeasured(m);

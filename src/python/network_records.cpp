@@ -71,9 +71,8 @@ MeasuredPlacing placeMeasuredLoad(const MeasuredLoad& load, const ReportedDesign
   const Sweep wanted = defaultSweep(design);
   const BandPoints band = pointsInBand(load, design.f1, design.f2);
   if (band.error.empty()) {
-    if (const std::optional<ActivePoint> active =
-            firstActivePoint(load, std::min(design.f1, wanted.lowerMHz),
-                             std::max(design.f2, wanted.upperMHz))) {
+    if (const std::optional<ActivePoint> active = firstActivePoint(
+            load, std::min(design.f1, wanted.lowerMHz), std::max(design.f2, wanted.upperMHz))) {
       return {nullptr, activeLoadReason(*active)};
     }
   }
@@ -124,14 +123,13 @@ BuiltNetworks buildNetworks(const std::shared_ptr<const ReportedDesign>& design,
 }
 
 std::string networkResponse(const HandedNetwork& network, std::span<const double> frequenciesHz,
-                            std::span<std::complex<double>> reflection,
-                            std::span<double> magnitude, std::span<double> gain) {
+                            std::span<std::complex<double>> reflection, std::span<double> magnitude,
+                            std::span<double> gain) {
   const MeasuredLoad* load = network.measured ? &network.measured->load : nullptr;
   for (const double frequencyHz : frequenciesHz) {
     const double frequency = frequencyHz / HZ_PER_MHZ;
     if (!(frequency > 0.0) || !std::isfinite(frequency)) {
-      return "frequencies: not a frequency above 0 Hz: " +
-             formatFullPrecision(frequencyHz) + " Hz";
+      return "frequencies: not a frequency above 0 Hz: " + formatFullPrecision(frequencyHz) + " Hz";
     }
     if (load != nullptr &&
         (frequency < load->frequencyMHz.front() || frequency > load->frequencyMHz.back())) {

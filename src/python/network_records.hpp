@@ -91,8 +91,8 @@ BuiltNetworks buildNetworks(const std::shared_ptr<const ReportedDesign>& design,
 // gain at each frequency in Hz; on a measured load the gain is not known and left as it is. An
 // error for a frequency that is not above 0 Hz, or beyond the measured data.
 std::string networkResponse(const HandedNetwork& network, std::span<const double> frequenciesHz,
-                            std::span<std::complex<double>> reflection,
-                            std::span<double> magnitude, std::span<double> gain);
+                            std::span<std::complex<double>> reflection, std::span<double> magnitude,
+                            std::span<double> gain);
 
 // The worst figures over the band on the model load, and on the measured load when there is one.
 JudgedBand judgedOnModelLoad(const HandedNetwork& network);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <limits>
 #include <cmath>
+#include <limits>
 #include <thread>
 
 #include "core/number_format.hpp"
@@ -40,15 +40,13 @@ std::string nonFinite(const FrequencyResponse& response, const std::string& what
 }
 
 double seconds() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 std::string toleranceRefusal(const ToleranceArguments& arguments) {
-  for (const auto& [what, percent] :
-       {std::pair{"tolerance", &arguments.tolerance},
-        std::pair{"tolerance_l", &arguments.inductorTolerance},
-        std::pair{"tolerance_c", &arguments.capacitorTolerance}}) {
+  for (const auto& [what, percent] : {std::pair{"tolerance", &arguments.tolerance},
+                                      std::pair{"tolerance_l", &arguments.inductorTolerance},
+                                      std::pair{"tolerance_c", &arguments.capacitorTolerance}}) {
     if (*percent && !contains(TOLERANCE_RANGE, **percent)) {
       return std::string(what) + ": " + numberReason(TOLERANCE_RANGE, PERCENT_DIGITS) + " %";
     }
@@ -130,8 +128,7 @@ TuneRun runTuning(const std::shared_ptr<const ReportedDesign>& design,
   const auto handed = [&](const std::string& label, const TunableNetwork& network) {
     return HandedNetwork{design, label, network.ladder, network.retuning, measured, sweep};
   };
-  run.networks = {handed("Untuned", tuning.untuned.network),
-                  handed("Tuned", tuning.tuned.network)};
+  run.networks = {handed("Untuned", tuning.untuned.network), handed("Tuned", tuning.tuned.network)};
   if (tuning.untunedStandard && tuning.tunedStandard) {
     run.networks.push_back(
         handed("Untuned, " + seriesName + " values", tuning.untunedStandard->network));
@@ -139,10 +136,9 @@ TuneRun runTuning(const std::shared_ptr<const ReportedDesign>& design,
         handed("Tuned, " + seriesName + " values", tuning.tunedStandard->network));
   }
   const HandedNetwork& final = run.networks.back();
-  run.error = nonFinite(
-      responseOnTarget({final.ladder, final.retuning}, measured.get(), sweep),
-      measured ? "the tuned network's reflection on the measured load"
-               : "the tuned network's reflection");
+  run.error = nonFinite(responseOnTarget({final.ladder, final.retuning}, measured.get(), sweep),
+                        measured ? "the tuned network's reflection on the measured load"
+                                 : "the tuned network's reflection");
   if (!run.error.empty()) {
     return run;
   }
@@ -153,8 +149,7 @@ TuneRun runTuning(const std::shared_ptr<const ReportedDesign>& design,
   return run;
 }
 
-ToleranceRun runToleranceTrials(const HandedNetwork& network,
-                                const ToleranceArguments& arguments) {
+ToleranceRun runToleranceTrials(const HandedNetwork& network, const ToleranceArguments& arguments) {
   ToleranceRun run;
   run.error = toleranceRefusal(arguments);
   if (!run.error.empty()) {

@@ -30,7 +30,9 @@ TEST(MeasuredLoadTest, RefusesAPointThatCannotFollowTheLast) {
       {3.5, {50.0, 0.0}, "frequencies not strictly increasing: 3.500000 MHz after 3.500000 MHz"},
       {3.4, {50.0, 0.0}, "frequencies not strictly increasing: 3.400000 MHz after 3.500000 MHz"},
       {3.6, {inf, 0.0}, "the value at 3.600000 MHz is an open circuit; it has no finite impedance"},
-      {3.6, {50.0, nan}, "the value at 3.600000 MHz is an open circuit; it has no finite impedance"},
+      {3.6,
+       {50.0, nan},
+       "the value at 3.600000 MHz is an open circuit; it has no finite impedance"},
   };
   for (const Case& c : cases) {
     MeasuredLoad load;
