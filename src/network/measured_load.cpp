@@ -1,6 +1,7 @@
 #include "network/measured_load.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/figure_digits.hpp"
 #include "core/number_format.hpp"
@@ -10,6 +11,7 @@ namespace bandmatch {
 namespace {
 
 constexpr int RESISTANCE_DIGITS = 4;  // as the fit's messages show a resistance
+constexpr int FREQUENCY_SCIENTIFIC_DIGITS = 6;
 
 std::string megahertz(double frequencyMHz) {
   return formatFixed(frequencyMHz, figure_digits::FREQUENCY_MHZ) + " MHz";
@@ -30,7 +32,33 @@ PointRange pointsWithin(const std::vector<double>& f, double fromMHz, double toM
 }  // namespace
 
 std::string lineText(int line) {
+  if (line == 0) {
+    return {};
+  }
   return "line " + formatInteger(line) + ": ";
+}
+
+std::string appendPoint(MeasuredLoad& load, double frequencyMHz, std::complex<double> impedance,
+                        int line) {
+  if (!std::isfinite(frequencyMHz)) {
+    return "the frequency " + formatScientific(frequencyMHz, FREQUENCY_SCIENTIFIC_DIGITS) +
+           " MHz is not finite";
+  }
+  if (frequencyMHz < 0.0) {
+    return "negative frequency " + megahertz(frequencyMHz);
+  }
+  if (!load.frequencyMHz.empty() && !(frequencyMHz > load.frequencyMHz.back())) {
+    return "frequencies not strictly increasing: " + megahertz(frequencyMHz) + " after " +
+           megahertz(load.frequencyMHz.back());
+  }
+  if (!std::isfinite(impedance.real()) || !std::isfinite(impedance.imag())) {
+    return "the value at " + megahertz(frequencyMHz) +
+           " is an open circuit; it has no finite impedance";
+  }
+  load.frequencyMHz.push_back(frequencyMHz);
+  load.impedance.push_back(impedance);
+  load.line.push_back(line);
+  return {};
 }
 
 BandPoints pointsInBand(const MeasuredLoad& load, double f1, double f2) {

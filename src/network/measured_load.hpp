@@ -18,8 +18,15 @@ struct MeasuredLoad {
   std::vector<int> line;
 };
 
-// "line N: ", how a refusal names the line of the file it is about.
+// "line N: ", how a refusal names the line of the file it is about; nothing for line 0, the line
+// of a point given as numbers rather than read from a file.
 std::string lineText(int line);
+
+// Adds a point after the load's last one, or gives the reason it cannot follow them (one line,
+// the line not named): a frequency that is not finite or is negative, frequencies not strictly
+// increasing, an impedance that is not finite. `line` is the file line the point starts on.
+std::string appendPoint(MeasuredLoad& load, double frequencyMHz, std::complex<double> impedance,
+                        int line);
 
 // Relative distance within which a point's frequency counts as a band edge: a file in GHz, kHz or
 // Hz lands on an edge typed in MHz only to within a few units in the last place.
