@@ -67,7 +67,7 @@ grep -q '^   inf ' <<<"$table" || { echo "installed bandmatch-fit printed no tab
 (cd "$prefix" && ./bin/bandmatch-fit share/bandmatch/examples/dipole-80m.s1p 3.5 4.0 >fit.txt) ||
   { echo "installed bandmatch-fit failed on the installed example"; exit 1; }
 (cd "$prefix" && ./bin/bandmatch-tune pkg.csv >tune.txt) || { echo "installed bandmatch-tune failed"; exit 1; }
-grep -q '^tuned on the model load ' "$prefix/tune.txt" && [ -s "$prefix/pkg-values.csv" ] ||
+grep -q '^tuned on the model load ' "$prefix/tune.txt" && [ -s "$prefix/pkg-tuned-values.csv" ] ||
   { echo "installed bandmatch-tune printed no table or wrote no values"; exit 1; }
 
 (cd "$build" && cpack -G DEB >/dev/null)
