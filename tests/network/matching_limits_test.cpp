@@ -50,7 +50,7 @@ TEST(MatchingLimits, GivesTheBodeFanoLimitOfEachModel) {
     ASSERT_TRUE(limit.has_value());
     EXPECT_NEAR(*limit, std::exp(-c.exponent), 1e-6 * std::exp(-c.exponent));
   }
-  EXPECT_FALSE(bodeFanoLimit(NetworkEnd{EndKind::measured, 50.0, 1e-6, {}}, 1.0, 2.0));
+  EXPECT_FALSE(bodeFanoLimit(NetworkEnd{EndKind::measured, 50.0, 1e-6, {}, {}}, 1.0, 2.0));
 }
 
 }  // namespace
