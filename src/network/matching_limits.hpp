@@ -20,7 +20,7 @@ std::optional<double> bodeFanoLimit(const NetworkEnd& end, double f1MHz, double 
 
 // A measured end stands for one resonator only where the fitted one differs from every point in
 // the band by at most this share of its impedance.
-inline constexpr double RESONATOR_FIT_ERROR = 0.1;
+inline constexpr double RESONATOR_FIT_ERROR = 0.25;
 
 // The resonator an end is over the band: a series or parallel model, or the resonator fitted to
 // measured data (bandmatch-fit's fit), retuned to resonate at f0 = sqrt(f1 f2).

@@ -140,9 +140,7 @@ MinimaxSolution solveMinimax(const MinimaxProblem& problem, std::vector<double> 
   nlopt_add_inequality_mconstraint(opt, static_cast<unsigned>(problem.samples), sampleConstraints,
                                    &context, tolerances.data());
   nlopt_set_xtol_rel(opt, settings.relativeStep);
-  // Off: from an equal-ripple start the first steps can leave t unchanged, and a test on the
-  // level's change would end the run there.
-  nlopt_set_ftol_rel(opt, 0.0);
+  nlopt_set_ftol_rel(opt, settings.relativeLevelStep);
   nlopt_set_maxeval(opt, settings.maxEvaluations);
 
   std::vector<double> y = solution.x;

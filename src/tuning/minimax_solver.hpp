@@ -30,6 +30,9 @@ struct MinimaxProblem {
 struct MinimaxSettings {
   int maxEvaluations = 3000;
   double relativeStep = 1e-8;  // the solver stops when no variable moves by more than this share
+  // ... or when the level falls by less than this share in a step; zero leaves the level's steps
+  // out, for a start whose first steps may leave the level unchanged (an equal-ripple one).
+  double relativeLevelStep = 0.0;
 };
 
 struct MinimaxSolution {

@@ -35,6 +35,7 @@ constexpr int SEEDED_STARTS = 6;
 constexpr std::size_t SCREENED_STARTS = 3;
 constexpr int SCREENING_EVALUATIONS = 150;
 constexpr double SCREENING_STEP = 1e-4;
+constexpr double SCREENING_LEVEL_STEP = 1e-6;
 // The full optimisation: on model ends this many frequencies spread logarithmically over the
 // band, on measured ends every measured point in it with the band's edges; then the peaks the
 // judge finds between them, until the judged figure and the sampled one agree (on the equivalent
@@ -42,6 +43,13 @@ constexpr double SCREENING_STEP = 1e-4;
 constexpr int MODEL_SAMPLES = 201;
 constexpr double SAMPLES_AGREE = 1e-7;
 constexpr int MAX_JUDGED_ROUNDS = 20;
+// Each round stops when no value moves by more than FULL_STEP, or the level falls by less than
+// FULL_LEVEL_STEP in a step, or after FULL_EVALUATIONS sweeps: where a line's impedance and
+// length trade against each other the solver can creep along a valley for thousands of sweeps
+// without changing the sixth digit, and the next round goes on from where this one ended.
+constexpr double FULL_STEP = 1e-8;
+constexpr double FULL_LEVEL_STEP = 1e-10;
+constexpr int FULL_EVALUATIONS = 500;
 // An end's resistance at f0 below this share of the other's counts as this share, so that the
 // values' scale stays finite.
 constexpr double SMALLEST_RESISTANCE_SHARE = 1e-6;
@@ -722,7 +730,7 @@ Screened screenTopology(const Topology& topology, const SearchProblem& problem,
   best.network = starts.front();
   for (std::size_t k = 0; k < std::min(optimisedStarts, rated.size()); ++k) {
     const Optimised optimised = optimise(starts[rated[k].second], samples, {}, scale,
-                                         {SCREENING_EVALUATIONS, SCREENING_STEP});
+                                         {SCREENING_EVALUATIONS, SCREENING_STEP, SCREENING_LEVEL_STEP});
     best.evaluations += optimised.evaluations;
     if (optimised.level < best.level) {
       best.network = optimised.network;
@@ -761,7 +769,8 @@ Judged optimisedUntilJudged(const CascadeNetwork& start, Samples samples,
   }
   CascadeNetwork current = start;
   for (int round = 0; round < MAX_JUDGED_ROUNDS; ++round) {
-    const Optimised optimised = optimise(current, samples, free, scale, {});
+    const Optimised optimised =
+        optimise(current, samples, free, scale, {FULL_EVALUATIONS, FULL_STEP, FULL_LEVEL_STEP});
     best.evaluations += optimised.evaluations;
     const double sampled = equivalentReflection(optimised.level);
     const JudgedBand judged = judgeCascade(optimised.network, problem.source, problem.load,
@@ -848,20 +857,8 @@ void onThreads(std::size_t count, int threads, const Work& work) {
 
 }  // namespace
 
-double gainDecibels(double gain) {
-  return 10.0 * std::log10(gain);
-}
-
 CascadeFigures judgedFigures(const CascadeNetwork& network, const SearchProblem& problem) {
   return figuresOf(judgeCascade(network, problem.source, problem.load, problem.f1, problem.f2));
-}
-
-const CascadeNetwork& builtNetwork(const SearchCandidate& candidate) {
-  return candidate.standard ? *candidate.standard : candidate.network;
-}
-
-const CascadeFigures& builtFigures(const SearchCandidate& candidate) {
-  return candidate.standardFigures ? *candidate.standardFigures : candidate.figures;
 }
 
 SearchResult searchTopologies(const SearchProblem& problem,

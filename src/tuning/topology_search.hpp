@@ -90,11 +90,18 @@ SearchResult searchTopologies(const SearchProblem& problem,
                               const SearchSettings& settings);
 
 // The network a candidate describes as built (standard values when asked) and its figures.
-const CascadeNetwork& builtNetwork(const SearchCandidate& candidate);
-const CascadeFigures& builtFigures(const SearchCandidate& candidate);
+// Defined here, so that a summary reads the records without linking the optimiser.
+inline const CascadeNetwork& builtNetwork(const SearchCandidate& candidate) {
+  return candidate.standard ? *candidate.standard : candidate.network;
+}
+inline const CascadeFigures& builtFigures(const SearchCandidate& candidate) {
+  return candidate.standardFigures ? *candidate.standardFigures : candidate.figures;
+}
 
-// The worst transducer gain in dB (negative; minus infinity for none).
-double gainDecibels(double gain);
+// A transducer gain in dB (negative; minus infinity for none).
+inline double gainDecibels(double gain) {
+  return 10.0 * std::log10(gain);
+}
 
 // The judge's figures of a network between the problem's ends over its band.
 CascadeFigures judgedFigures(const CascadeNetwork& network, const SearchProblem& problem);
