@@ -274,6 +274,17 @@ void setLogVariables(CascadeNetwork& network, std::span<const double> logValues)
   }
 }
 
+void setLogVariable(CascadeNetwork& network, std::size_t index, double logValue) {
+  for (Section& section : network.sections) {
+    const std::size_t count = sectionVariableCount(section.kind);
+    if (index < count) {
+      variableField(section, index) = std::exp(logValue);
+      return;
+    }
+    index -= count;
+  }
+}
+
 CascadeResponse cascadeResponse(const CascadeNetwork& network, double frequencyMHz,
                                 std::complex<double> source, std::complex<double> load,
                                 CascadeWorkspace& workspace, std::span<double> reflectionGradient,

@@ -193,20 +193,18 @@ Samples fullSamples(const SearchProblem& problem) {
 }
 
 // The loss 1 - GT at every sample and its gradient by the logarithms of the free values; the
-// other values stay as they are in `network`.
+// other values stay as they are in `network`, to the bit (a standard value stays one).
 struct LossFigures {
   const Samples* samples = nullptr;
   CascadeNetwork network;
   std::vector<std::size_t> free;  // indices into the network's values
-  std::vector<double> values;     // logarithms of all the network's values
   CascadeWorkspace workspace;
   std::vector<double> gainGradient;
 
   void setFree(std::span<const double> x) {
     for (std::size_t v = 0; v < free.size(); ++v) {
-      values[free[v]] = x[v];
+      setLogVariable(network, free[v], x[v]);
     }
-    setLogVariables(network, values);
   }
 
   void operator()(std::span<const double> x, std::span<double> losses,
@@ -267,10 +265,10 @@ Optimised optimise(const CascadeNetwork& start, const Samples& samples,
   LossFigures figures;
   figures.samples = &samples;
   figures.network = start;
-  figures.values = logVariables(start);
-  figures.gainGradient.assign(figures.values.size(), 0.0);
+  const std::vector<double> values = logVariables(start);
+  figures.gainGradient.assign(values.size(), 0.0);
   if (free.empty()) {
-    for (std::size_t v = 0; v < figures.values.size(); ++v) {
+    for (std::size_t v = 0; v < values.size(); ++v) {
       free.push_back(v);
     }
   }
@@ -282,7 +280,7 @@ Optimised optimise(const CascadeNetwork& start, const Samples& samples,
   for (const std::size_t v : figures.free) {
     problem.lower.push_back(all.lower[v]);
     problem.upper.push_back(all.upper[v]);
-    x.push_back(std::clamp(figures.values[v], all.lower[v], all.upper[v]));
+    x.push_back(std::clamp(values[v], all.lower[v], all.upper[v]));
   }
   problem.figures = [&figures](std::span<const double> point, std::span<double> losses,
                                std::span<double> gradients) { figures(point, losses, gradients); };

@@ -124,8 +124,9 @@ int runSearch(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
   const std::size_t ranked = run.result.candidates.size();
   if (static_cast<std::size_t>(options.pick) > ranked) {
-    return fail(err, "--pick " + std::to_string(options.pick) + " asks for a rank beyond the " +
-                         std::to_string(ranked) + " candidates ranked");
+    return fail(err, "--pick " + std::to_string(options.pick) + ", but only " +
+                         std::to_string(ranked) +
+                         (ranked == 1 ? " candidate is ranked" : " candidates are ranked"));
   }
   if (!chosenNetwork(run, options.pick)) {
     return fail(err, "the candidate of rank " + std::to_string(options.pick) +
