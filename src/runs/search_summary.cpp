@@ -18,8 +18,8 @@ constexpr int LOSS_DIGITS = 4;  // significant, of a line loss as typed
 
 using Row = std::vector<std::string>;
 
-const Row HEADER = {"Rank",        "Topology",        "Family",        "Parts",
-                    "Iterations",  "Worst gain (dB)", "Worst |Gamma|", "SWR"};
+const Row HEADER = {"Rank",       "Topology",        "Family",        "Parts",
+                    "Iterations", "Worst gain (dB)", "Worst |Gamma|", "SWR"};
 constexpr std::string_view CONTINUOUS_HEADER = "Continuous |Gamma|";
 constexpr std::string_view LIMIT_LABEL = "Limit";
 constexpr std::string_view NOT_APPLICABLE = "-";
@@ -68,8 +68,7 @@ std::string limitDescription(const MatchingLimit& limit) {
 
 }  // namespace
 
-std::string endDescription(const std::string& typed, const NetworkEnd& end, double f1,
-                           double f2) {
+std::string endDescription(const std::string& typed, const NetworkEnd& end, double f1, double f2) {
   switch (end.kind) {
     case EndKind::resistance:
       return typed + " ohms";
@@ -80,9 +79,8 @@ std::string endDescription(const std::string& typed, const NetworkEnd& end, doub
       break;
   }
   const BandPoints inBand = pointsInBand(end.measured, f1, f2);
-  const long long points = inBand.error.empty()
-                               ? static_cast<long long>(inBand.last - inBand.first + 1)
-                               : 0;
+  const long long points =
+      inBand.error.empty() ? static_cast<long long>(inBand.last - inBand.first + 1) : 0;
   return typed + " (measured, " + formatInteger(points) + " points in the band)";
 }
 
@@ -95,9 +93,8 @@ std::string bestLine(const SearchCandidate& best) {
 
 std::string renderSearchSummary(const SearchProblem& problem, const SearchResult& result,
                                 const SearchContext& context) {
-  std::string text = "Source: " + endDescription(context.source, problem.source, problem.f1,
-                                                  problem.f2) +
-                     "\n";
+  std::string text =
+      "Source: " + endDescription(context.source, problem.source, problem.f1, problem.f2) + "\n";
   text += "Load: " + endDescription(context.load, problem.load, problem.f1, problem.f2) + "\n";
   text += "Band " + band(problem) + "; " + partsDescription(problem) + "\n";
   const std::string optimised = " optimised on " + formatInteger(result.samples) +
@@ -107,8 +104,8 @@ std::string renderSearchSummary(const SearchProblem& problem, const SearchResult
     text += "Searched the topology " + context.topologies + ": screened on " +
             formatInteger(result.screeningSamples) + " frequencies," + optimised;
   } else {
-    text += "Searched " + formatInteger(result.topologies) + " topologies " +
-            context.topologies + ": each screened on " + formatInteger(result.screeningSamples) +
+    text += "Searched " + formatInteger(result.topologies) + " topologies " + context.topologies +
+            ": each screened on " + formatInteger(result.screeningSamples) +
             " frequencies, the best " +
             formatInteger(static_cast<long long>(result.candidates.size())) + optimised;
   }

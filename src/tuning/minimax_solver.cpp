@@ -53,9 +53,9 @@ void sampleConstraints(unsigned m, double* result, unsigned n, const double* y, 
   ++context.evaluations;
   const unsigned variables = n - 1;
   const std::span<const double> x(y, variables);
-  context.problem->figures(x, context.values,
-                           grad != nullptr ? std::span<double>(context.gradients)
-                                           : std::span<double>());
+  context.problem->figures(
+      x, context.values,
+      grad != nullptr ? std::span<double>(context.gradients) : std::span<double>());
   const double t = y[n - 1];
   for (unsigned i = 0; i < m; ++i) {
     result[i] = context.values[i] / context.scale - t;

@@ -34,11 +34,11 @@ inline constexpr double TURNS_SPREAD = 100.0;
 struct SearchProblem {
   NetworkEnd source;
   NetworkEnd load;
-  double f1 = 0.0;  // MHz
-  double f2 = 0.0;  // MHz
+  double f1 = 0.0;                // MHz
+  double f2 = 0.0;                // MHz
   double inductorQ = LOSSLESS_Q;  // at f0, of every inductor
   double capacitorQ = LOSSLESS_Q;
-  double lineLossDb = 0.0;  // dB per wavelength at f0, of every line and stub
+  double lineLossDb = 0.0;                // dB per wavelength at f0, of every line and stub
   std::optional<PreferredSeries> series;  // inductors and capacitors of standard values
 };
 

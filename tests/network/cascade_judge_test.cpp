@@ -25,7 +25,8 @@ TEST(CascadeJudge, FindsTheSectionsResonances) {
       {{.kind = SectionKind::shuntTank, .inductance = 1e-6, .capacitance = 1e-9},
        {1e-6 / (2.0 * PI * std::sqrt(1e-15))}},
       {{.kind = SectionKind::openStub, .impedance = 50.0, .length = 0.5}, {100.0 * PI, 300.0 * PI}},
-      {{.kind = SectionKind::shortStub, .impedance = 50.0, .length = 1.0}, {100.0 * PI, 200.0 * PI, 300.0 * PI}},
+      {{.kind = SectionKind::shortStub, .impedance = 50.0, .length = 1.0},
+       {100.0 * PI, 200.0 * PI, 300.0 * PI}},
       {{.kind = SectionKind::line, .impedance = 50.0, .length = 1.0}, {}},
       {{.kind = SectionKind::seriesInductor, .inductance = 1e-6}, {}},
   };

@@ -106,11 +106,10 @@ TEST(TopologySearch, ReachesTheTunersOptimumOnTodaysProblem) {
   const double omega0 = 2.0 * PI * 1e6 * f0;
   const double inductance = 50.0 / (10.0 / f0) / omega0;
   const double capacitance = 1.0 / (omega0 * omega0 * inductance);
-  const SearchProblem p =
-      problem(end("50"),
-              end("series:R=50,L=" + std::to_string(inductance * 1e9) +
-                  "n,C=" + std::to_string(capacitance * 1e12) + "p"),
-              10.0, 20.0);
+  const SearchProblem p = problem(end("50"),
+                                  end("series:R=50,L=" + std::to_string(inductance * 1e9) +
+                                      "n,C=" + std::to_string(capacitance * 1e12) + "p"),
+                                  10.0, 20.0);
   const SearchResult result = searchOne(p, "X sLC pL|C");
   EXPECT_NEAR(result.candidates.front().figures.worstReflection, 0.109671, 1e-3 * 0.109671);
   expectJudgedLikeBruteForce(result, p);
@@ -183,8 +182,8 @@ double linesMinimax(std::size_t lines) {
     nlopt_destroy(opt);
     double worst = 0.0;
     for (int i = 0; i <= 20000; ++i) {
-      worst = std::max(worst, linesReflection(y.data(), lines, 100.0 * std::pow(2.0, i / 2e4),
-                                              150.0));
+      worst =
+          std::max(worst, linesReflection(y.data(), lines, 100.0 * std::pow(2.0, i / 2e4), 150.0));
     }
     best = std::min(best, worst);
   }

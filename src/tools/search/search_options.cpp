@@ -59,8 +59,7 @@ struct TypedSearchOptions {
 };
 
 std::unique_ptr<CLI::App> searchApp(TypedSearchOptions& typed) {
-  auto app =
-      std::make_unique<CLI::App>(std::string(DESCRIPTION), std::string(SEARCH_PROGRAM_NAME));
+  auto app = std::make_unique<CLI::App>(std::string(DESCRIPTION), std::string(SEARCH_PROGRAM_NAME));
   addStandardFlags(*app);
   app->footer(std::string(FOOTER));
   app->add_option("SOURCE", typed.source, "the source: ohms, a model or a one-port file")
@@ -81,7 +80,8 @@ std::unique_ptr<CLI::App> searchApp(TypedSearchOptions& typed) {
   app->add_option("--pick", typed.pick,
                   "the rank of the candidate whose files are wanted (default 1, the best)")
       ->type_name("K");
-  app->add_option("--out", typed.outBase, "base name of the chosen network's files (default search)")
+  app->add_option("--out", typed.outBase,
+                  "base name of the chosen network's files (default search)")
       ->type_name("BASE");
   addSweepOptions(*app, typed.points, typed.span);
   app->add_option("--series", typed.series,

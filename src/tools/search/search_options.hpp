@@ -23,7 +23,7 @@ inline constexpr std::string_view DEFAULT_SEARCH_OUT = "search";
 
 struct SearchOptions {
   CommandAction action = CommandAction::run;
-  std::string error;  // why the command line is refused (action fail)
+  std::string error;   // why the command line is refused (action fail)
   std::string source;  // as typed: a resistance, a model or a Touchstone one-port file
   std::string load;
   double f1 = 0.0;  // MHz
@@ -32,7 +32,7 @@ struct SearchOptions {
   std::optional<Topology> topology;  // one topology to optimise instead of the library
   int pick = 1;                      // the rank of the network the files describe
   std::string outBase = std::string(DEFAULT_SEARCH_OUT);
-  int points = 0;    // of the files' sweep
+  int points = 0;     // of the files' sweep
   double span = 0.0;  // the sweep's width as a multiple of the band
   std::optional<PreferredSeries> series;
   std::optional<double> inductorQ;

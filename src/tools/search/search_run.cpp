@@ -61,7 +61,8 @@ std::optional<NetworkEnd> readEnd(const std::string& typed, std::string_view rol
 SearchRun searchFor(const SearchOptions& options, const SecondsClock& clock) {
   SearchRun run;
   const Sweep wanted = sweepAroundBand(options.f1, options.f2, options.span, options.points);
-  std::optional<NetworkEnd> source = readEnd(options.source, "the source", options, wanted, run.error);
+  std::optional<NetworkEnd> source =
+      readEnd(options.source, "the source", options, wanted, run.error);
   std::optional<NetworkEnd> load =
       source ? readEnd(options.load, "the load", options, wanted, run.error) : std::nullopt;
   if (!source || !load) {
@@ -115,8 +116,8 @@ int runSearch(const std::vector<std::string>& args, std::ostream& out, std::ostr
               const SecondsClock& clock) {
   const SearchOptions options = parseSearchOptions(args);
   if (options.action != CommandAction::run) {
-    return answerRequest({options.action, options.error}, searchUsage(), SEARCH_PROGRAM_NAME,
-                         out, err);
+    return answerRequest({options.action, options.error}, searchUsage(), SEARCH_PROGRAM_NAME, out,
+                         err);
   }
   const SearchRun run = searchFor(options, clock);
   if (!run.error.empty()) {

@@ -63,7 +63,8 @@ TEST(SearchRun, PrintsTheRankingWithTheLimitAndTheBestLineLast) {
         "dB per wavelength"},
        {"Searched 38 topologies of at most 2 parts: each screened on 16 frequencies, the best 8 "
         "optimised on 101 frequencies",
-        "Rank   Topology", "Limit  -", "Fano bound, the load fits a series resonator within 14.0 %"},
+        "Rank   Topology", "Limit  -",
+        "Fano bound, the load fits a series resonator within 14.0 %"},
        1.0},
       // 20 pF across 50 ohms over 100 to 300 MHz: exp(-2.5) = 0.082085, SWR 1.1789.
       {{"parallel:R=50,C=20p", "50", "100", "300", "--max-parts", "1"},
@@ -87,7 +88,8 @@ TEST(SearchRun, PrintsTheRankingWithTheLimitAndTheBestLineLast) {
     }
     const std::vector<std::string> lines = support::splitLines(run.out);
     std::smatch best;
-    const std::regex bestLine(R"(Best: (.+) worst \|Gamma\| (\d\.\d{6}) worst gain (-\d+\.\d{4}) dB)");
+    const std::regex bestLine(
+        R"(Best: (.+) worst \|Gamma\| (\d\.\d{6}) worst gain (-\d+\.\d{4}) dB)");
     ASSERT_TRUE(std::regex_match(lines.back(), best, bestLine)) << lines.back();
     EXPECT_LE(std::stod(best[2]), c.bestAtMost);
     // The figures of rank 1, as printed in its row.
@@ -99,9 +101,9 @@ TEST(SearchRun, PrintsTheRankingWithTheLimitAndTheBestLineLast) {
 // The chosen network, judged again from its values, its ends and its band, gives the figures
 // printed for it.
 TEST(SearchRun, ChoosesTheNetworkWhoseFiguresArePrinted) {
-  SearchOptions options = parseSearchOptions({"series:R=10,C=20p", "parallel:R=200,C=5p", "100",
-                                              "150", "--max-parts", "2", "--pick", "2",
-                                              "--points", "11", "--span", "2"});
+  SearchOptions options =
+      parseSearchOptions({"series:R=10,C=20p", "parallel:R=200,C=5p", "100", "150", "--max-parts",
+                          "2", "--pick", "2", "--points", "11", "--span", "2"});
   ASSERT_EQ(options.action, CommandAction::run);
   const SearchRun run = searchFor(options, [] { return 0.0; });
   ASSERT_EQ(run.error, "");
@@ -111,9 +113,9 @@ TEST(SearchRun, ChoosesTheNetworkWhoseFiguresArePrinted) {
     const CascadeFigures again = judgedFigures(chosen->network, run.problem);
     EXPECT_EQ(again.worstReflection, chosen->figures.worstReflection);
     EXPECT_EQ(again.worstGain, chosen->figures.worstGain);
-    EXPECT_EQ(chosen->topology,
-              topologyText(run.result.candidates[static_cast<std::size_t>(pick - 1)]
-                               .topology.topology));
+    EXPECT_EQ(
+        chosen->topology,
+        topologyText(run.result.candidates[static_cast<std::size_t>(pick - 1)].topology.topology));
     EXPECT_EQ(chosen->sweep.points, 11);
     EXPECT_DOUBLE_EQ(chosen->sweep.lowerMHz, 75.0);
     EXPECT_DOUBLE_EQ(chosen->sweep.upperMHz, 175.0);
