@@ -47,13 +47,19 @@ std::string partsDescription(const SearchProblem& problem) {
   return text.empty() ? "ideal parts" : text;
 }
 
+// A gain in dB; one that rounds to zero shows no sign.
+std::string gainText(double gain) {
+  const std::string text = formatFixed(gainDecibels(gain), figure_digits::GAIN_DB);
+  return text.find_first_not_of("-0.") == std::string::npos ? text.substr(text.find('0')) : text;
+}
+
 std::string reflectionText(double rho) {
   return formatFixed(rho, figure_digits::REFLECTION);
 }
 
 // Worst gain, worst |Gamma| and SWR.
 Row figureCells(double gain, double rho) {
-  return {formatFixed(gainDecibels(gain), figure_digits::GAIN_DB), reflectionText(rho),
+  return {gainText(gain), reflectionText(rho),
           formatFixed(standingWaveRatio(rho), figure_digits::SWR)};
 }
 
@@ -87,8 +93,8 @@ std::string endDescription(const std::string& typed, const NetworkEnd& end, doub
 std::string bestLine(const SearchCandidate& best) {
   const CascadeFigures& figures = builtFigures(best);
   return "Best: " + topologyText(best.topology.topology) + " worst |Gamma| " +
-         reflectionText(figures.worstReflection) + " worst gain " +
-         formatFixed(gainDecibels(figures.worstGain), figure_digits::GAIN_DB) + " dB";
+         reflectionText(figures.worstReflection) + " worst gain " + gainText(figures.worstGain) +
+         " dB";
 }
 
 std::string renderSearchSummary(const SearchProblem& problem, const SearchResult& result,

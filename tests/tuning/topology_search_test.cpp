@@ -12,6 +12,7 @@
 #include <cmath>
 #include <complex>
 #include <fstream>
+#include <functional>
 #include <numbers>
 #include <random>
 #include <sstream>
@@ -115,28 +116,18 @@ TEST(TopologySearch, ReachesTheTunersOptimumOnTodaysProblem) {
   expectJudgedLikeBruteForce(result, p);
 }
 
-// Lossless lines written here: Zin = Z0 (ZL + j Z0 t) / (Z0 + j ZL t), t = tan(theta f / f0).
-double linesReflection(const double* x, std::size_t lines, double f, double f0) {
-  Complex z = 150.0;
-  for (std::size_t k = lines; k-- > 0;) {
-    const double z0 = std::exp(x[2 * k]);
-    const Complex jt(0.0, std::tan(x[2 * k + 1] * f / f0));
-    z = z0 * (z + z0 * jt) / (z0 + z * jt);
-  }
-  return std::abs((z - 50.0) / (z + 50.0));
-}
-
-struct LinesProblem {
-  std::size_t lines = 0;
-  std::vector<double> frequencies;
+// The test's own minimax: t subject to 100 loss(x, i) <= t at every sample, by NLopt's COBYLA
+// (no derivatives) from y (the values, then t), within the bounds where given.
+struct Epigraph {
+  std::size_t samples = 0;
+  std::function<double(const double*, std::size_t)> loss;
 };
 
-void linesConstraints(unsigned m, double* result, unsigned n, const double* y, double*,
-                      void* data) {
-  const LinesProblem& lines = *static_cast<const LinesProblem*>(data);
+void epigraphConstraints(unsigned m, double* result, unsigned n, const double* y, double*,
+                         void* data) {
+  const Epigraph& epigraph = *static_cast<const Epigraph*>(data);
   for (unsigned i = 0; i < m; ++i) {
-    const double rho = linesReflection(y, lines.lines, lines.frequencies[i], 150.0);
-    result[i] = rho * rho * 100.0 - y[n - 1];
+    result[i] = 100.0 * epigraph.loss(y, i) - y[n - 1];
   }
 }
 
@@ -144,46 +135,66 @@ double level(unsigned n, const double* y, double*, void*) {
   return y[n - 1];
 }
 
-// The minimax of the lines by COBYLA (no derivatives) on 401 frequencies, from eight starts of
-// impedances stepping from 50 to 150 ohms and lengths of 0.3 to 0.7 of a half wave at 150 MHz;
-// the worst |Gamma| of the best on 20001 frequencies.
-double linesMinimax(std::size_t lines) {
-  LinesProblem data{lines, {}};
-  for (int i = 0; i <= 400; ++i) {
-    data.frequencies.push_back(100.0 * std::pow(2.0, i / 400.0));
-  }
-  const auto n = static_cast<unsigned>(2 * lines + 1);
-  double best = 1.0;
-  for (int start = 0; start < 8; ++start) {
-    std::vector<double> y;
-    for (std::size_t k = 0; k < lines; ++k) {
-      y.push_back(std::log(50.0 * std::pow(3.0, (k + 0.5 + 0.1 * start) / lines)));
-      y.push_back(PI * (0.3 + 0.05 * start));
-    }
-    y.push_back(100.0);
-    nlopt_opt opt = nlopt_create(NLOPT_LN_COBYLA, n);
-    std::vector<double> lower(n, 0.0);
-    std::vector<double> upper(n, PI);
-    for (std::size_t k = 0; k < lines; ++k) {
-      lower[2 * k] = std::log(10.0);
-      upper[2 * k] = std::log(500.0);
-    }
-    upper.back() = 1000.0;
+void cobylaMinimax(Epigraph epigraph, std::vector<double>& y, std::vector<double> lower,
+                   std::vector<double> upper, int evaluations) {
+  const auto n = static_cast<unsigned>(y.size());
+  nlopt_opt opt = nlopt_create(NLOPT_LN_COBYLA, n);
+  if (!lower.empty()) {
     nlopt_set_lower_bounds(opt, lower.data());
     nlopt_set_upper_bounds(opt, upper.data());
-    nlopt_set_min_objective(opt, level, nullptr);
-    const std::vector<double> tolerances(data.frequencies.size(), 1e-12);
-    nlopt_add_inequality_mconstraint(opt, static_cast<unsigned>(data.frequencies.size()),
-                                     linesConstraints, &data, tolerances.data());
-    nlopt_set_xtol_rel(opt, 1e-10);
-    nlopt_set_maxeval(opt, 20000);
-    double t = 0.0;
-    nlopt_optimize(opt, y.data(), &t);
-    nlopt_destroy(opt);
+  }
+  nlopt_set_min_objective(opt, level, nullptr);
+  const std::vector<double> tolerances(epigraph.samples, 1e-12);
+  nlopt_add_inequality_mconstraint(opt, static_cast<unsigned>(epigraph.samples),
+                                   epigraphConstraints, &epigraph, tolerances.data());
+  nlopt_set_xtol_rel(opt, 1e-10);
+  nlopt_set_maxeval(opt, evaluations);
+  double t = 0.0;
+  nlopt_optimize(opt, y.data(), &t);
+  nlopt_destroy(opt);
+}
+
+// Lossless lines written here: Zin = Z0 (ZL + j Z0 t) / (Z0 + j ZL t), t = tan(theta f / f0),
+// from 150 ohms to a 50 ohm source, x the logarithms of the impedances and the lengths at 150 MHz.
+double linesReflection(const double* x, std::size_t lines, double f) {
+  Complex z = 150.0;
+  for (std::size_t k = lines; k-- > 0;) {
+    const double z0 = std::exp(x[2 * k]);
+    const Complex jt(0.0, std::tan(x[2 * k + 1] * f / 150.0));
+    z = z0 * (z + z0 * jt) / (z0 + z * jt);
+  }
+  return std::abs((z - 50.0) / (z + 50.0));
+}
+
+// The minimax of the lines on 201 frequencies from four starts of impedances stepping from 50 to
+// 150 ohms and lengths of 0.3 to 0.6 of a half wave; the worst |Gamma| of the best on 20001.
+double linesMinimax(std::size_t lines) {
+  std::vector<double> frequencies;
+  for (int i = 0; i <= 200; ++i) {
+    frequencies.push_back(100.0 * std::pow(2.0, i / 200.0));
+  }
+  const Epigraph epigraph{frequencies.size(), [&](const double* x, std::size_t i) {
+                            return std::norm(linesReflection(x, lines, frequencies[i]));
+                          }};
+  std::vector<double> lower(2 * lines + 1, 0.0);
+  std::vector<double> upper(2 * lines + 1, PI);
+  for (std::size_t k = 0; k < lines; ++k) {
+    lower[2 * k] = std::log(10.0);
+    upper[2 * k] = std::log(500.0);
+  }
+  upper.back() = 1000.0;
+  double best = 1.0;
+  for (int start = 0; start < 4; ++start) {
+    std::vector<double> y;
+    for (std::size_t k = 0; k < lines; ++k) {
+      y.push_back(std::log(50.0 * std::pow(3.0, (k + 0.5 + 0.2 * start) / lines)));
+      y.push_back(PI * (0.3 + 0.1 * start));
+    }
+    y.push_back(100.0);
+    cobylaMinimax(epigraph, y, lower, upper, 10000);
     double worst = 0.0;
     for (int i = 0; i <= 20000; ++i) {
-      worst =
-          std::max(worst, linesReflection(y.data(), lines, 100.0 * std::pow(2.0, i / 2e4), 150.0));
+      worst = std::max(worst, linesReflection(y.data(), lines, 100.0 * std::pow(2.0, i / 2e4)));
     }
     best = std::min(best, worst);
   }
@@ -263,45 +274,32 @@ TEST(TopologySearch, MatchesTheDipoleAsWellAsARandomStartSearch) {
 }
 
 // The multistart search of the test: for a topology, random values (reactances at f0 of 1 to
-// 1000 ohms, turns ratios of 0.3 to 3) each taken to a local minimax by NLopt's COBYLA on 41
+// 1000 ohms, turns ratios of 0.3 to 3) each taken to a local minimax by COBYLA on 41
 // frequencies, the best judged on the brute-force sweep.
-struct Multistart {
-  CascadeNetwork network;
-  const SearchProblem* problem = nullptr;
-  std::vector<double> frequencies;
-};
-
-void multistartConstraints(unsigned m, double* result, unsigned n, const double* y, double*,
-                           void* data) {
-  Multistart& search = *static_cast<Multistart*>(data);
-  setLogVariables(search.network, std::span<const double>(y, n - 1));
-  for (unsigned i = 0; i < m; ++i) {
-    const double f = search.frequencies[i];
-    const ChainMatrix chain = cascadeMatrix(search.network, f);
-    const double gain = cascadeTransducerGain(chain, *endImpedance(search.problem->source, f),
-                                              *endImpedance(search.problem->load, f));
-    result[i] = (1.0 - gain) * 100.0 - y[n - 1];
-  }
-}
-
 double multistartWorstGain(const Topology& topology, const SearchProblem& p, int starts) {
-  Multistart search;
-  search.problem = &p;
   const double f0 = std::sqrt(p.f1 * p.f2);
-  search.network.centreMHz = f0;
+  CascadeNetwork network{{}, f0};
   for (const SectionKind kind : topology) {
-    search.network.sections.push_back({.kind = kind});
+    network.sections.push_back({.kind = kind});
   }
+  std::vector<double> frequencies;
   for (int i = 0; i <= 40; ++i) {
-    search.frequencies.push_back(p.f1 * std::pow(p.f2 / p.f1, i / 40.0));
+    frequencies.push_back(p.f1 * std::pow(p.f2 / p.f1, i / 40.0));
   }
-  const auto n = static_cast<unsigned>(variableCount(search.network) + 1);
+  const std::size_t n = variableCount(network);
+  const Epigraph epigraph{frequencies.size(), [&](const double* x, std::size_t i) {
+                            setLogVariables(network, std::span<const double>(x, n));
+                            const double f = frequencies[i];
+                            return 1.0 - cascadeTransducerGain(cascadeMatrix(network, f),
+                                                               *endImpedance(p.source, f),
+                                                               *endImpedance(p.load, f));
+                          }};
   std::mt19937 random(4242);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   const double omega0 = 2.0 * PI * 1e6 * f0;
   double best = 0.0;
   for (int start = 0; start < starts; ++start) {
-    CascadeNetwork drawn = search.network;
+    CascadeNetwork drawn = network;
     for (Section& section : drawn.sections) {
       section.inductance = std::pow(1000.0, unit(random)) / omega0;
       section.capacitance = 1.0 / (std::pow(1000.0, unit(random)) * omega0);
@@ -309,17 +307,8 @@ double multistartWorstGain(const Topology& topology, const SearchProblem& p, int
     }
     std::vector<double> y = logVariables(drawn);
     y.push_back(200.0);
-    nlopt_opt opt = nlopt_create(NLOPT_LN_COBYLA, n);
-    nlopt_set_min_objective(opt, level, nullptr);
-    const std::vector<double> tolerances(search.frequencies.size(), 1e-12);
-    nlopt_add_inequality_mconstraint(opt, static_cast<unsigned>(search.frequencies.size()),
-                                     multistartConstraints, &search, tolerances.data());
-    nlopt_set_xtol_rel(opt, 1e-8);
-    nlopt_set_maxeval(opt, 1500);
-    double t = 0.0;
-    nlopt_optimize(opt, y.data(), &t);
-    nlopt_destroy(opt);
-    setLogVariables(drawn, std::span<const double>(y.data(), n - 1));
+    cobylaMinimax(epigraph, y, {}, {}, 1500);
+    setLogVariables(drawn, std::span<const double>(y.data(), n));
     best = std::max(best, bruteForce(drawn, p).worstGain);
   }
   return best;
