@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -29,13 +28,20 @@ bool hasLine(const std::string& out, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-bool hasLineStarting(const std::string& out, const std::string& start) {
+// The cells of the table row whose first cell is `first`, split at runs of two or more blanks.
+std::vector<std::string> rowCells(const std::string& out, const std::string& first) {
   for (const std::string& line : support::splitLines(out)) {
-    if (line.rfind(start, 0) == 0) {
-      return true;
+    std::vector<std::string> cells;
+    for (std::size_t at = 0; at < line.size();) {
+      const std::size_t gap = std::min(line.find("  ", at), line.size());
+      cells.push_back(line.substr(at, gap - at));
+      at = std::min(line.find_first_not_of(' ', gap), line.size());
+    }
+    if (!cells.empty() && cells.front() == first) {
+      return cells;
     }
   }
-  return false;
+  return {};
 }
 
 TEST(SearchRun, PrintsTheRankingWithTheLimitAndTheBestLineLast) {
@@ -86,15 +92,23 @@ TEST(SearchRun, PrintsTheRankingWithTheLimitAndTheBestLineLast) {
     if (c.args[0] == "parallel:R=50,C=20p") {
       EXPECT_TRUE(run.out.find("-0.0294          0.082085       1.1789") != std::string::npos);
     }
-    const std::vector<std::string> lines = support::splitLines(run.out);
-    std::smatch best;
-    const std::regex bestLine(
-        R"(Best: (.+) worst \|Gamma\| (\d\.\d{6}) worst gain (-\d+\.\d{4}) dB)");
-    ASSERT_TRUE(std::regex_match(lines.back(), best, bestLine)) << lines.back();
-    EXPECT_LE(std::stod(best[2]), c.bestAtMost);
-    // The figures of rank 1, as printed in its row.
-    EXPECT_TRUE(hasLineStarting(run.out, "1 ")) << run.out;
-    EXPECT_TRUE(run.out.find("  " + std::string(best[3]) + "  ") != std::string::npos);
+    // "Best: TOPOLOGY worst |Gamma| 0.dddddd worst gain -d.dddd dB", the figures those of the
+    // row of rank 1.
+    const std::string best = support::splitLines(run.out).back();
+    const std::size_t reflection = best.find(" worst |Gamma| ");
+    const std::size_t gain = best.find(" worst gain ");
+    ASSERT_EQ(best.rfind("Best: ", 0), 0u) << best;
+    ASSERT_NE(reflection, std::string::npos);
+    ASSERT_EQ(gain, reflection + 15 + 8) << best;
+    ASSERT_EQ(best.substr(best.size() - 3), " dB");
+    const std::string rho = best.substr(reflection + 15, 8);
+    const std::string decibels = best.substr(gain + 12, best.size() - 3 - gain - 12);
+    EXPECT_LE(std::stod(rho), c.bestAtMost);
+    EXPECT_EQ(decibels.substr(decibels.size() - 5, 1), ".");
+    const std::vector<std::string> first = rowCells(run.out, "1");
+    ASSERT_GE(first.size(), 8u) << run.out;
+    EXPECT_EQ(first[5], decibels);
+    EXPECT_EQ(first[6], rho);
   }
 }
 
