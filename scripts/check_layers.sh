@@ -29,6 +29,7 @@ layers=(
   "tools/fit 7"
   "tools/tune 7"
   "python 7"
+  "tools/search 7"
 )
 declare -A rank
 ordered=()

@@ -61,21 +61,27 @@ std::string appendPoint(MeasuredLoad& load, double frequencyMHz, std::complex<do
   return {};
 }
 
+std::string bandCoverage(const MeasuredLoad& load, double f1, double f2) {
+  const std::vector<double>& f = load.frequencyMHz;
+  if (f.empty()) {
+    return "no data points";
+  }
+  if (f.front() > f1 * (1.0 + BAND_EDGE_TOLERANCE)) {
+    return lineText(load.line.front()) + "the data start at " + megahertz(f.front()) +
+           ", above the band's lower edge f1 = " + megahertz(f1);
+  }
+  if (f.back() < f2 * (1.0 - BAND_EDGE_TOLERANCE)) {
+    return lineText(load.line.back()) + "the data end at " + megahertz(f.back()) +
+           ", below the band's upper edge f2 = " + megahertz(f2);
+  }
+  return {};
+}
+
 BandPoints pointsInBand(const MeasuredLoad& load, double f1, double f2) {
   const std::vector<double>& f = load.frequencyMHz;
   BandPoints band;
-  if (f.empty()) {
-    band.error = "no data points";
-    return band;
-  }
-  if (f.front() > f1 * (1.0 + BAND_EDGE_TOLERANCE)) {
-    band.error = lineText(load.line.front()) + "the data start at " + megahertz(f.front()) +
-                 ", above the band's lower edge f1 = " + megahertz(f1);
-    return band;
-  }
-  if (f.back() < f2 * (1.0 - BAND_EDGE_TOLERANCE)) {
-    band.error = lineText(load.line.back()) + "the data end at " + megahertz(f.back()) +
-                 ", below the band's upper edge f2 = " + megahertz(f2);
+  band.error = bandCoverage(load, f1, f2);
+  if (!band.error.empty()) {
     return band;
   }
   const PointRange inside = pointsWithin(f, f1, f2);

@@ -40,6 +40,10 @@ struct BandPoints {
   std::string error;  // set when the data do not cover the band or hold too few points in it
 };
 
+// Why the data do not cover the band [f1, f2] (edges within BAND_EDGE_TOLERANCE): no points, or
+// the first one above f1, or the last one below f2, naming that point's line; empty when they do.
+std::string bandCoverage(const MeasuredLoad& load, double f1, double f2);
+
 // A fit needs at least this many measured points inside the band.
 inline constexpr std::size_t MIN_BAND_POINTS = 3;
 

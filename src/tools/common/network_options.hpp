@@ -60,6 +60,23 @@ struct TypedNetworkOptions {
   std::string power;
 };
 
+// Declares --points and --span on `app`, bound to the words typed.
+void addSweepOptions(CLI::App& app, std::string& points, std::string& span);
+
+// Checks the words of --points and --span, where given, into `points` and `span`; returns the
+// refusal, or nothing when both are good.
+std::string readSweepOptions(const CLI::App& app, const std::string& typedPoints,
+                             const std::string& typedSpan, int& points, double& span);
+
+// Checks the word of --series, where given, into `series`; returns the refusal or nothing.
+std::string readSeriesOption(const CLI::App& app, const std::string& typed,
+                             std::optional<PreferredSeries>& series);
+
+// Checks the word of the quality factor option `name` (--q-inductor, --q-capacitor), where
+// given, into `q`: a finite number above zero. Returns the refusal or nothing.
+std::string readQualityOption(const CLI::App& app, std::string_view name,
+                              const std::string& typed, std::optional<double>& q);
+
 // Declares the report and the options on `app`, bound to `typed`.
 void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed);
 
