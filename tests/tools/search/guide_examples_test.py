@@ -150,7 +150,8 @@ def main(arguments):
         (work / "build").symlink_to(search.parent)
         (work / "scratch").mkdir()
         for case in cases:
-            found = [c for c in commands if f" {case['file']} " in c]
+            found = [c for c in commands
+                     if f" {case['file']} " in c and " --topology " in c and "$" not in c]
             if len(found) != 1:
                 fail(f"{case['name']}: the page has {len(found)} commands on {case['file']}")
             command = found[0]
