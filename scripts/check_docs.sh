@@ -12,15 +12,15 @@
 #                                 prints must match the rest
 #   <!-- check: not run, WHY -->  the ```sh block below is not run (it takes long, needs a
 #                                 terminal or runs until stopped)
-# The date of a report and a time in ms are masked; nothing else. Files outside scratch/ must be
-# the same after every page as before, so the examples leave `git status` clean (what .gitignore
-# names may appear).
+# The date of a report, a time in ms and the search's time in seconds ("... in 0.41 s" closing a
+# line) are masked; nothing else. Files outside scratch/ must be the same after every page as
+# before, so the examples leave `git status` clean (what .gitignore names may appear).
 # Usage: scripts/check_docs.sh [BUILD_DIR]   (the folder holding bandmatch and its companions;
 #                                             default: build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
-for program in bandmatch bandmatch-fit bandmatch-export bandmatch-tune; do
+for program in bandmatch bandmatch-fit bandmatch-export bandmatch-tune bandmatch-search; do
   [ -x "$build/$program" ] || { echo "check_docs: $build/$program is not built"; exit 1; }
 done
 work=$(mktemp -d)
@@ -43,7 +43,7 @@ snapshot >"$work/before"
 # The report's date and a measured time vary from run to run; everything else must not.
 mask() {
   sed -E -e 's/^(Current local date and time: ).*/\1(date)/' \
-    -e 's/[0-9]+(\.[0-9]+)? ms\b/(time) ms/g' -e '$a\'
+    -e 's/[0-9]+(\.[0-9]+)? ms\b/(time) ms/g' -e 's/ in [0-9]+\.[0-9]+ s$/ in (time) s/' -e '$a\'
 }
 
 failures=0
