@@ -30,6 +30,9 @@ ToleranceFigures toleranceFigures(const ReportedDesign& design, const NetworkVar
                                   const LoadOnNetwork* measured, const Sweep& sweep,
                                   const ToleranceOptions& options, int threads);
 
+// The plot's band of the trials, "90 % of 1000 trials"; the figures must outlive it.
+PlotBand trialsBand(const ToleranceOptions& options, const ToleranceFigures& figures);
+
 // What the files describe. The references must outlive the call.
 struct NetworkToWrite {
   const ReportedDesign& design;

@@ -137,11 +137,7 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     tolerance = toleranceFigures(design, network, measured ? &*measured : nullptr, sweep,
                                  *options.tolerance, threads);
   }
-  PlotBand spread;
-  if (tolerance) {
-    spread = {"90 % of " + formatInteger(options.tolerance->trials) + " trials",
-              &tolerance->trials.band};
-  }
+  const PlotBand spread = tolerance ? trialsBand(*options.tolerance, *tolerance) : PlotBand{};
   const std::string buildText = buildDescription(options.build);
   const std::string description = "values tuned by " + std::string(TUNE_PROGRAM_NAME) +
                                   (buildText.empty() ? "" : "; " + buildText);
