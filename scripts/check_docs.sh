@@ -13,7 +13,8 @@
 #   <!-- check: not run, WHY -->  the ```sh block below is not run (it takes long, needs a
 #                                 terminal or runs until stopped)
 # The date of a report and a time in ms are masked; nothing else. Files outside scratch/ must be
-# the same after every page as before, so the examples leave `git status` clean.
+# the same after every page as before, so the examples leave `git status` clean (what .gitignore
+# names may appear).
 # Usage: scripts/check_docs.sh [BUILD_DIR]   (the folder holding bandmatch and its companions;
 #                                             default: build)
 set -euo pipefail
@@ -28,11 +29,13 @@ trap 'rm -rf "$work"' EXIT
 # A copy of the sources without builds or scratch files, with build/ pointing at the programs.
 tree="$work/tree"
 mkdir "$tree"
-tar -C "$root" --exclude=./.git --exclude='./build*' --exclude=./out --exclude=./scratch \
+tar -C "$root" --exclude=./.git --exclude='./build*' --exclude=./out --exclude=./scratch --exclude=./.venv \
   --exclude=node_modules -cf - . | tar -C "$tree" -xf -
 ln -s "$build" "$tree/build"
 snapshot() {
-  (cd "$tree" && find . -path ./build -prune -o -path ./scratch -prune -o -type f -print0 |
+  # What .gitignore leaves out (a virtual environment, pip's build, caches) is not counted.
+  (cd "$tree" && find . \( -path ./build -o -path ./scratch -o -path ./.venv -o -path ./build-pip \
+    -o -name '*.egg-info' -o -name __pycache__ \) -prune -o -type f -print0 |
     sort -z | xargs -0 md5sum)
 }
 snapshot >"$work/before"

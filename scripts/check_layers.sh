@@ -28,6 +28,8 @@ layers=(
   "tools/export 7"
   "tools/fit 7"
   "tools/tune 7"
+  "python 7"
+  "tools/search 7"
 )
 declare -A rank
 ordered=()

@@ -15,7 +15,21 @@ PROGRAM_PACKAGES=(cmake g++ make libcli11-dev libnlopt-dev)
 # impedance the tests of measured loads use, python3-scikit-rf to build a chosen network's
 # two-port from its own media and compare it with the written .s2p file.
 TEST_PACKAGES=("${PROGRAM_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev ngspice
-  libxml2-utils librsvg2-bin python3 nec2c python3-scikit-rf)
+  libxml2-utils librsvg2-bin python3 nec2c)
+# The Python package bandmatch (python/, src/python) and its tests (tests/python), one reason each.
+PYTHON_PACKAGES=(
+  pybind11-dev        # the module's binding: pybind11's headers and CMake configuration
+  python3-pybind11    # pybind11 for the interpreter the module is built for
+  python3-dev         # the interpreter's headers the module compiles against
+  python3-numpy       # the arrays the package hands out and takes
+  python3-pytest      # runs tests/python under CTest (label python)
+  python3-scikit-rf   # an independent reader and client of Touchstone files in the tests
+  python3-matplotlib  # plots in the guide's example (docs/python.md), which a test runs
+  python3-venv        # the guide's install into a virtual environment
+  python3-setuptools  # the build backend of pip install . (pyproject.toml, setup.py)
+  python3-wheel       # the wheel setuptools builds for pip
+)
+TEST_PACKAGES+=("${PYTHON_PACKAGES[@]}")
 # Build the web page: Emscripten, and Debian's acorn for its optimizer.
 WEB_PACKAGES=(emscripten node-acorn)
 # What CI adds: clang and its runtime for the fuzzers, gcovr for coverage, man for the manual

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and builds the Debian package, checking that both hold
-# the four executables, their manual pages, the example files and the licence; that the manual
+# the five executables, their manual pages, the example files and the licence; that the manual
 # pages render without warnings; that each page's SYNOPSIS shows every option its program's --help
 # lists and its SEE ALSO names every other installed program; and that the installed programs run.
 # Usage: scripts/package_check.sh [build-directory]
@@ -10,7 +10,7 @@ build=$(realpath "${1:-build}")
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
-programs=(bandmatch bandmatch-export bandmatch-fit bandmatch-tune)
+programs=(bandmatch bandmatch-export bandmatch-fit bandmatch-tune bandmatch-search)
 examples=(examples/*)
 cmake --install "$build" --prefix "$prefix" >/dev/null
 installed=(share/doc/bandmatch/copyright "${examples[@]/#examples/share/bandmatch/examples}")
@@ -67,8 +67,12 @@ grep -q '^   inf ' <<<"$table" || { echo "installed bandmatch-fit printed no tab
 (cd "$prefix" && ./bin/bandmatch-fit share/bandmatch/examples/dipole-80m.s1p 3.5 4.0 >fit.txt) ||
   { echo "installed bandmatch-fit failed on the installed example"; exit 1; }
 (cd "$prefix" && ./bin/bandmatch-tune pkg.csv >tune.txt) || { echo "installed bandmatch-tune failed"; exit 1; }
-grep -q '^tuned on the model load ' "$prefix/tune.txt" && [ -s "$prefix/pkg-values.csv" ] ||
+grep -q '^tuned on the model load ' "$prefix/tune.txt" && [ -s "$prefix/pkg-tuned-values.csv" ] ||
   { echo "installed bandmatch-tune printed no table or wrote no values"; exit 1; }
+"$prefix/bin/bandmatch-search" 50 150 100 200 --topology "T T" >"$prefix/search.txt" ||
+  { echo "installed bandmatch-search failed"; exit 1; }
+grep -q '^Best: T T worst |Gamma| ' "$prefix/search.txt" ||
+  { echo "installed bandmatch-search printed no best line"; exit 1; }
 
 (cd "$build" && cpack -G DEB >/dev/null)
 package=$(ls "$build"/bandmatch_*_amd64.deb 2>/dev/null | head -n 1)

@@ -80,7 +80,7 @@ EndModel endModel(const CascadeEnd& end, double centreMHz, std::string_view role
                              formatFixed(100.0 * end.fitError, PERCENT_DIGITS) + " %)"};
   }
   const double resistance = end.impedanceAt(centreMHz).real();
-  return {NetworkEnd{EndKind::resistance, resistance, std::nullopt, std::nullopt},
+  return {NetworkEnd{EndKind::resistance, resistance, std::nullopt, std::nullopt, {}},
           std::string(role) + " " + name +
               " is a measured one-port no lumped model fits; written as its resistance at the band "
               "centre"};

@@ -70,10 +70,6 @@ std::string scientific(double value) {
   return formatScientific(value, 6);
 }
 
-std::string megahertz(double frequencyMHz) {
-  return formatFixed(frequencyMHz, figure_digits::FREQUENCY_MHZ) + " MHz";
-}
-
 // Walks the file line by line; the first refusal is kept and ends the reading.
 struct Reader {
   int version = 1;
@@ -342,20 +338,13 @@ void Reader::completePoint() {
   const double referenceOhms = reference.value_or(options.referenceOhms);
   const std::complex<double> impedance =
       impedanceOf(options, referenceOhms, version, pending[1], pending[2]);
+  // A frequency beyond the doubles is said in the file's own unit; every other check is the one
+  // of a point given as numbers.
   if (!std::isfinite(frequency)) {
     refuseAt(pendingLine, "the frequency " + scientific(pending[0]) + " is out of range");
-  } else if (frequency < 0.0) {
-    refuseAt(pendingLine, "negative frequency " + megahertz(frequency));
-  } else if (!load.frequencyMHz.empty() && !(frequency > load.frequencyMHz.back())) {
-    refuseAt(pendingLine, "frequencies not strictly increasing: " + megahertz(frequency) +
-                              " after " + megahertz(load.frequencyMHz.back()));
-  } else if (!std::isfinite(impedance.real()) || !std::isfinite(impedance.imag())) {
-    refuseAt(pendingLine, "the value at " + megahertz(frequency) +
-                              " is an open circuit; it has no finite impedance");
-  } else {
-    load.frequencyMHz.push_back(frequency);
-    load.impedance.push_back(impedance);
-    load.line.push_back(pendingLine);
+  } else if (const std::string reason = appendPoint(load, frequency, impedance, pendingLine);
+             !reason.empty()) {
+    refuseAt(pendingLine, reason);
   }
   pending.clear();
 }

@@ -46,7 +46,7 @@ std::optional<CascadeEnd> measuredEnd(const MeasuredLoad& load, std::string name
     if (usable && (!named.fitted || model.worstError < named.fitError)) {
       named.fitted = NetworkEnd{type == LoadType::series ? EndKind::seriesModel
                                                          : EndKind::parallelModel,
-                                resistance, model.inductance, model.capacitance};
+                                resistance, model.inductance, model.capacitance, {}};
       named.fitError = model.worstError;
     }
   }

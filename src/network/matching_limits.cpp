@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "network/best_match.hpp"
+
 namespace bandmatch {
 
 // The load's reactance fixes the first term of its reflection's expansion at a transmission
@@ -41,6 +43,63 @@ std::optional<double> bodeFanoLimit(const NetworkEnd& end, double f1MHz, double 
   }
   if (!series && end.inductance) {
     limit = std::max(limit, std::exp(-pi * *end.inductance / (r * (1.0 / w1 - 1.0 / w2))));
+  }
+  return limit;
+}
+
+std::optional<EndResonator> endResonator(const NetworkEnd& end, double f1MHz, double f2MHz) {
+  const double omega0 = 2.0 * std::numbers::pi * 1e6 * std::sqrt(f1MHz * f2MHz);
+  const double wm = (f2MHz - f1MHz) / std::sqrt(f1MHz * f2MHz);
+  EndResonator resonator;
+  if (end.kind == EndKind::measured) {
+    const BandPoints band = pointsInBand(end.measured, f1MHz, f2MHz);
+    if (!band.error.empty()) {
+      return std::nullopt;
+    }
+    const LoadFit fit = fitLoad(end.measured, band, f1MHz, f2MHz, LoadModelChoice::automatic);
+    if (!fit.error.empty() || fit.candidates.front().model.worstError > RESONATOR_FIT_ERROR) {
+      return std::nullopt;
+    }
+    const ModelCandidate& chosen = fit.candidates.front();
+    resonator = {chosen.model.type, chosen.model.level, chosen.retuning, fit.load.decrement, true,
+                 chosen.model.worstError};
+    return resonator;
+  }
+  const bool series = end.kind == EndKind::seriesModel;
+  if ((!series && end.kind != EndKind::parallelModel) || (!end.inductance && !end.capacitance)) {
+    return std::nullopt;
+  }
+  // A part left out is a short in series or an open across: no reactance of its own.
+  const double inductance = end.inductance.value_or(series ? 0.0 : HUGE_VAL);
+  const double capacitance = end.capacitance.value_or(series ? HUGE_VAL : 0.0);
+  resonator.type = series ? LoadType::series : LoadType::parallel;
+  resonator.level = series ? end.resistance : 1.0 / end.resistance;
+  resonator.retuning = retuneToCentre(resonator.type, inductance, capacitance, omega0);
+  resonator.decrement = resonator.level / resonator.retuning.slope / wm;
+  return resonator;
+}
+
+std::optional<MatchingLimit> matchingLimit(const NetworkEnd& source, const NetworkEnd& load,
+                                           double f1MHz, double f2MHz) {
+  std::optional<MatchingLimit> limit;
+  for (const bool atSource : {false, true}) {
+    const NetworkEnd& end = atSource ? source : load;
+    MatchingLimit candidate;
+    candidate.atSource = atSource;
+    if (end.kind == EndKind::measured) {
+      candidate.fit = endResonator(end, f1MHz, f2MHz);
+      if (!candidate.fit) {
+        continue;
+      }
+      candidate.reflection = fanoLimitReflection(candidate.fit->decrement);
+    } else if (const std::optional<double> bound = bodeFanoLimit(end, f1MHz, f2MHz)) {
+      candidate.reflection = *bound;
+    } else {
+      continue;
+    }
+    if (!limit || candidate.reflection > limit->reflection) {
+      limit = candidate;
+    }
   }
   return limit;
 }

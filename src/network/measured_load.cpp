@@ -1,6 +1,7 @@
 #include "network/measured_load.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/figure_digits.hpp"
 #include "core/number_format.hpp"
@@ -10,6 +11,7 @@ namespace bandmatch {
 namespace {
 
 constexpr int RESISTANCE_DIGITS = 4;  // as the fit's messages show a resistance
+constexpr int FREQUENCY_SCIENTIFIC_DIGITS = 6;
 
 std::string megahertz(double frequencyMHz) {
   return formatFixed(frequencyMHz, figure_digits::FREQUENCY_MHZ) + " MHz";
@@ -30,24 +32,56 @@ PointRange pointsWithin(const std::vector<double>& f, double fromMHz, double toM
 }  // namespace
 
 std::string lineText(int line) {
+  if (line == 0) {
+    return {};
+  }
   return "line " + formatInteger(line) + ": ";
+}
+
+std::string appendPoint(MeasuredLoad& load, double frequencyMHz, std::complex<double> impedance,
+                        int line) {
+  if (!std::isfinite(frequencyMHz)) {
+    return "the frequency " + formatScientific(frequencyMHz, FREQUENCY_SCIENTIFIC_DIGITS) +
+           " MHz is not finite";
+  }
+  if (frequencyMHz < 0.0) {
+    return "negative frequency " + megahertz(frequencyMHz);
+  }
+  if (!load.frequencyMHz.empty() && !(frequencyMHz > load.frequencyMHz.back())) {
+    return "frequencies not strictly increasing: " + megahertz(frequencyMHz) + " after " +
+           megahertz(load.frequencyMHz.back());
+  }
+  if (!std::isfinite(impedance.real()) || !std::isfinite(impedance.imag())) {
+    return "the value at " + megahertz(frequencyMHz) +
+           " is an open circuit; it has no finite impedance";
+  }
+  load.frequencyMHz.push_back(frequencyMHz);
+  load.impedance.push_back(impedance);
+  load.line.push_back(line);
+  return {};
+}
+
+std::string bandCoverage(const MeasuredLoad& load, double f1, double f2) {
+  const std::vector<double>& f = load.frequencyMHz;
+  if (f.empty()) {
+    return "no data points";
+  }
+  if (f.front() > f1 * (1.0 + BAND_EDGE_TOLERANCE)) {
+    return lineText(load.line.front()) + "the data start at " + megahertz(f.front()) +
+           ", above the band's lower edge f1 = " + megahertz(f1);
+  }
+  if (f.back() < f2 * (1.0 - BAND_EDGE_TOLERANCE)) {
+    return lineText(load.line.back()) + "the data end at " + megahertz(f.back()) +
+           ", below the band's upper edge f2 = " + megahertz(f2);
+  }
+  return {};
 }
 
 BandPoints pointsInBand(const MeasuredLoad& load, double f1, double f2) {
   const std::vector<double>& f = load.frequencyMHz;
   BandPoints band;
-  if (f.empty()) {
-    band.error = "no data points";
-    return band;
-  }
-  if (f.front() > f1 * (1.0 + BAND_EDGE_TOLERANCE)) {
-    band.error = lineText(load.line.front()) + "the data start at " + megahertz(f.front()) +
-                 ", above the band's lower edge f1 = " + megahertz(f1);
-    return band;
-  }
-  if (f.back() < f2 * (1.0 - BAND_EDGE_TOLERANCE)) {
-    band.error = lineText(load.line.back()) + "the data end at " + megahertz(f.back()) +
-                 ", below the band's upper edge f2 = " + megahertz(f2);
+  band.error = bandCoverage(load, f1, f2);
+  if (!band.error.empty()) {
     return band;
   }
   const PointRange inside = pointsWithin(f, f1, f2);

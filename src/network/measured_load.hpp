@@ -18,8 +18,15 @@ struct MeasuredLoad {
   std::vector<int> line;
 };
 
-// "line N: ", how a refusal names the line of the file it is about.
+// "line N: ", how a refusal names the line of the file it is about; nothing for line 0, the line
+// of a point given as numbers rather than read from a file.
 std::string lineText(int line);
+
+// Adds a point after the load's last one, or gives the reason it cannot follow them (one line,
+// the line not named): a frequency that is not finite or is negative, frequencies not strictly
+// increasing, an impedance that is not finite. `line` is the file line the point starts on.
+std::string appendPoint(MeasuredLoad& load, double frequencyMHz, std::complex<double> impedance,
+                        int line);
 
 // Relative distance within which a point's frequency counts as a band edge: a file in GHz, kHz or
 // Hz lands on an edge typed in MHz only to within a few units in the last place.
@@ -32,6 +39,10 @@ struct BandPoints {
   std::size_t last = 0;
   std::string error;  // set when the data do not cover the band or hold too few points in it
 };
+
+// Why the data do not cover the band [f1, f2] (edges within BAND_EDGE_TOLERANCE): no points, or
+// the first one above f1, or the last one below f2, naming that point's line; empty when they do.
+std::string bandCoverage(const MeasuredLoad& load, double f1, double f2);
 
 // A fit needs at least this many measured points inside the band.
 inline constexpr std::size_t MIN_BAND_POINTS = 3;

@@ -114,7 +114,22 @@ EndParse parseNetworkEnd(std::string_view text) {
     return {std::nullopt, error + "; an end is a resistance in ohms, series:R=..,L=..,C=.. or " +
                               "parallel:R=..,L=..,C=.."};
   }
-  return {NetworkEnd{EndKind::resistance, *resistance, std::nullopt, std::nullopt}, ""};
+  NetworkEnd end;
+  end.resistance = *resistance;
+  return {end, ""};
+}
+
+EndParse measuredEnd(MeasuredLoad data, double f1, double f2, double fromMHz, double toMHz) {
+  if (std::string coverage = bandCoverage(data, f1, f2); !coverage.empty()) {
+    return {std::nullopt, coverage};
+  }
+  if (const std::optional<ActivePoint> active = firstActivePoint(data, fromMHz, toMHz)) {
+    return {std::nullopt, activeLoadReason(*active)};
+  }
+  NetworkEnd end;
+  end.kind = EndKind::measured;
+  end.measured = std::move(data);
+  return {std::move(end), ""};
 }
 
 std::optional<std::complex<double>> endImpedance(const NetworkEnd& end, double frequencyMHz) {
@@ -133,7 +148,10 @@ std::optional<std::complex<double>> endImpedance(const NetworkEnd& end, double f
       return 1.0 / std::complex<double>(1.0 / end.resistance, capacitive - inductive);
     }
     case EndKind::measured:
-      break;
+      if (end.measured.frequencyMHz.empty()) {
+        break;
+      }
+      return interpolatedImpedance(end.measured, frequencyMHz);
   }
   return std::nullopt;
 }

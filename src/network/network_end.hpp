@@ -1,6 +1,6 @@
 // The source and the load a network is matched between: a resistance, or a lumped R-L-C model in
 // series or in parallel, read from text such as "50", "series:R=12.5,L=1.2u,C=80p" or
-// "parallel:R=200,C=5p"; and their impedance at a frequency.
+// "parallel:R=200,C=5p", or a measured one-port; and their impedance at a frequency.
 #pragma once
 
 #include <complex>
@@ -9,10 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "network/measured_load.hpp"
+
 namespace bandmatch {
 
-// A measured one-port is an end of its own kind: its data live with the unit that reads them,
-// and endImpedance does not evaluate it.
+// A measured one-port is read from its file by the program that names it and checked here
+// against the band it is used over (measuredEnd).
 enum class EndKind { resistance, seriesModel, parallelModel, measured };
 
 // An end in SI units; the models leave out the parts they do not have.
@@ -21,6 +23,7 @@ struct NetworkEnd {
   double resistance = 0.0;            // ohms, above zero
   std::optional<double> inductance;   // henries
   std::optional<double> capacitance;  // farads
+  MeasuredLoad measured;              // the data of a measured end, empty for the others
 };
 
 // An end's impedance as a function of the frequency in MHz: a model's, or a measured one-port's
@@ -38,7 +41,14 @@ struct EndParse {
 // m k M or an exponent ("1e-9"); every value must be finite and above zero.
 EndParse parseNetworkEnd(std::string_view text);
 
-// The impedance of a resistance or a model at a frequency in MHz; none for a measured end.
+// A measured one-port as an end used over the band [f1, f2] MHz, or the reason it cannot be one:
+// its data must cover the band, and it must be passive over [fromMHz, toMHz] as far as the data
+// reach (the band and whatever sweep its response is shown over), worded as activeLoadReason.
+EndParse measuredEnd(MeasuredLoad data, double f1, double f2, double fromMHz, double toMHz);
+
+// The impedance of a resistance or a model at a frequency in MHz; for a measured end the data
+// interpolated linearly between their points (held at the first and last point beyond them);
+// none for a measured end without data.
 std::optional<std::complex<double>> endImpedance(const NetworkEnd& end, double frequencyMHz);
 
 }  // namespace bandmatch

@@ -24,7 +24,7 @@ Frequencies frequencies(double frequencyMHz, double centreMHz) {
 }
 
 // 1 / z in real arithmetic: the general complex division guards against overflow at several
-// times the cost, and a part's impedance is far from those limits.
+// times the cost, and a part's impedance (or a response's EMF) is far from those limits.
 Complex reciprocal(Complex z) {
   return std::conj(z) / std::norm(z);
 }
@@ -144,25 +144,28 @@ ChainMatrix sectionTerms(const Section& section, const Frequencies& at, ChainMat
       const Complex ch = std::cosh(line.propagation);
       const Complex sh = std::sinh(line.propagation);
       const Complex zc = line.impedance;
-      d[0] = {0.0, zc * sh, -sh / zc, 0.0};
-      d[1] = {line.propagation * sh, line.propagation * zc * ch, line.propagation * ch / zc,
+      const Complex yc = reciprocal(zc);
+      d[0] = {0.0, zc * sh, -sh * yc, 0.0};
+      d[1] = {line.propagation * sh, line.propagation * zc * ch, line.propagation * ch * yc,
               line.propagation * sh};
-      return {ch, zc * sh, sh / zc, ch};
+      return {ch, zc * sh, sh * yc, ch};
     }
     case SectionKind::openStub: {
       const LinePropagation line = lineTerms(section, at);
       const Complex ch = std::cosh(line.propagation);
-      const Complex y = std::sinh(line.propagation) / (ch * line.impedance);
+      const Complex inverse = reciprocal(ch * line.impedance);
+      const Complex y = std::sinh(line.propagation) * inverse;
       d[0] = shuntDerivative(-y);
-      d[1] = shuntDerivative(line.propagation / (line.impedance * ch * ch));
+      d[1] = shuntDerivative(line.propagation * inverse * reciprocal(ch));
       return shuntMatrix(y);
     }
     case SectionKind::shortStub: {
       const LinePropagation line = lineTerms(section, at);
       const Complex sh = std::sinh(line.propagation);
-      const Complex y = std::cosh(line.propagation) / (sh * line.impedance);
+      const Complex inverse = reciprocal(sh * line.impedance);
+      const Complex y = std::cosh(line.propagation) * inverse;
       d[0] = shuntDerivative(-y);
-      d[1] = shuntDerivative(-line.propagation / (line.impedance * sh * sh));
+      d[1] = shuntDerivative(-line.propagation * inverse * reciprocal(sh));
       return shuntMatrix(y);
     }
   }
@@ -290,6 +293,17 @@ void setLogVariables(CascadeNetwork& network, std::span<const double> logValues)
   }
 }
 
+void setLogVariable(CascadeNetwork& network, std::size_t index, double logValue) {
+  for (Section& section : network.sections) {
+    const std::size_t count = sectionVariableCount(section.kind);
+    if (index < count) {
+      variableField(section, index) = std::exp(logValue);
+      return;
+    }
+    index -= count;
+  }
+}
+
 CascadeResponse cascadeResponse(const CascadeNetwork& network, double frequencyMHz,
                                 std::complex<double> source, std::complex<double> load,
                                 CascadeWorkspace& workspace, std::span<double> reflectionGradient,
@@ -325,9 +339,10 @@ CascadeResponse cascadeResponse(const CascadeNetwork& network, double frequencyM
   // numerator V1 - conj(Zs) I1.
   const Complex emf = voltage + source * current;
   const Complex mismatch = voltage - std::conj(source) * current;
+  const Complex inverseEmf = reciprocal(emf);
   CascadeResponse response;
-  response.inputImpedance = voltage / current;
-  response.reflection = mismatch / emf;
+  response.inputImpedance = voltage * reciprocal(current);
+  response.reflection = mismatch * inverseEmf;
   response.reflectionPower = std::norm(response.reflection);
   response.transducerGain = 4.0 * source.real() * load.real() / std::norm(emf);
   if (!gradients) {
@@ -349,12 +364,12 @@ CascadeResponse cascadeResponse(const CascadeNetwork& network, double frequencyM
       const Complex dEmf = emfRow[0] * dVoltage + emfRow[1] * dCurrent;
       const Complex dMismatch = mismatchRow[0] * dVoltage + mismatchRow[1] * dCurrent;
       if (!reflectionGradient.empty()) {
-        const Complex dReflection = (dMismatch - response.reflection * dEmf) / emf;
+        const Complex dReflection = (dMismatch - response.reflection * dEmf) * inverseEmf;
         reflectionGradient[variable] =
             2.0 * std::real(std::conj(response.reflection) * dReflection);
       }
       if (!gainGradient.empty()) {
-        gainGradient[variable] = -2.0 * response.transducerGain * std::real(dEmf / emf);
+        gainGradient[variable] = -2.0 * response.transducerGain * std::real(dEmf * inverseEmf);
       }
       ++variable;
     }

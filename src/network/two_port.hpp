@@ -125,6 +125,10 @@ std::vector<double> logVariables(const CascadeNetwork& network);
 // wavelength.
 void setLogVariables(CascadeNetwork& network, std::span<const double> logValues);
 
+// Sets free value number `index` (in the order of variableCount) to exp(logValue), leaving every
+// other value as it is to the bit.
+void setLogVariable(CascadeNetwork& network, std::size_t index, double logValue);
+
 // What the source sees at one frequency.
 struct CascadeResponse {
   std::complex<double> inputImpedance;

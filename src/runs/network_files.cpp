@@ -5,9 +5,18 @@
 #include "formats/parts_list.hpp"
 #include "formats/spice_netlist.hpp"
 #include "formats/touchstone.hpp"
+#include "core/number_format.hpp"
 #include "network/measured_load.hpp"
+#include "runs/text_table.hpp"
 
 namespace bandmatch {
+
+namespace {
+
+constexpr int POWER_DIGITS = 6;
+constexpr int STRESS_DIGITS = 4;
+
+}  // namespace
 
 ToleranceFigures toleranceFigures(const ReportedDesign& design, const NetworkVariant& built,
                                   const LoadOnNetwork* measured, const Sweep& sweep,
@@ -25,6 +34,29 @@ ToleranceFigures toleranceFigures(const ReportedDesign& design, const NetworkVar
 
 PlotBand trialsBand(const ToleranceOptions& options, const ToleranceFigures& figures) {
   return {"90 % of " + formatInteger(options.trials) + " trials", &figures.trials.band};
+}
+
+std::vector<LadderPartStress> partStresses(const ReportedDesign& design,
+                                           const NetworkVariant& built,
+                                           const LoadOnNetwork* measured, double watts) {
+  if (measured != nullptr) {
+    return ladderPartStressOnLoad(built.ladder, measured->load, built.retuning, design.f1,
+                                  design.f2, watts);
+  }
+  return ladderPartStress(built.ladder, design.f1, design.f2, watts);
+}
+
+std::string renderStressSummary(const std::vector<LadderPartStress>& stresses, double watts) {
+  std::string text = "Part stress with " + formatPlainDecimal(watts, POWER_DIGITS) +
+                     " W available from the source, worst over the band:\n";
+  std::vector<std::vector<std::string>> rows = {{"part", "peak voltage (V)", "RMS current (A)"}};
+  for (const LadderPartStress& stress : stresses) {
+    const char element = stress.element == StressedElement::inductor ? 'L' : 'C';
+    rows.push_back({elementName(element, static_cast<std::size_t>(stress.position) - 1),
+                    formatScientific(stress.peakVoltage, STRESS_DIGITS),
+                    formatScientific(stress.rmsCurrent, STRESS_DIGITS)});
+  }
+  return text + alignedTable(rows);
 }
 
 std::vector<NetworkFile> networkFiles(const NetworkToWrite& network) {
@@ -48,7 +80,7 @@ std::vector<NetworkFile> networkFiles(const NetworkToWrite& network) {
     const MeasuredLoadParts* partsOfLoad = loadParts ? &*loadParts : nullptr;
     files.push_back({"-parts.csv", renderPartsList(design, network.ideal.ladder, built,
                                                    network.options, network.sensitivities,
-                                                   partsOfLoad)});
+                                                   partsOfLoad, network.stresses)});
     files.push_back(
         {"-schematic.svg",
          renderSchematic(layoutSchematic(design, built, network.options, network.origin,

@@ -12,6 +12,7 @@
 #include "drawing/response_plot.hpp"
 #include "network/network_build.hpp"
 #include "network/part_sensitivity.hpp"
+#include "network/part_stress.hpp"
 #include "network/reported_design.hpp"
 #include "network/sweep.hpp"
 #include "network/tolerance.hpp"
@@ -33,6 +34,16 @@ ToleranceFigures toleranceFigures(const ReportedDesign& design, const NetworkVar
 // The plot's band of the trials, "90 % of 1000 trials"; the figures must outlive it.
 PlotBand trialsBand(const ToleranceOptions& options, const ToleranceFigures& figures);
 
+// Each part's worst in-band stress in the built network (on the measured load when there is
+// one, its retuning element last) when the source makes `watts` available.
+std::vector<LadderPartStress> partStresses(const ReportedDesign& design,
+                                           const NetworkVariant& built,
+                                           const LoadOnNetwork* measured, double watts);
+
+// The lines that give them: a heading with the power, then a table of each part's peak voltage
+// and RMS current, from the source to the load.
+std::string renderStressSummary(const std::vector<LadderPartStress>& stresses, double watts);
+
 // What the files describe. The references must outlive the call.
 struct NetworkToWrite {
   const ReportedDesign& design;
@@ -51,6 +62,7 @@ struct NetworkToWrite {
   std::optional<double> smithGoal;   // the Smith chart, with this goal SWR's circle
   const std::vector<PartSensitivity>* sensitivities = nullptr;
   std::string schematicTitle;
+  const std::vector<LadderPartStress>* stresses = nullptr;  // with a power given
 };
 
 // A file as the base name's suffix (".cir", "-parts.csv") and its whole text.

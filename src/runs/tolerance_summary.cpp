@@ -47,8 +47,14 @@ std::string renderToleranceSummary(const ToleranceOptions& options, int position
   std::string text = "Tolerance: L +-" +
                      formatPlainDecimal(options.inductorPercent, TOLERANCE_DIGITS) + " %, C +-" +
                      formatPlainDecimal(options.capacitorPercent, TOLERANCE_DIGITS) + " % ";
+  // A measured load's retuning element is a part of position 1 that varies too.
+  const bool retuningVaries =
+      std::any_of(sensitivities.begin(), sensitivities.end(),
+                  [](const PartSensitivity& sensitivity) { return sensitivity.position == 1; });
   text += positions >= 2 ? "at positions 2 to " + formatInteger(positions)
-                         : std::string("with no part to vary");
+                         : std::string(retuningVaries ? "" : "with no part to vary");
+  text += retuningVaries ? std::string(positions >= 2 ? " and " : "") + "the retuning element"
+                         : std::string();
   text += ", uniform draws from seed " + formatUnsignedInteger(options.seed);
   text += onMeasuredLoad ? ", on the measured load" : "";
   text += "; interval by Wilson's score\n";

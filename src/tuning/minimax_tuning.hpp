@@ -1,7 +1,7 @@
 // Minimax tuning of a network against its target: the element values that make the worst
-// reflection over the band's samples as small as they can be, found by NLopt's SLSQP on the
-// epigraph form (minimise t subject to |Gamma_i|^2 <= t at every sample) with exact gradients,
-// the variables on a logarithmic scale within a box around the start.
+// reflection over the band's samples as small as they can be, found by the minimax solver
+// (minimise t subject to |Gamma_i|^2 <= t at every sample) with exact gradients, the variables
+// on a logarithmic scale within a box around the start.
 #pragma once
 
 #include <string>

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/touchstone_reader.hpp"
+#include "support/measured_loads.hpp"
+
 namespace bandmatch {
 namespace {
 
@@ -50,7 +53,46 @@ TEST(MatchingLimits, GivesTheBodeFanoLimitOfEachModel) {
     ASSERT_TRUE(limit.has_value());
     EXPECT_NEAR(*limit, std::exp(-c.exponent), 1e-6 * std::exp(-c.exponent));
   }
-  EXPECT_FALSE(bodeFanoLimit(NetworkEnd{EndKind::measured, 50.0, 1e-6, {}}, 1.0, 2.0));
+  EXPECT_FALSE(bodeFanoLimit(NetworkEnd{EndKind::measured, 50.0, 1e-6, {}, {}}, 1.0, 2.0));
+}
+
+// A measured end made of an exact series R-L-C (resonant at 3.75 MHz, Q 10, 50 ohms, 151 points
+// from 3.0 to 4.5 MHz) fits that resonator, so its Fano bound is the model's Bode-Fano limit; a
+// plain resistance fits no resonator. With two ends the larger limit holds: 20 pF across 50 ohms
+// over 100 to 300 MHz gives exp(-2.5), 100 nH with 50 ohms exp(-1.25).
+TEST(MatchingLimits, GivesTheLargerLimitOfTheTwoEndsAndFanosBoundOfAFittedOne) {
+  const testing::ExactLoad resonator;
+  const NetworkEnd measured =
+      *measuredEnd(*readTouchstone(testing::exactLoadFile(resonator, 3.0, 4.5, 151)).load, 3.5,
+                   4.0, 3.5, 4.0)
+           .end;
+  const NetworkEnd model = *parseNetworkEnd("series:R=50,L=" +
+                                            std::to_string(resonator.inductance() * 1e6) + "u,C=" +
+                                            std::to_string(resonator.capacitance() * 1e12) + "p")
+                                .end;
+  const std::optional<MatchingLimit> fitted = matchingLimit(parseNetworkEnd("50").end.value(),
+                                                            measured, 3.5, 4.0);
+  ASSERT_TRUE(fitted.has_value());
+  ASSERT_TRUE(fitted->fit.has_value());
+  EXPECT_LT(fitted->fit->fitError, 1e-6);
+  EXPECT_NEAR(fitted->reflection, *bodeFanoLimit(model, 3.5, 4.0), 1e-6);
+  EXPECT_FALSE(fitted->atSource);
+
+  NetworkEnd flat = measured;
+  std::fill(flat.measured.impedance.begin(), flat.measured.impedance.end(), 50.0);
+  EXPECT_FALSE(matchingLimit(flat, flat, 3.5, 4.0).has_value());
+
+  const NetworkEnd capacitive = *parseNetworkEnd("parallel:R=50,C=20p").end;
+  const NetworkEnd inductive = *parseNetworkEnd("series:R=50,L=100n").end;
+  for (const bool capacitiveSource : {false, true}) {
+    const std::optional<MatchingLimit> limit =
+        capacitiveSource ? matchingLimit(capacitive, inductive, 100.0, 300.0)
+                         : matchingLimit(inductive, capacitive, 100.0, 300.0);
+    ASSERT_TRUE(limit.has_value());
+    EXPECT_NEAR(limit->reflection, std::exp(-1.25), 1e-9);
+    EXPECT_EQ(limit->atSource, !capacitiveSource);
+    EXPECT_FALSE(limit->fit.has_value());
+  }
 }
 
 }  // namespace

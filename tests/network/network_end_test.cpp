@@ -74,7 +74,47 @@ TEST(NetworkEnd, GivesTheModelsImpedance) {
     ASSERT_TRUE(z.has_value());
     EXPECT_NEAR(std::abs(*z - c.impedance), 0.0, 1e-12 * std::abs(c.impedance));
   }
-  EXPECT_FALSE(endImpedance(NetworkEnd{EndKind::measured, 50.0, {}, {}}, 10.0).has_value());
+  EXPECT_FALSE(endImpedance(NetworkEnd{EndKind::measured, 50.0, {}, {}, {}}, 10.0).has_value());
+}
+
+// Three points at 10, 20 and 30 MHz (lines 3 to 5); the middle resistance is varied to make the
+// data active. Interpolated values worked by hand: at 15 MHz half-way between the first two.
+TEST(NetworkEnd, TakesMeasuredDataThatCoverTheBandAndArePassive) {
+  const auto data = [](double middleResistance) {
+    return MeasuredLoad{{10.0, 20.0, 30.0},
+                        {{40.0, -20.0}, {middleResistance, 10.0}, {80.0, 30.0}},
+                        {3, 4, 5}};
+  };
+  struct Case {
+    double middleResistance;
+    double f1, f2, from, to;
+    std::string error;  // beginning of the refusal; empty when taken
+  };
+  const std::vector<Case> cases = {
+      {60.0, 10.0, 30.0, 10.0, 30.0, ""},
+      {60.0, 9.0, 30.0, 9.0, 30.0, "line 3: the data start at 10.000000 MHz, above"},
+      {60.0, 12.0, 31.0, 12.0, 31.0, "line 5: the data end at 30.000000 MHz, below"},
+      {-5.0, 12.0, 28.0, 12.0, 28.0, "the load is active at 20.000000 MHz (resistance"},
+      // Active only in the sweep beside the band: refused too; beyond the sweep: taken.
+      {-5.0, 22.0, 28.0, 15.0, 29.0, "the load is active at"},
+      {-5.0, 25.0, 28.0, 24.0, 29.0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.f1);
+    const EndParse parse = measuredEnd(data(c.middleResistance), c.f1, c.f2, c.from, c.to);
+    if (!c.error.empty()) {
+      EXPECT_FALSE(parse.end.has_value());
+      EXPECT_EQ(parse.error.substr(0, c.error.size()), c.error) << parse.error;
+      continue;
+    }
+    ASSERT_TRUE(parse.end.has_value()) << parse.error;
+    EXPECT_EQ(parse.end->kind, EndKind::measured);
+    const std::complex<double> middle = (data(c.middleResistance).impedance[0] +
+                                         data(c.middleResistance).impedance[1]) / 2.0;
+    EXPECT_NEAR(std::abs(*endImpedance(*parse.end, 15.0) - middle), 0.0, 1e-12);
+    // Beyond the data the nearest point holds.
+    EXPECT_EQ(*endImpedance(*parse.end, 35.0), std::complex<double>(80.0, 30.0));
+  }
 }
 
 }  // namespace

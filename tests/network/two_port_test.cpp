@@ -203,5 +203,29 @@ TEST(TwoPort, TodaysLadderIsOneCascade) {
   }
 }
 
+// Setting one value leaves every other to the bit (a standard value stays one), and sets that
+// one as setting them all does.
+TEST(TwoPort, SetsOneValueAndLeavesTheOthers) {
+  CascadeNetwork network;
+  network.centreMHz = 100.0;
+  for (const SectionKind kind : {SectionKind::transformer, SectionKind::shuntTank,
+                                 SectionKind::line, SectionKind::seriesCapacitor}) {
+    network.sections.push_back(sampleSection(kind, false));
+  }
+  const std::vector<double> before = logVariables(network);
+  for (std::size_t v = 0; v < before.size(); ++v) {
+    CascadeNetwork one = network;
+    setLogVariable(one, v, before[v] + 0.25);
+    CascadeNetwork all = network;
+    std::vector<double> moved = before;
+    moved[v] += 0.25;
+    setLogVariables(all, moved);
+    const std::vector<double> after = logVariables(one);
+    for (std::size_t k = 0; k < before.size(); ++k) {
+      EXPECT_EQ(after[k], k == v ? logVariables(all)[k] : before[k]) << v << " " << k;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace bandmatch

@@ -31,19 +31,62 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) {
   return true;
 }
 
-// A quality factor: a finite number above zero.
-std::optional<double> parseQuality(const CLI::App& app, std::string_view name,
-                                   const std::string& typed, std::string& error) {
-  if (app.count(std::string(name)) == 0) {
-    return std::nullopt;
-  }
-  const std::optional<double> q = parseWholeReal(typed);
-  if (!q || !(*q > 0.0)) {
-    error = std::string(name) + " must be a number above 0, found " + quotedText(typed);
-    return std::nullopt;
-  }
-  return q;
+}  // namespace
+
+void addSweepOptions(CLI::App& app, std::string& points, std::string& span) {
+  app.add_option("--points", points, "frequency points of the sweep, 2 to 100000 (default 801)")
+      ->type_name("N");
+  app.add_option("--span", span,
+                 "sweep width as a multiple of the band, 1 to 10 (default 1.5; 1 sweeps the band "
+                 "alone); the sweep starts no lower than f1/10")
+      ->type_name("F");
 }
+
+std::string readSweepOptions(const CLI::App& app, const std::string& typedPoints,
+                             const std::string& typedSpan, int& points, double& span) {
+  if (app.count("--points") > 0) {
+    const std::optional<int> read = parseWholeInteger(typedPoints);
+    if (!read || *read < MIN_POINTS || *read > MAX_POINTS) {
+      return "--points must be a whole number from " + formatInteger(MIN_POINTS) + " to " +
+             formatInteger(MAX_POINTS) + ", found " + quotedText(typedPoints);
+    }
+    points = *read;
+  }
+  if (app.count("--span") > 0) {
+    const std::optional<double> read = parseWholeReal(typedSpan);
+    if (!read || *read < MIN_SPAN || *read > MAX_SPAN) {
+      return "--span must be a number from 1 to 10, found " + quotedText(typedSpan);
+    }
+    span = *read;
+  }
+  return {};
+}
+
+std::string readSeriesOption(const CLI::App& app, const std::string& typed,
+                             std::optional<PreferredSeries>& series) {
+  if (app.count("--series") > 0) {
+    series = preferredSeriesFromName(typed);
+    if (!series) {
+      return "--series must be one of E12, E24, E48, E96 and E192, found " + quotedText(typed);
+    }
+  }
+  return {};
+}
+
+std::string readQualityOption(const CLI::App& app, std::string_view name,
+                              const std::string& typed, std::optional<double>& q) {
+  if (app.count(std::string(name)) == 0) {
+    return {};
+  }
+  q = parseWholeReal(typed);
+  if (!q || !(*q > 0.0)) {
+    q.reset();
+    return std::string(name) + " must be a number above 0, found " + quotedText(typed);
+  }
+  return {};
+}
+
+namespace {
 
 // A tolerance in percent, 0 to 50; `fallback` when the option is not given.
 double parseTolerance(const CLI::App& app, std::string_view name, const std::string& typed,
@@ -122,13 +165,7 @@ void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed) {
   app.add_option("REPORT", typed.reportPath, "the CSV report written by bandmatch")
       ->required()
       ->type_name("");
-  app.add_option("--points", typed.points,
-                 "frequency points of the sweep, 2 to 100000 (default 801)")
-      ->type_name("N");
-  app.add_option("--span", typed.span,
-                 "sweep width as a multiple of the band, 1 to 10 (default 1.5; 1 sweeps the band "
-                 "alone); the sweep starts no lower than f1/10")
-      ->type_name("F");
+  addSweepOptions(app, typed.points, typed.span);
   app.add_option("--out", typed.outBase,
                  "base name of the files (default: the report's name without .csv)")
       ->type_name("BASE");
@@ -174,6 +211,10 @@ void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed) {
                   "the SWR a trial must not exceed anywhere in the band to count to the yield, "
                   "1 or more (default 2); also the circle of the Smith chart")
       ->type_name("S");
+  app.add_option("--power", typed.power,
+                 "the power in watts the source makes available (1e-9 to 1e9): each part's worst "
+                 "in-band peak voltage and RMS current in the parts list and the summary")
+      ->type_name("W");
   app.add_flag("--smith", typed.smith,
                 "also write BASE-smith.svg, the Smith chart of the network's reflection");
 }
@@ -184,20 +225,10 @@ std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOption
   if (options.reportPath.empty()) {
     return "the report name is empty";
   }
-  if (app.count("--points") > 0) {
-    const std::optional<int> points = parseWholeInteger(typed.points);
-    if (!points || *points < MIN_POINTS || *points > MAX_POINTS) {
-      return "--points must be a whole number from " + formatInteger(MIN_POINTS) + " to " +
-             formatInteger(MAX_POINTS) + ", found " + quotedText(typed.points);
-    }
-    options.points = *points;
-  }
-  if (app.count("--span") > 0) {
-    const std::optional<double> span = parseWholeReal(typed.span);
-    if (!span || *span < MIN_SPAN || *span > MAX_SPAN) {
-      return "--span must be a number from 1 to 10, found " + quotedText(typed.span);
-    }
-    options.span = *span;
+  if (std::string error =
+          readSweepOptions(app, typed.points, typed.span, options.points, options.span);
+      !error.empty()) {
+    return error;
   }
   if (app.count("--load") > 0 && typed.loadPath.empty()) {
     return "the load file name is empty";
@@ -214,28 +245,29 @@ std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOption
     }
     options.build.sourceOhms = *ohms;
   }
-  if (app.count("--series") > 0) {
-    options.build.series = preferredSeriesFromName(typed.series);
-    if (!options.build.series) {
-      return "--series must be one of E12, E24, E48, E96 and E192, found " +
-             quotedText(typed.series);
+  for (std::string error :
+       {readSeriesOption(app, typed.series, options.build.series),
+        readQualityOption(app, "--q-inductor", typed.inductorQ, options.build.inductorQ),
+        readQualityOption(app, "--q-capacitor", typed.capacitorQ, options.build.capacitorQ)}) {
+    if (!error.empty()) {
+      return error;
     }
-  }
-  std::string error;
-  options.build.inductorQ = parseQuality(app, "--q-inductor", typed.inductorQ, error);
-  if (error.empty()) {
-    options.build.capacitorQ = parseQuality(app, "--q-capacitor", typed.capacitorQ, error);
-  }
-  if (!error.empty()) {
-    return error;
   }
   options.parts = typed.parts;
   options.outBase = typed.outBase.empty() ? defaultOutputBase(options.reportPath) : typed.outBase;
+  if (app.count("--power") > 0) {
+    const std::optional<double> watts = parseWholeReal(typed.power);
+    if (!watts || *watts < MIN_POWER_WATTS || *watts > MAX_POWER_WATTS) {
+      return "--power must be a number of watts from 1e-9 to 1e9, found " + quotedText(typed.power);
+    }
+    options.powerWatts = *watts;
+  }
   return readToleranceOptions(app, typed, options);
 }
 
 bool buildsNetwork(const NetworkFileOptions& options) {
-  return options.parts || changesNetwork(options.build) || options.tolerance.has_value();
+  return options.parts || changesNetwork(options.build) || options.tolerance.has_value() ||
+         options.powerWatts.has_value();
 }
 
 std::string defaultOutputBase(std::string_view reportPath) {

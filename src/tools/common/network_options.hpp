@@ -20,6 +20,9 @@ inline constexpr int MAX_POINTS = 100000;
 inline constexpr double DEFAULT_SPAN = DEFAULT_SWEEP_SPAN;
 inline constexpr double MIN_SPAN = 1.0;
 inline constexpr double MAX_SPAN = 10.0;
+// The source's available power in watts, both included.
+inline constexpr double MIN_POWER_WATTS = 1e-9;
+inline constexpr double MAX_POWER_WATTS = 1e9;
 
 struct NetworkFileOptions {
   std::string reportPath;
@@ -32,6 +35,7 @@ struct NetworkFileOptions {
   std::optional<ToleranceOptions> tolerance;  // the Monte Carlo trials, when a tolerance is given
   double goalSwr = DEFAULT_GOAL_SWR;          // the yield's goal and the Smith chart's circle
   bool smith = false;                         // BASE-smith.svg too
+  std::optional<double> powerWatts;  // the source's available power: each part's stress
 };
 
 // The option words as typed, checked after parsing so that every refusal names what was found.
@@ -53,7 +57,25 @@ struct TypedNetworkOptions {
   std::string seed;
   std::string goalSwr;
   bool smith = false;
+  std::string power;
 };
+
+// Declares --points and --span on `app`, bound to the words typed.
+void addSweepOptions(CLI::App& app, std::string& points, std::string& span);
+
+// Checks the words of --points and --span, where given, into `points` and `span`; returns the
+// refusal, or nothing when both are good.
+std::string readSweepOptions(const CLI::App& app, const std::string& typedPoints,
+                             const std::string& typedSpan, int& points, double& span);
+
+// Checks the word of --series, where given, into `series`; returns the refusal or nothing.
+std::string readSeriesOption(const CLI::App& app, const std::string& typed,
+                             std::optional<PreferredSeries>& series);
+
+// Checks the word of the quality factor option `name` (--q-inductor, --q-capacitor), where
+// given, into `q`: a finite number above zero. Returns the refusal or nothing.
+std::string readQualityOption(const CLI::App& app, std::string_view name,
+                              const std::string& typed, std::optional<double>& q);
 
 // Declares the report and the options on `app`, bound to `typed`.
 void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed);

@@ -57,6 +57,10 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         toleranceFigures(design, built, measured, analysis.sweep, *options.tolerance, threads);
   }
 
+  std::optional<std::vector<LadderPartStress>> stresses;
+  if (options.powerWatts) {
+    stresses = partStresses(design, built, measured, *options.powerWatts);
+  }
   const std::string description = buildDescription(options.build);
   const PlotBand spread = tolerance ? trialsBand(*options.tolerance, *tolerance) : PlotBand{};
   const NetworkToWrite files{design,
@@ -74,7 +78,8 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                        buildsNetwork(options),
                        options.smith ? std::optional(options.goalSwr) : std::nullopt,
                        tolerance ? &tolerance->sensitivities : nullptr,
-                       "Schematic of the matching network: " + designSummary(design)};
+                       "Schematic of the matching network: " + designSummary(design),
+                       stresses ? &*stresses : nullptr};
   if (const int status = writeNetworkRun(EXPORT_PROGRAM_NAME, options, input.report,
                                          networkFiles(files), analysis.sweep, out, err);
       status != TOOL_SUCCESS) {
@@ -88,6 +93,9 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (measured != nullptr) {
     writeText(out, renderMeasuredLoadSummary(design, analysis, *measured, options.loadPath,
                                              input.wanted));
+  }
+  if (stresses) {
+    writeText(out, renderStressSummary(*stresses, *options.powerWatts));
   }
   if (tolerance) {
     writeText(out, renderToleranceSummary(*options.tolerance, design.N, measured != nullptr,

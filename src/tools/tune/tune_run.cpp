@@ -138,6 +138,10 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                                  *options.tolerance, threads);
   }
   const PlotBand spread = tolerance ? trialsBand(*options.tolerance, *tolerance) : PlotBand{};
+  std::optional<std::vector<LadderPartStress>> stresses;
+  if (options.powerWatts) {
+    stresses = partStresses(design, network, measured ? &*measured : nullptr, *options.powerWatts);
+  }
   const std::string buildText = buildDescription(options.build);
   const std::string description = "values tuned by " + std::string(TUNE_PROGRAM_NAME) +
                                   (buildText.empty() ? "" : "; " + buildText);
@@ -156,7 +160,8 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                                buildsNetwork(options),
                                options.smith ? std::optional(options.goalSwr) : std::nullopt,
                                tolerance ? &tolerance->sensitivities : nullptr,
-                               "Schematic of the tuned matching network: " + designSummary(design)};
+                               "Schematic of the tuned matching network: " + designSummary(design),
+                               stresses ? &*stresses : nullptr};
   const TuningContext context{measured.has_value(),
                               measured ? measured->decrement : reportedDecrement(design),
                               request.settings.range, seriesName, seconds};
@@ -179,6 +184,9 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     writeLine(out, "Network: " + buildText);
   }
   writeText(out, renderTuningSummary(design, tuning, context));
+  if (stresses) {
+    writeText(out, renderStressSummary(*stresses, *options.powerWatts));
+  }
   if (tolerance) {
     writeText(out, renderToleranceSummary(*options.tolerance, design.N, measured.has_value(),
                                           tolerance->trials, options.goalSwr,

@@ -2,15 +2,13 @@
 // the network, write the files of the tuned network and print the comparison.
 #pragma once
 
-#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-namespace bandmatch {
+#include "tools/common/seconds_clock.hpp"
 
-// Seconds from any fixed origin; the run reports the time its tuning took.
-using SecondsClock = std::function<double()>;
+namespace bandmatch {
 
 // `args` are the arguments after the program name. The usage, the version and the summary go
 // to `out`; a failure is one line on `err`, status 2, and no file is written.

@@ -92,6 +92,51 @@ TEST(ExportRun, PartsAloneDescribesTheIdealNetwork) {
                                       "good.csv", "good.s1p", "good.svg"}));
 }
 
+// --power lists each part's stress in the summary and in the parts list; a hundred times the
+// power is ten times every voltage and current.
+TEST(ExportRun, PowerGivesEachPartsStressInTheSummaryAndTheList) {
+  support::ScratchDirectory scratch;
+  writeTextFile("good.csv", handReportText());
+  const auto stressRows = [](const std::string& out) {
+    std::vector<std::string> rows;
+    bool table = false;
+    for (const std::string& line : support::splitLines(out)) {
+      table = table || line.rfind("part  peak voltage (V)", 0) == 0;
+      if (table) {
+        rows.push_back(line);
+      }
+    }
+    return rows;
+  };
+  const ToolResult one = exportWith({"good.csv", "--power", "1", "--out", "one"});
+  const ToolResult hundred = exportWith({"good.csv", "--power", "100", "--out", "hundred"});
+  ASSERT_EQ(one.status, 0) << one.err;
+  ASSERT_EQ(hundred.status, 0) << hundred.err;
+  EXPECT_NE(one.out.find("Part stress with 1 W available from the source, worst over the band:"),
+            std::string::npos);
+  const std::vector<std::string> low = stressRows(one.out);
+  const std::vector<std::string> high = stressRows(hundred.out);
+  ASSERT_EQ(low.size(), 3u) << one.out;  // the heading, L(2) and C(2)
+  ASSERT_EQ(high.size(), low.size());
+  for (std::size_t i = 1; i < low.size(); ++i) {
+    std::istringstream a(low[i]);
+    std::istringstream b(high[i]);
+    std::string nameA, nameB;
+    double voltageA = 0.0, currentA = 0.0, voltageB = 0.0, currentB = 0.0;
+    a >> nameA >> voltageA >> currentA;
+    b >> nameB >> voltageB >> currentB;
+    EXPECT_EQ(nameA, nameB);
+    EXPECT_NEAR(voltageB / voltageA, 10.0, 1e-3);
+    EXPECT_NEAR(currentB / currentA, 10.0, 1e-3);
+  }
+  const std::string parts = support::readFile("one-parts.csv");
+  EXPECT_NE(parts.find(",peak voltage (V),RMS current (A)\n"), std::string::npos) << parts;
+  const ToolResult refused = exportWith({"good.csv", "--power", "0"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err,
+            "bandmatch-export: --power must be a number of watts from 1e-9 to 1e9, found \"0\"\n");
+}
+
 TEST(ExportRun, PrintsTheUsageAndTheVersion) {
   const ToolResult help = exportWith({"--help"});
   EXPECT_EQ(help.status, 0);

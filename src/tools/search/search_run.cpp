@@ -1,0 +1,146 @@
+#include "tools/search/search_run.hpp"
+
+#include <algorithm>
+#include <thread>
+
+#include "core/display_text.hpp"
+#include "core/text_sink.hpp"
+#include "formats/touchstone_reader.hpp"
+#include "network/measured_network.hpp"
+#include "runs/search_summary.hpp"
+#include "tools/common/input_file.hpp"
+
+namespace bandmatch {
+
+namespace {
+
+constexpr std::string_view SERIES_PREFIX = "series:";
+constexpr std::string_view PARALLEL_PREFIX = "parallel:";
+
+int fail(std::ostream& err, std::string_view message) {
+  return refuse(err, SEARCH_PROGRAM_NAME, message);
+}
+
+// An end as typed: a model, a resistance, or else the Touchstone one-port file of that name,
+// whose data must cover the band and be passive over the band and the wanted sweep.
+std::optional<NetworkEnd> readEnd(const std::string& typed, std::string_view role,
+                                  const SearchOptions& options, const Sweep& wanted,
+                                  std::string& error) {
+  const bool model = typed.starts_with(SERIES_PREFIX) || typed.starts_with(PARALLEL_PREFIX);
+  EndParse parse = parseNetworkEnd(typed);
+  if (parse.end) {
+    return std::move(parse.end);
+  }
+  if (model) {
+    error = std::string(role) + " " + quotedText(printableText(typed)) + ": " + parse.error;
+    return std::nullopt;
+  }
+  const FileText file = readInputFile(typed, LOAD_FILE_SIZE_LIMIT, LOAD_FILE_TOO_LARGE);
+  if (!file.text) {
+    error = std::string(role) + " " + quotedText(printableText(typed)) +
+            " is no resistance, series: or parallel: model, and no file to read (" + file.error +
+            ")";
+    return std::nullopt;
+  }
+  TouchstoneReading reading = readTouchstone(*file.text);
+  if (!reading.load) {
+    error = typed + ": " + reading.error;
+    return std::nullopt;
+  }
+  EndParse measured =
+      measuredEnd(std::move(*reading.load), options.f1, options.f2,
+                  std::min(options.f1, wanted.lowerMHz), std::max(options.f2, wanted.upperMHz));
+  if (!measured.end) {
+    error = typed + ": " + measured.error;
+  }
+  return std::move(measured.end);
+}
+
+}  // namespace
+
+SearchRun searchFor(const SearchOptions& options, const SecondsClock& clock) {
+  SearchRun run;
+  const Sweep wanted = sweepAroundBand(options.f1, options.f2, options.span, options.points);
+  std::optional<NetworkEnd> source =
+      readEnd(options.source, "the source", options, wanted, run.error);
+  std::optional<NetworkEnd> load =
+      source ? readEnd(options.load, "the load", options, wanted, run.error) : std::nullopt;
+  if (!source || !load) {
+    return run;
+  }
+  run.sweep = wanted;
+  for (const NetworkEnd* end : {&*source, &*load}) {
+    if (end->kind == EndKind::measured) {
+      run.sweep = clippedToData(run.sweep, end->measured);
+    }
+  }
+  SearchProblem& problem = run.problem;
+  problem.source = std::move(*source);
+  problem.load = std::move(*load);
+  problem.f1 = options.f1;
+  problem.f2 = options.f2;
+  problem.inductorQ = options.inductorQ.value_or(LOSSLESS_Q);
+  problem.capacitorQ = options.capacitorQ.value_or(LOSSLESS_Q);
+  problem.lineLossDb = options.lineLossDb;
+  problem.series = options.series;
+  const std::vector<LibraryTopology> topologies =
+      options.topology ? std::vector<LibraryTopology>{{"given", *options.topology}}
+                       : topologyLibrary(options.maxParts);
+  SearchSettings settings;
+  settings.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  const double started = clock();
+  run.result = searchTopologies(problem, topologies, settings);
+  run.seconds = clock() - started;
+  return run;
+}
+
+std::optional<ChosenNetwork> chosenNetwork(const SearchRun& run, int pick) {
+  if (pick < 1 || static_cast<std::size_t>(pick) > run.result.candidates.size()) {
+    return std::nullopt;
+  }
+  const SearchCandidate& candidate = run.result.candidates[static_cast<std::size_t>(pick - 1)];
+  if (!candidate.error.empty()) {
+    return std::nullopt;
+  }
+  return ChosenNetwork{builtNetwork(candidate),
+                       run.problem.source,
+                       run.problem.load,
+                       run.problem.f1,
+                       run.problem.f2,
+                       run.sweep,
+                       topologyText(candidate.topology.topology),
+                       builtFigures(candidate)};
+}
+
+int runSearch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const SecondsClock& clock) {
+  const SearchOptions options = parseSearchOptions(args);
+  if (options.action != CommandAction::run) {
+    return answerRequest({options.action, options.error}, searchUsage(), SEARCH_PROGRAM_NAME, out,
+                         err);
+  }
+  const SearchRun run = searchFor(options, clock);
+  if (!run.error.empty()) {
+    return fail(err, run.error);
+  }
+  const std::size_t ranked = run.result.candidates.size();
+  if (static_cast<std::size_t>(options.pick) > ranked) {
+    return fail(err, "--pick " + std::to_string(options.pick) + ", but only " +
+                         std::to_string(ranked) +
+                         (ranked == 1 ? " candidate is ranked" : " candidates are ranked"));
+  }
+  if (!chosenNetwork(run, options.pick)) {
+    return fail(err, "the candidate of rank " + std::to_string(options.pick) +
+                         " cannot be built: " +
+                         run.result.candidates[static_cast<std::size_t>(options.pick - 1)].error);
+  }
+  const SearchContext context{
+      options.source, options.load,
+      options.topology ? "given" : "of at most " + std::to_string(options.maxParts) + " parts",
+      run.seconds};
+  writeText(out, renderSearchSummary(run.problem, run.result, context));
+  out.flush();
+  return TOOL_SUCCESS;
+}
+
+}  // namespace bandmatch
