@@ -11,6 +11,7 @@
 
 #include "support/report_files.hpp"
 #include "support/session.hpp"
+#include "tools/common/command_line.hpp"
 
 namespace bandmatch {
 namespace {
