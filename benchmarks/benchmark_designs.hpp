@@ -1,12 +1,16 @@
 // What the benchmarks share: a series-load design synthesized as the console program does it,
-// and a scratch folder holding its CSV report for a companion program's whole run.
+// a scratch folder holding its CSV report for a companion program's whole run, that run timed
+// once per iteration, and the tuner's clock.
 #pragma once
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
+#include <sstream>
 #include <string>
 
 #include "core/design_case.hpp"
@@ -55,5 +59,31 @@ class ScratchReport {
  private:
   std::filesystem::path folder_;
 };
+
+// The last iteration's exit status and standard output of a whole run.
+struct WholeRun {
+  int status = 0;
+  std::string out;
+};
+
+// Times `run` (a companion program's whole run, given its standard output and error) once per
+// iteration of the benchmark.
+template <typename Run>
+WholeRun timeWholeRuns(benchmark::State& state, Run run) {
+  WholeRun last;
+  for (auto _ : state) {
+    std::ostringstream out;
+    std::ostringstream err;
+    last.status = run(out, err);
+    last.out = out.str();
+    benchmark::DoNotOptimize(last.status);
+  }
+  return last;
+}
+
+// Seconds on the steady clock, as bandmatch-tune's main gives its run.
+inline double steadySeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 }  // namespace bandmatch::benchmarks

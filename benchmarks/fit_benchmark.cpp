@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "benchmark_designs.hpp"
 #include "tools/fit/fit_run.hpp"
 
 namespace {
@@ -43,17 +43,11 @@ std::filesystem::path writeMeasurement() {
 void fitTenThousandPointFile(benchmark::State& state) {
   const std::filesystem::path path = writeMeasurement();
   const std::vector<std::string> args = {path.string(), "3.5", "4.0"};
-  int status = 0;
-  std::size_t printed = 0;
-  for (auto _ : state) {
-    std::ostringstream out;
-    std::ostringstream err;
-    status = bandmatch::runFit(args, out, err);
-    printed = out.str().size();
-    benchmark::DoNotOptimize(printed);
-  }
+  const bandmatch::benchmarks::WholeRun run = bandmatch::benchmarks::timeWholeRuns(
+      state,
+      [&args](std::ostream& out, std::ostream& err) { return bandmatch::runFit(args, out, err); });
   std::filesystem::remove(path);
-  if (status != 0 || printed == 0) {
+  if (run.status != 0 || run.out.empty()) {
     state.SkipWithError("the benchmark did not fit the intended file");
   }
 }

@@ -4,7 +4,6 @@
 // (target under 10 s; its memory is read off /usr/bin/time, see the development guide).
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <complex>
 #include <filesystem>
@@ -77,18 +76,11 @@ void tuneRunOnAMillionPoints(benchmark::State& state) {
   }
   const std::vector<std::string> args = {scratch.report().string(), "--load", load.string(),
                                          "--out", (scratch.folder() / "tuned").string()};
-  const auto clock = [] {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-  };
-  int status = 0;
-  for (auto _ : state) {
-    std::ostringstream out;
-    std::ostringstream err;
-    status = bandmatch::runTune(args, out, err, clock);
-    benchmark::DoNotOptimize(status);
-  }
-  if (status != 0) {
+  const bandmatch::benchmarks::WholeRun run =
+      bandmatch::benchmarks::timeWholeRuns(state, [&args](std::ostream& out, std::ostream& err) {
+        return bandmatch::runTune(args, out, err, bandmatch::benchmarks::steadySeconds);
+      });
+  if (run.status != 0) {
     state.SkipWithError("the tuner refused the million-point load");
   }
 }

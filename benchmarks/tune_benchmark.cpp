@@ -4,7 +4,6 @@
 // (read the report and the file, fit, tune, judge every network on a fine grid, write four files).
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <complex>
 #include <filesystem>
@@ -101,20 +100,11 @@ void tuneRunFiveResonatorsOn201Points(benchmark::State& state) {
   writeLoad(scratch.folder() / "load.s1p", problem.load);
   const std::vector<std::string> args = {scratch.report().string(), "--load",
                                          (scratch.folder() / "load.s1p").string()};
-  const auto clock = [] {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-  };
-  int status = 0;
-  std::string printed;
-  for (auto _ : state) {
-    std::ostringstream out;
-    std::ostringstream err;
-    status = bandmatch::runTune(args, out, err, clock);
-    printed = out.str();
-    benchmark::DoNotOptimize(status);
-  }
-  if (status != 0 || printed.find("Tuned on 201 measured points") == std::string::npos) {
+  const bandmatch::benchmarks::WholeRun run = bandmatch::benchmarks::timeWholeRuns(
+      state, [&args](std::ostream& out, std::ostream& err) {
+        return bandmatch::runTune(args, out, err, bandmatch::benchmarks::steadySeconds);
+      });
+  if (run.status != 0 || run.out.find("Tuned on 201 measured points") == std::string::npos) {
     state.SkipWithError("the tuner did not run on the intended files");
   }
 }

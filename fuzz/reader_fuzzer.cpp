@@ -6,6 +6,7 @@
 #include <string>
 
 #include "console/console_input.hpp"
+#include "core/white_space.hpp"
 #include "fuzz_check.hpp"
 
 namespace {

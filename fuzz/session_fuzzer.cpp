@@ -4,14 +4,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <ctime>
 #include <filesystem>
-#include <optional>
 #include <sstream>
 #include <string>
 
 #include "app/pass_driver.hpp"
 #include "fuzz_check.hpp"
+#include "support/fixed_clock.hpp"
 
 namespace {
 
@@ -26,18 +25,6 @@ const fs::path& scratchDirectory() {
     return path;
   }();
   return directory;
-}
-
-std::optional<std::tm> fixedTime() {
-  std::tm time{};
-  time.tm_year = 127;
-  time.tm_mon = 2;
-  time.tm_mday = 1;
-  time.tm_wday = 1;
-  time.tm_hour = 9;
-  time.tm_min = 5;
-  time.tm_sec = 7;
-  return time;
 }
 
 bool isTemporaryName(const std::string& name) {
@@ -60,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::istringstream in(input);
   std::ostringstream out;
   std::ostringstream err;
-  const int status = bandmatch::runPasses(in, out, err, fixedTime);
+  const int status = bandmatch::runPasses(in, out, err, bandmatch::support::fixedClock());
   check(status == bandmatch::EXIT_STATUS_DONE || status == bandmatch::EXIT_STATUS_FAILED);
   // Whatever way the session ended, no temporary report file is left behind. Reports end in
   // .txt or .csv, whatever name was typed; only a temporary is ".bm-tmp-PID-N".

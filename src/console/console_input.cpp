@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/white_space.hpp"
+
 namespace bandmatch {
 
 namespace {
@@ -42,10 +44,6 @@ bool skipWhiteSpace(std::istream& in) {
 }
 
 }  // namespace
-
-bool isWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 std::optional<std::string> readWord(std::istream& in, std::ostream& out) {
   if (!flushConsole(out) || !skipWhiteSpace(in)) {

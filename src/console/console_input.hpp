@@ -24,9 +24,6 @@ inline constexpr double REFUSED_REAL = -1.0;
 // the console output failed).
 enum class EntryStatus { complete, inputEnded };
 
-// The blank, tab, newline, carriage return, vertical tab and form feed.
-bool isWhiteSpace(char c);
-
 // The next word, skipping white space (line ends included); the white space that ends the word
 // stays in the input. Empty optional when the input ends before any character of a word, or when
 // the console output cannot be written (the stream then reports the failure).

@@ -115,4 +115,14 @@ std::from_chars_result parseReal(const char* first, const char* last, double& va
   return {end, std::errc{}};
 }
 
+std::optional<double> parseWholeReal(std::string_view word) {
+  double value = 0.0;
+  const char* end = word.data() + word.size();
+  const auto [ptr, ec] = parseReal(word.data(), end, value);
+  if (word.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 }  // namespace bandmatch

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <charconv>
+#include <optional>
+#include <string_view>
 
 namespace bandmatch {
 
@@ -14,5 +16,9 @@ namespace bandmatch {
 // value untouched when no number starts there; result_out_of_range, ptr past the number and the
 // value untouched when it overflows to infinity or underflows to zero.
 std::from_chars_result parseReal(const char* first, const char* last, double& value);
+
+// The whole word as a finite real number in that form; nothing for an empty word, text after the
+// number, or a number beyond the range of doubles.
+std::optional<double> parseWholeReal(std::string_view word);
 
 }  // namespace bandmatch

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <system_error>
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
 #include "core/real_parse.hpp"
+#include "core/white_space.hpp"
+#include "core/figure_digits.hpp"
 
 namespace bandmatch {
 
@@ -39,29 +40,15 @@ std::string upperCase(std::string_view text) {
   return upper;
 }
 
-bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && isBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 std::vector<std::string_view> fieldsOf(std::string_view text) {
   std::vector<std::string_view> fields;
   std::size_t at = 0;
   while (at < text.size()) {
-    while (at < text.size() && isBlank(text[at])) {
+    while (at < text.size() && isWhiteSpace(text[at])) {
       ++at;
     }
     const std::size_t start = at;
-    while (at < text.size() && !isBlank(text[at])) {
+    while (at < text.size() && !isWhiteSpace(text[at])) {
       ++at;
     }
     if (at > start) {
@@ -76,13 +63,7 @@ std::optional<double> numberOf(std::string_view field) {
   if (field.size() > 1 && field.front() == '+' && field[1] != '-') {
     field.remove_prefix(1);
   }
-  double value = 0.0;
-  const char* end = field.data() + field.size();
-  const auto [ptr, ec] = parseReal(field.data(), end, value);
-  if (field.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
+  return parseWholeReal(field);
 }
 
 std::string scientific(double value) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "console/console_input.hpp"
+#include "core/white_space.hpp"
 #include "entry/answer_ranges.hpp"
 #include "entry/range_warnings.hpp"
 #include "entry/refusal_reasons.hpp"

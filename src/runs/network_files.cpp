@@ -1,5 +1,6 @@
 #include "runs/network_files.hpp"
 
+#include "core/number_format.hpp"
 #include "drawing/schematic.hpp"
 #include "formats/parts_list.hpp"
 #include "formats/spice_netlist.hpp"
@@ -29,6 +30,10 @@ ToleranceFigures toleranceFigures(const ReportedDesign& design, const NetworkVar
     problem.dataMHz = &measured->load.frequencyMHz;
   }
   return {runTolerance(problem, options, threads), partSensitivities(problem)};
+}
+
+PlotBand trialsBand(const ToleranceOptions& options, const ToleranceFigures& figures) {
+  return {"90 % of " + formatInteger(options.trials) + " trials", &figures.trials.band};
 }
 
 std::vector<LadderPartStress> partStresses(const ReportedDesign& design,

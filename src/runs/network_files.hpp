@@ -31,6 +31,9 @@ ToleranceFigures toleranceFigures(const ReportedDesign& design, const NetworkVar
                                   const LoadOnNetwork* measured, const Sweep& sweep,
                                   const ToleranceOptions& options, int threads);
 
+// The plot's band of the trials, "90 % of 1000 trials"; the figures must outlive it.
+PlotBand trialsBand(const ToleranceOptions& options, const ToleranceFigures& figures);
+
 // Each part's worst in-band stress in the built network (on the measured load when there is
 // one, its retuning element last) when the source makes `watts` available.
 std::vector<LadderPartStress> partStresses(const ReportedDesign& design,

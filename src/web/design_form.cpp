@@ -5,6 +5,7 @@
 
 #include "console/console_input.hpp"
 #include "core/number_format.hpp"
+#include "core/white_space.hpp"
 #include "entry/answer_ranges.hpp"
 #include "entry/range_warnings.hpp"
 #include "synthesis/band_and_load.hpp"
@@ -70,16 +71,6 @@ constexpr ValueRange QUALITY_RANGE = {0.0, false, HUGE_VAL, false};
 constexpr ValueRange SOURCE_OHMS_RANGE = {MIN_SOURCE_OHMS, true, MAX_SOURCE_OHMS, true};
 constexpr int SOURCE_OHMS_DIGITS = 3;
 
-std::string trimmed(std::string_view text) {
-  while (!text.empty() && isWhiteSpace(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && isWhiteSpace(text.back())) {
-    text.remove_suffix(1);
-  }
-  return std::string(text);
-}
-
 // "above 0.000001 and below 1000000.000000 MHz", "from 0.010 to 20.000".
 std::string rangeText(const ValueRange& range, int digits, std::string_view unit) {
   std::string text = range.lowIncluded ? "from " : "above ";
@@ -127,7 +118,7 @@ struct FormReader {
   std::optional<std::string> name() {
     FormField& field =
         add(formKeys::NAME, "Result name", "one word; the reports are named NAME.txt and NAME.csv");
-    const std::string word = trimmed(field.value);
+    const std::string word(trimmed(field.value));
     if (word.empty()) {
       refuse(field, std::string(NEEDS_A_VALUE) + field.hint + ".");
     } else if (hasWhiteSpace(word)) {
@@ -140,7 +131,7 @@ struct FormReader {
     FormField& field =
         add(formKeys::N, "N, the number of resonators",
             "from " + formatInteger(MIN_ELEMENTS) + " to " + formatInteger(MAX_ELEMENTS));
-    const std::string word = trimmed(field.value);
+    const std::string word(trimmed(field.value));
     const int n = integerFromWord(word);
     if (word.empty()) {
       refuse(field, std::string(NEEDS_A_VALUE) + field.hint + ".");
@@ -165,7 +156,7 @@ struct FormReader {
     }
     FormField& field = add(key, std::move(label), std::move(hint));
     field.choices = choices;
-    const std::string word = trimmed(field.value);
+    const std::string word(trimmed(field.value));
     for (const LetterAnswer<Value>& answer : answers) {
       if (word.size() == 1 && (word[0] == answer.lower || word[0] == answer.upper)) {
         return answer.value;
@@ -183,7 +174,7 @@ struct FormReader {
     if (!used) {
       return std::nullopt;
     }
-    const std::string word = trimmed(field.value);
+    const std::string word(trimmed(field.value));
     const double value = realFromWord(word);
     if (word.empty()) {
       refuse(field, std::string(NEEDS_A_VALUE) + field.hint + ".");
@@ -203,7 +194,7 @@ struct FormReader {
                                        std::string_view emptyMeans, std::string_view why) {
     FormField& field =
         add(key, std::move(label), "empty " + std::string(emptyMeans) + "; or " + rangeWords);
-    const std::string word = trimmed(field.value);
+    const std::string word(trimmed(field.value));
     if (word.empty()) {
       return std::nullopt;
     }
@@ -221,7 +212,7 @@ struct FormReader {
                            "every L and C of positions 2 to N rounded to the nearest value of "
                            "the series, as sold");
     field.choices = SERIES_CHOICES;
-    const std::string word = trimmed(field.value);
+    const std::string word(trimmed(field.value));
     const std::optional<PreferredSeries> series = preferredSeriesFromName(word);
     if (!word.empty() && !series) {
       refuse(field, "Choose none or one of E12, E24, E48, E96, E192.");

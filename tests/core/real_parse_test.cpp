@@ -1,5 +1,6 @@
 // The portable real reader against the standard library's std::from_chars, which the native
-// build has: the same end, the same error and the same value for every text.
+// build has: the same end, the same error and the same value for every text; and a whole word
+// read as a finite real.
 #include "core/real_parse.hpp"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -72,6 +74,31 @@ TEST(RealParse, AgreesWithFromCharsOnRandomTexts) {
       text += alphabet[pick(random)];
     }
     expectSameAsFromChars(text);
+  }
+}
+
+// Option values and Touchstone fields: the word is the number, finite, or nothing.
+TEST(RealParse, ReadsAWholeWordAsAFiniteReal) {
+  const struct {
+    std::string_view word;
+    std::optional<double> value;
+  } cases[] = {
+      {"1.5", 1.5},
+      {"-2e3", -2000.0},
+      {"0", 0.0},
+      {"1e308", 1e308},
+      {"", std::nullopt},
+      {"+1", std::nullopt},
+      {" 1", std::nullopt},
+      {"1 ", std::nullopt},
+      {"1x", std::nullopt},
+      {"inf", std::nullopt},
+      {"nan", std::nullopt},
+      {"1e400", std::nullopt},   // beyond the doubles
+      {"1e-400", std::nullopt},  // below them: from_chars calls it out of range too
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(parseWholeReal(c.word), c.value) << '"' << c.word << '"';
   }
 }
 

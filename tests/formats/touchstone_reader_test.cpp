@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -199,39 +198,6 @@ TEST(TouchstoneReader, RefusesBadFilesNamingTheLine) {
   }
 }
 
-MeasuredLoad sampleLoad() {
-  return *readTouchstone("# MHz Z RI R 1\n1 10 -4\n2 20 0\n3 30 4\n4 40 8\n5 50 12\n").load;
-}
-
-TEST(TouchstoneReader, SelectsTheBandsPointsOrSaysWhyNot) {
-  struct Case {
-    double f1;
-    double f2;
-    std::size_t first;
-    std::size_t last;
-    std::string error;
-  };
-  const std::vector<Case> cases = {
-      {1.0, 5.0, 0, 4, ""},
-      {1.5, 4.5, 1, 3, ""},  // edges between points
-      {2.0, 4.0, 1, 3, ""},  // edges on points are inside
-      {0.5, 3.0, 0, 0, "line 2: the data start at 1.000000 MHz, above the band's lower edge"},
-      {3.0, 5.5, 0, 0, "line 6: the data end at 5.000000 MHz, below the band's upper edge"},
-      {2.5, 4.5, 0, 0,
-       "line 5: only 2 measured points lie in the band 2.500000 to 4.500000 MHz; the fit needs "
-       "at least 3"},
-  };
-  const MeasuredLoad load = sampleLoad();
-  for (const Case& c : cases) {
-    const BandPoints band = pointsInBand(load, c.f1, c.f2);
-    EXPECT_EQ(band.error.rfind(c.error, 0), 0u) << c.f1 << ": " << band.error;
-    if (c.error.empty()) {
-      EXPECT_EQ(band.first, c.first) << c.f1;
-      EXPECT_EQ(band.last, c.last) << c.f1;
-    }
-  }
-}
-
 // A file in GHz or Hz converts to MHz with a rounding error (0.0041 * 1000 is 4.1000000000000005,
 // 4400000 * 1e-6 is 4.3999999999999995); such a point still lies on the band edge. A byte-order
 // mark before the first line is read past.
@@ -246,45 +212,6 @@ TEST(TouchstoneReader, CountsPointsOnTheBandEdgesAfterUnitConversion) {
     const BandPoints band = pointsInBand(*reading.load, 4.1, 4.4);
     EXPECT_EQ(band.error, "") << text;
     EXPECT_EQ(band.last - band.first, 2u) << text;
-  }
-}
-
-// Resistances 10, 20, -5, 40, 50 ohms at 1 to 5 MHz, straight lines between the points.
-TEST(TouchstoneReader, FindsTheFirstActivePointOfARange) {
-  const MeasuredLoad load =
-      *readTouchstone("# MHz Z RI R 1\n1 10 0\n2 20 0\n3 -5 0\n4 40 0\n5 50 0\n").load;
-  const std::vector<std::array<double, 4>> cases = {
-      // from, to, the first active frequency (0: none) and its resistance
-      {1.0, 2.5, 0.0, 0.0},       // 7.5 ohms at the edge
-      {1.0, 5.0, 3.0, -5.0},      // a point
-      {1.0, 2.9, 2.9, -2.5},      // the upper edge: 20 - 0.9 * 25
-      {3.1, 9.0, 3.1, -0.5},      // the lower edge: -5 + 0.1 * 45; clipped to the data above
-      {2.95, 2.99, 2.95, -3.75},  // no point inside: the lower edge first
-  };
-  for (const auto& [from, to, frequency, resistance] : cases) {
-    const std::optional<ActivePoint> active = firstActivePoint(load, from, to);
-    ASSERT_EQ(active.has_value(), frequency != 0.0) << from << " to " << to;
-    if (active) {
-      EXPECT_NEAR(active->frequencyMHz, frequency, 1e-12) << from;
-      EXPECT_NEAR(active->resistance, resistance, 1e-12) << from;
-    }
-  }
-  EXPECT_EQ(activeLoadReason({13.0, -20.0}),
-            "the load is active at 13.000000 MHz (resistance -2.0000e+001 ohms); only a passive "
-            "load can be matched");
-}
-
-TEST(TouchstoneReader, InterpolatesLinearlyInRealAndImaginaryParts) {
-  const MeasuredLoad load = sampleLoad();
-  const std::vector<std::pair<double, Complex>> cases = {{1.0, {10.0, -4.0}},
-                                                         {1.25, {12.5, -3.0}},
-                                                         {3.0, {30.0, 4.0}},
-                                                         {4.9, {49.0, 11.6}},
-                                                         {5.0, {50.0, 12.0}}};
-  for (const auto& [frequency, expected] : cases) {
-    const Complex z = interpolatedImpedance(load, frequency);
-    EXPECT_NEAR(z.real(), expected.real(), 1e-12) << frequency;
-    EXPECT_NEAR(z.imag(), expected.imag(), 1e-12) << frequency;
   }
 }
 

@@ -11,7 +11,6 @@
 #include <numbers>
 #include <vector>
 
-#include "core/engineering_units.hpp"
 #include "network/sweep.hpp"
 #include "support/printed_values.hpp"
 
@@ -159,27 +158,6 @@ TEST(NetworkBuild, EachOptionAddsItsVariantInOrder) {
     EXPECT_EQ(buildDescription(c.options), c.description);
     EXPECT_EQ(hasLosses(variants.variants.back().ladder),
               c.options.inductorQ.has_value() || c.options.capacitorQ.has_value());
-  }
-}
-
-TEST(EngineeringUnits, ValuesTakeThePrefixThatPutsThemBetweenOneAndAThousand) {
-  const struct {
-    double value;
-    const char* unit;
-    int digits;
-    const char* text;
-  } cases[] = {
-      {7.957747155e-7, "H", 4, "795.8 nH"},
-      {1.5e-6, "H", 4, "1.5 \xc2\xb5H"},
-      {1.591549431e-10, "F", 6, "159.155 pF"},
-      {4.7e-9, "F", 3, "4.7 nF"},
-      {57.68682715, "ohm", 6, "57.6868 ohm"},
-      {2.2e3, "ohm", 3, "2.2 kohm"},
-      {1e-18, "F", 3, "0.001 fF"},
-      {0.0, "H", 3, "0 H"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(formatEngineering(c.value, c.unit, c.digits), c.text) << c.value;
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "network/network_build.hpp"
+#include "support/matched_cascades.hpp"
 #include "support/sample_design.hpp"
 
 namespace bandmatch {
@@ -262,18 +263,7 @@ TEST(PartStress, LadderIsItsCascade) {
                              .turnsRatio = 1.0 / *ladder.turnsRatio}},
                            f0};
     for (int position = 3; position >= 1; --position) {
-      const auto k = static_cast<std::size_t>(position - 1);
-      const double l = ladder.inductance[k];
-      const double c = ladder.capacitance[k];
-      const double lossL = lossAt(ladder.inductorLoss, k);
-      const double lossC = lossAt(ladder.capacitorLoss, k);
-      network.sections.push_back(
-          {.kind = isSeriesPosition(type, position) ? SectionKind::seriesResonator
-                                                    : SectionKind::shuntTank,
-           .inductance = l,
-           .capacitance = c,
-           .inductorQ = lossL > 0.0 ? w0 * l / lossL : LOSSLESS_Q,
-           .capacitorQ = lossC > 0.0 ? 1.0 / (w0 * c * lossC) : LOSSLESS_Q});
+      network.sections.push_back(support::ladderSection(ladder, position, w0));
     }
     const std::vector<PartStress> cascade = cascadePartStress(
         network, [](double) { return Complex(75.0, 0.0); },

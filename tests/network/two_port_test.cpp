@@ -10,6 +10,7 @@
 
 #include "network/ladder_analysis.hpp"
 #include "network/network_build.hpp"
+#include "support/matched_cascades.hpp"
 #include "support/sample_design.hpp"
 
 namespace bandmatch {
@@ -177,18 +178,7 @@ TEST(TwoPort, TodaysLadderIsOneCascade) {
               {.kind = SectionKind::transformer, .turnsRatio = 1.0 / *ladder.turnsRatio});
         }
         for (int position = n; position >= 1; --position) {
-          const auto k = static_cast<std::size_t>(position - 1);
-          const double lossL = lossAt(ladder.inductorLoss, k);
-          const double lossC = lossAt(ladder.capacitorLoss, k);
-          const double l = ladder.inductance[k];
-          const double c = ladder.capacitance[k];
-          network.sections.push_back(
-              {.kind = isSeriesPosition(type, position) ? SectionKind::seriesResonator
-                                                        : SectionKind::shuntTank,
-               .inductance = l,
-               .capacitance = c,
-               .inductorQ = lossL > 0.0 ? w0 * l / lossL : LOSSLESS_Q,
-               .capacitorQ = lossC > 0.0 ? 1.0 / (w0 * c * lossC) : LOSSLESS_Q});
+          network.sections.push_back(support::ladderSection(ladder, position, w0));
         }
         CascadeNetwork withoutFirst = network;
         withoutFirst.sections.pop_back();

@@ -7,8 +7,10 @@
 #include <numbers>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/design_case.hpp"
+#include "network/measured_load.hpp"
 
 namespace bandmatch::testing {
 
@@ -45,6 +47,19 @@ inline std::string exactLoadFile(const ExactLoad& load, double lowMHz, double hi
     file << f << ' ' << z.real() << ' ' << z.imag() << '\n';
   }
   return file.str();
+}
+
+// The same points as a measured load, without a file: the line numbers those of exactLoadFile.
+inline MeasuredLoad exactMeasuredLoad(const ExactLoad& load, double lowMHz, double highMHz,
+                                      int points) {
+  MeasuredLoad measured;
+  for (int i = 0; i < points; ++i) {
+    const double f = lowMHz + (highMHz - lowMHz) * i / (points - 1);
+    measured.frequencyMHz.push_back(f);
+    measured.impedance.push_back(load.impedance(f));
+    measured.line.push_back(i + 3);
+  }
+  return measured;
 }
 
 }  // namespace bandmatch::testing

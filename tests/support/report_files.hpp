@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/design_case.hpp"
+#include "formats/csv_report_reader.hpp"
 #include "report/csv_report.hpp"
 #include "support/sample_design.hpp"
 #include "support/session.hpp"
@@ -115,6 +116,13 @@ inline std::string joinLines(const std::vector<std::string>& lines,
 
 inline std::string handReportText(const HandReport& report = {}) {
   return joinLines(handReportLines(report));
+}
+
+// The design the report reader takes from a hand-written report.
+inline ReportedDesign handDesign(const HandReport& report = {}) {
+  const ReportReading reading = readCsvReport(handReportText(report));
+  EXPECT_TRUE(reading.design) << reading.error;
+  return reading.design.value_or(ReportedDesign{});
 }
 
 inline std::string realReportText(const DesignCase& design) {

@@ -8,22 +8,6 @@
 
 namespace bandmatch::support {
 
-std::tm fixedLocalTime() {
-  std::tm time{};
-  time.tm_year = 2027 - 1900;
-  time.tm_mon = 2;
-  time.tm_mday = 1;
-  time.tm_wday = 1;
-  time.tm_hour = 9;
-  time.tm_min = 5;
-  time.tm_sec = 7;
-  return time;
-}
-
-LocalClock fixedClock(const std::tm& time) {
-  return [time]() -> std::optional<std::tm> { return time; };
-}
-
 ScratchDirectory::ScratchDirectory() : previous_(std::filesystem::current_path()) {
   std::random_device seed;
   std::mt19937_64 random(seed());

@@ -1,4 +1,4 @@
-// Shared test helpers: a fixed clock, a scratch working directory, and a whole run of the program
+// Shared test helpers: a scratch working directory, and a whole run of the program
 // driven in-process on a string of answers.
 #pragma once
 
@@ -9,14 +9,9 @@
 #include <vector>
 
 #include "report/credits.hpp"
+#include "support/fixed_clock.hpp"
 
 namespace bandmatch::support {
-
-// Monday 1 March 2027, 09:05:07.
-std::tm fixedLocalTime();
-inline constexpr std::string_view FIXED_DATE_STAMP = "Mon Mar 01 2027 09:05:07";
-
-LocalClock fixedClock(const std::tm& time = fixedLocalTime());
 
 // Makes a fresh empty directory and works inside it for the lifetime of the object.
 class ScratchDirectory {

@@ -1,6 +1,8 @@
-// The room each <text> of an SVG drawing takes, read from the SVG text alone, for the tests that
+// The room each <text> of an SVG drawing takes, read from the SVG text alone, and the check that
 // no two labels overlap and all stay inside the drawing.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <regex>
 #include <string>
@@ -41,6 +43,24 @@ inline std::vector<TextBox> textBoxes(const std::string& svg) {
 inline double svgSize(const std::string& svg, const std::string& attribute) {
   const std::size_t at = svg.find(attribute + "=\"");
   return std::stod(svg.substr(at + attribute.size() + 2));
+}
+
+// Expects every label inside the drawing and no two of them overlapping; gives the labels.
+inline std::vector<TextBox> expectLabelsApartAndInside(const std::string& svg) {
+  const std::vector<TextBox> boxes = textBoxes(svg);
+  const double width = svgSize(svg, "width");
+  const double height = svgSize(svg, "height");
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    const TextBox& a = boxes[i];
+    EXPECT_TRUE(a.left >= 0.0 && a.right <= width && a.top >= 0.0 && a.bottom <= height) << a.text;
+    for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+      const TextBox& b = boxes[j];
+      const bool apart =
+          a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+      EXPECT_TRUE(apart) << '"' << a.text << "\" overlaps \"" << b.text << '"';
+    }
+  }
+  return boxes;
 }
 
 }  // namespace bandmatch::support

@@ -12,6 +12,7 @@
 
 #include "core/number_format.hpp"
 #include "support/measured_loads.hpp"
+#include "support/printed_values.hpp"
 #include "support/report_files.hpp"
 #include "support/session.hpp"
 #include "support/tool_run.hpp"
@@ -157,14 +158,7 @@ TEST(DesignPageNetwork, RefusesWhatTheExporterRefusesAndKeepsTheReports) {
   }
 }
 
-// The value printed after "LABEL =" in a report, or NaN.
-double printedValue(const std::string& text, const std::string& label) {
-  const std::size_t at = text.find(label);
-  if (at == std::string::npos) {
-    return std::nan("");
-  }
-  return std::stod(text.substr(text.find('=', at) + 1));
-}
+using testing::printedValue;
 
 struct TabledDesign {
   FormValues form;

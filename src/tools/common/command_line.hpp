@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace bandmatch {
@@ -23,6 +24,22 @@ struct CommandRequest {
   CommandAction action = CommandAction::run;
   std::string error;
 };
+
+// A tool's options that carry the request's action and reason instead of a run: the usage, the
+// version or a refusal. `Options` has the members `action` and `error`.
+template <typename Options>
+Options optionsOfRequest(CommandRequest request) {
+  Options options;
+  options.action = request.action;
+  options.error = std::move(request.error);
+  return options;
+}
+
+// A tool's options refused with the reason `message`.
+template <typename Options>
+Options refusedOptions(std::string message) {
+  return optionsOfRequest<Options>({CommandAction::fail, std::move(message)});
+}
 
 // Gives the application the options every tool shares: --help and --version.
 void addStandardFlags(CLI::App& app);

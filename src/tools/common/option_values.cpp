@@ -1,10 +1,7 @@
 #include "tools/common/option_values.hpp"
 
 #include <charconv>
-#include <cmath>
 #include <system_error>
-
-#include "core/real_parse.hpp"
 
 namespace bandmatch {
 
@@ -30,16 +27,6 @@ std::optional<int> parseWholeInteger(std::string_view word) {
 
 std::optional<std::uint64_t> parseWholeUnsigned(std::string_view word) {
   return wholeInteger<std::uint64_t>(word);
-}
-
-std::optional<double> parseWholeReal(std::string_view word) {
-  double value = 0.0;
-  const char* end = word.data() + word.size();
-  const auto [ptr, ec] = parseReal(word.data(), end, value);
-  if (word.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
 }
 
 }  // namespace bandmatch

@@ -1,4 +1,5 @@
-// The values of command-line options, read strictly: the whole word must be the number.
+// The values of command-line options, read strictly: the whole word must be the number. Reals
+// are read by parseWholeReal (core/real_parse.hpp).
 #pragma once
 
 #include <cstdint>
@@ -12,8 +13,5 @@ std::optional<int> parseWholeInteger(std::string_view word);
 
 // The whole word as an unsigned 64-bit decimal integer; signs, blanks and exponents are refused.
 std::optional<std::uint64_t> parseWholeUnsigned(std::string_view word);
-
-// The whole word as a finite real number.
-std::optional<double> parseWholeReal(std::string_view word);
 
 }  // namespace bandmatch

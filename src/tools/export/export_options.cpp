@@ -59,13 +59,6 @@ std::unique_ptr<CLI::App> exportApp(TypedNetworkOptions& typed) {
   return app;
 }
 
-ExportOptions refused(std::string message) {
-  ExportOptions options;
-  options.action = CommandAction::fail;
-  options.error = std::move(message);
-  return options;
-}
-
 }  // namespace
 
 ExportOptions parseExportOptions(const std::vector<std::string>& args) {
@@ -73,14 +66,11 @@ ExportOptions parseExportOptions(const std::vector<std::string>& args) {
   const std::unique_ptr<CLI::App> app = exportApp(typed);
   const CommandRequest request = parseCommandLine(*app, args);
   if (request.action != CommandAction::run) {
-    ExportOptions options;
-    options.action = request.action;
-    options.error = request.error;
-    return options;
+    return optionsOfRequest<ExportOptions>(request);
   }
   ExportOptions options;
   const std::string error = readNetworkFileOptions(*app, typed, options);
-  return error.empty() ? options : refused(error);
+  return error.empty() ? options : refusedOptions<ExportOptions>(error);
 }
 
 std::string exportUsage() {

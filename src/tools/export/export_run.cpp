@@ -4,7 +4,6 @@
 #include <optional>
 #include <thread>
 
-#include "core/number_format.hpp"
 #include "core/text_sink.hpp"
 #include "network/network_build.hpp"
 #include "runs/network_analysis.hpp"
@@ -63,11 +62,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     stresses = partStresses(design, built, measured, *options.powerWatts);
   }
   const std::string description = buildDescription(options.build);
-  PlotBand spread;
-  if (tolerance) {
-    spread = {"90 % of " + formatInteger(options.tolerance->trials) + " trials",
-              &tolerance->trials.band};
-  }
+  const PlotBand spread = tolerance ? trialsBand(*options.tolerance, *tolerance) : PlotBand{};
   const NetworkToWrite files{design,
                        analysis.variants.front(),
                        built,

@@ -6,6 +6,7 @@
 #include "core/design_case.hpp"
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
+#include "core/real_parse.hpp"
 #include "tools/common/option_values.hpp"
 
 namespace bandmatch {
@@ -58,13 +59,6 @@ std::unique_ptr<CLI::App> fitApp(TypedOptions& typed) {
   return app;
 }
 
-FitOptions refused(std::string message) {
-  FitOptions options;
-  options.action = CommandAction::fail;
-  options.error = std::move(message);
-  return options;
-}
-
 // A name the dialogue reads as one word: no white space and no control characters.
 bool isOneWord(std::string_view name) {
   if (name.empty()) {
@@ -86,10 +80,7 @@ FitOptions parseFitOptions(const std::vector<std::string>& args) {
   const std::unique_ptr<CLI::App> app = fitApp(typed);
   const CommandRequest request = parseCommandLine(*app, args);
   if (request.action != CommandAction::run) {
-    FitOptions options;
-    options.action = request.action;
-    options.error = request.error;
-    return options;
+    return optionsOfRequest<FitOptions>(request);
   }
 
   FitOptions options;
@@ -97,30 +88,35 @@ FitOptions parseFitOptions(const std::vector<std::string>& args) {
   if (app->count("--decrement") > 0) {
     if (hasLoad || app->count("--model") > 0 || app->count("--answers") > 0 ||
         app->count("--name") > 0) {
-      return refused("--decrement takes no load file, band, --model, --answers or --name");
+      return refusedOptions<FitOptions>(
+          "--decrement takes no load file, band, --model, --answers or --name");
     }
     const std::optional<double> decrement = parseWholeReal(typed.decrement);
     if (!decrement || *decrement <= 0.0) {
-      return refused("--decrement must be a number above 0, found " + quotedText(typed.decrement));
+      return refusedOptions<FitOptions>("--decrement must be a number above 0, found " +
+                                        quotedText(typed.decrement));
     }
     options.decrement = *decrement;
     return options;
   }
 
   if (!hasLoad || app->count("F2") == 0) {
-    return refused("give a load file and the band edges F1 F2 in MHz, or --decrement D");
+    return refusedOptions<FitOptions>(
+        "give a load file and the band edges F1 F2 in MHz, or --decrement D");
   }
   options.loadPath = typed.loadPath;
   if (options.loadPath.empty()) {
-    return refused("the load file name is empty");
+    return refusedOptions<FitOptions>("the load file name is empty");
   }
   const std::optional<double> f1 = parseWholeReal(typed.f1);
   const std::optional<double> f2 = parseWholeReal(typed.f2);
   if (!f1 || *f1 <= 0.0) {
-    return refused("F1 must be a frequency above 0 MHz, found " + quotedText(typed.f1));
+    return refusedOptions<FitOptions>("F1 must be a frequency above 0 MHz, found " +
+                                      quotedText(typed.f1));
   }
   if (!f2 || *f2 <= *f1) {
-    return refused("F2 must be a frequency above F1, found " + quotedText(typed.f2));
+    return refusedOptions<FitOptions>("F2 must be a frequency above F1, found " +
+                                      quotedText(typed.f2));
   }
   options.f1 = *f1;
   options.f2 = *f2;
@@ -131,20 +127,23 @@ FitOptions parseFitOptions(const std::vector<std::string>& args) {
     } else if (typed.model == "parallel") {
       options.model = LoadModelChoice::parallel;
     } else if (typed.model != "auto") {
-      return refused("--model must be series, parallel or auto, found " + quotedText(typed.model));
+      return refusedOptions<FitOptions>("--model must be series, parallel or auto, found " +
+                                        quotedText(typed.model));
     }
   }
   if ((app->count("--answers") > 0) != (app->count("--name") > 0)) {
-    return refused("--answers and --name go together");
+    return refusedOptions<FitOptions>("--answers and --name go together");
   }
   if (app->count("--answers") > 0) {
     const std::optional<int> n = parseWholeInteger(typed.answers);
     if (!n || !isValidElementCount(*n)) {
-      return refused("--answers must be a whole number from " + formatInteger(MIN_ELEMENTS) +
-                     " to " + formatInteger(MAX_ELEMENTS) + ", found " + quotedText(typed.answers));
+      return refusedOptions<FitOptions>(
+          "--answers must be a whole number from " + formatInteger(MIN_ELEMENTS) + " to " +
+          formatInteger(MAX_ELEMENTS) + ", found " + quotedText(typed.answers));
     }
     if (!isOneWord(typed.name)) {
-      return refused("--name must be one word without blanks, found " + quotedText(typed.name));
+      return refusedOptions<FitOptions>("--name must be one word without blanks, found " +
+                                        quotedText(typed.name));
     }
     options.answersN = *n;
     options.name = typed.name;

@@ -4,6 +4,7 @@
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
+#include "core/real_parse.hpp"
 #include "tools/common/network_options.hpp"
 #include "tools/common/option_values.hpp"
 

@@ -5,6 +5,7 @@
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
+#include "core/real_parse.hpp"
 #include "tools/common/option_values.hpp"
 
 namespace bandmatch {
@@ -52,13 +53,6 @@ std::unique_ptr<CLI::App> tuneApp(TypedNetworkOptions& typed, std::string& range
   return app;
 }
 
-TuneOptions refused(std::string message) {
-  TuneOptions options;
-  options.action = CommandAction::fail;
-  options.error = std::move(message);
-  return options;
-}
-
 }  // namespace
 
 TuneOptions parseTuneOptions(const std::vector<std::string>& args) {
@@ -67,14 +61,12 @@ TuneOptions parseTuneOptions(const std::vector<std::string>& args) {
   bool tuneRetuning = false;
   const std::unique_ptr<CLI::App> app = tuneApp(typed, range, tuneRetuning);
   const CommandRequest request = parseCommandLine(*app, args);
-  TuneOptions options;
   if (request.action != CommandAction::run) {
-    options.action = request.action;
-    options.error = request.error;
-    return options;
+    return optionsOfRequest<TuneOptions>(request);
   }
+  TuneOptions options;
   if (std::string error = readNetworkFileOptions(*app, typed, options); !error.empty()) {
-    return refused(std::move(error));
+    return refusedOptions<TuneOptions>(std::move(error));
   }
   // Beside the exporter's files of the same report, not in their place.
   if (typed.outBase.empty()) {
@@ -83,13 +75,14 @@ TuneOptions parseTuneOptions(const std::vector<std::string>& args) {
   if (app->count("--range") > 0) {
     const std::optional<double> percent = parseWholeReal(range);
     if (!percent || !(*percent > 0.0) || *percent > MAX_RANGE_PERCENT) {
-      return refused("--range must be a number above 0 and at most " +
-                     formatPlainDecimal(MAX_RANGE_PERCENT, 0) + ", found " + quotedText(range));
+      return refusedOptions<TuneOptions>("--range must be a number above 0 and at most " +
+                                         formatPlainDecimal(MAX_RANGE_PERCENT, 0) + ", found " +
+                                         quotedText(range));
     }
     options.rangePercent = *percent;
   }
   if (tuneRetuning && options.loadPath.empty()) {
-    return refused("--tune-retuning needs a measured load (--load)");
+    return refusedOptions<TuneOptions>("--tune-retuning needs a measured load (--load)");
   }
   options.tuneRetuning = tuneRetuning;
   return options;

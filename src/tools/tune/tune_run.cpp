@@ -137,11 +137,7 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     tolerance = toleranceFigures(design, network, measured ? &*measured : nullptr, sweep,
                                  *options.tolerance, threads);
   }
-  PlotBand spread;
-  if (tolerance) {
-    spread = {"90 % of " + formatInteger(options.tolerance->trials) + " trials",
-              &tolerance->trials.band};
-  }
+  const PlotBand spread = tolerance ? trialsBand(*options.tolerance, *tolerance) : PlotBand{};
   std::optional<std::vector<LadderPartStress>> stresses;
   if (options.powerWatts) {
     stresses = partStresses(design, network, measured ? &*measured : nullptr, *options.powerWatts);
