@@ -300,6 +300,72 @@ std::vector<std::size_t> continuousValues(const CascadeNetwork& network) {
   return free;
 }
 
+// The inductance or capacitance that value `index` of the network is; null for the other kinds.
+double* partValue(CascadeNetwork& network, std::size_t index) {
+  std::size_t v = 0;
+  for (Section& section : network.sections) {
+    for (const ValueKind kind : valueKinds({{section}, network.centreMHz})) {
+      if (v++ != index) {
+        continue;
+      }
+      if (kind == ValueKind::inductance) {
+        return &section.inductance;
+      }
+      return kind == ValueKind::capacitance ? &section.capacitance : nullptr;
+    }
+  }
+  return nullptr;
+}
+
+// Standard values one part at a time: the part that rounding moves least is rounded first and
+// every value still free is optimised again, so the parts rounded later make up for the ones
+// rounded before them. Empty when a part moved to where the series has no value.
+std::optional<Judged> roundedOneByOne(CascadeNetwork network, PreferredSeries series,
+                                      const Samples& samples, const SearchProblem& problem,
+                                      const SearchScale& scale) {
+  const std::size_t count = variableCount(network);
+  std::vector<bool> rounded(count, false);
+  int evaluations = 0;
+  for (;;) {
+    std::optional<std::size_t> next;
+    double nextValue = 0.0;
+    double leastMove = HUGE_VAL;
+    for (std::size_t v = 0; v < count; ++v) {
+      const double* value = partValue(network, v);
+      if (rounded[v] || value == nullptr) {
+        continue;
+      }
+      const std::optional<double> standard = nearestStandardValue(*value, series);
+      if (!standard) {
+        return std::nullopt;
+      }
+      const double move = std::abs(std::log(*standard / *value));
+      if (move < leastMove) {
+        next = v;
+        nextValue = *standard;
+        leastMove = move;
+      }
+    }
+    if (!next) {
+      break;
+    }
+    *partValue(network, *next) = nextValue;
+    rounded[*next] = true;
+    std::vector<std::size_t> free;
+    for (std::size_t v = 0; v < count; ++v) {
+      if (!rounded[v]) {
+        free.push_back(v);
+      }
+    }
+    if (!free.empty()) {
+      const Judged optimised = optimisedUntilJudged(network, samples, free, problem, scale);
+      network = optimised.network;
+      evaluations += optimised.evaluations;
+    }
+  }
+  return Judged{network, judgedFigures(network, problem), evaluations};
+}
+
 // Runs `work(i)` for i in [0, count) on `threads` threads, thread t taking t, t + threads, ...
 template <typename Work>
 void onThreads(std::size_t count, int threads, const Work& work) {
@@ -400,9 +466,17 @@ SearchResult searchTopologies(const SearchProblem& problem,
       return;
     }
     const std::vector<std::size_t> free = continuousValues(*rounded);
-    const Judged standard = free.empty()
-                                ? Judged{*rounded, judgedFigures(*rounded, problem), 0}
-                                : optimisedUntilJudged(*rounded, full, free, problem, scale);
+    Judged standard = free.empty() ? Judged{*rounded, judgedFigures(*rounded, problem), 0}
+                                   : optimisedUntilJudged(*rounded, full, free, problem, scale);
+    // Rounding all at once, or one part at a time with the others optimised again: the better.
+    if (const std::optional<Judged> oneByOne =
+            roundedOneByOne(candidate.network, *problem.series, full, problem, scale)) {
+      standard.evaluations += oneByOne->evaluations;
+      if (oneByOne->figures.worstGain > standard.figures.worstGain) {
+        standard.network = oneByOne->network;
+        standard.figures = oneByOne->figures;
+      }
+    }
     candidate.standard = standard.network;
     candidate.standardFigures = standard.figures;
     candidate.evaluations += standard.evaluations;
