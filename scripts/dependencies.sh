@@ -94,9 +94,9 @@ apt_get_waiting() {
 # built from the same source share their version). Status 1 when apt cannot plan the install
 # (say, a package the lists do not know), 2 when it would still upgrade or remove something.
 plan_install() {
-  local specs=("$@") simulation changes newcomers pinned package old new spec i
+  local requests=("$@") simulation changes newcomers pinned package old new request i
   for _ in 1 2 3 4; do
-    if ! simulation=$(LC_ALL=C apt-get -s "${APT_INSTALL_OPTIONS[@]}" install "${specs[@]}" 2>&1); then
+    if ! simulation=$(LC_ALL=C apt-get -s "${APT_INSTALL_OPTIONS[@]}" install "${requests[@]}" 2>&1); then
       grep '^E:' <<<"$simulation" >&2
       return 1
     fi
@@ -104,29 +104,29 @@ plan_install() {
     changes=$(sed -n 's/^Inst \([^ ]*\) \[\([^]]*\)\] (\([^ ]*\) .*/\1 \2 \3/p
                       s/^Remv \([^ ]*\).*/\1 removed/p' <<<"$simulation")
     if [ -z "$changes" ]; then
-      printf '%s\n' "${specs[@]}"
+      printf '%s\n' "${requests[@]}"
       return 0
     fi
     newcomers=$(sed -n 's/^Inst \([^ []*\) (.*/\1/p' <<<"$simulation")
     pinned=no
     while read -r package old new; do
       [ "$new" != removed ] || continue
-      for spec in $newcomers; do
+      for request in $newcomers; do
         # The newcomer at the upgraded package's installed version, if the archive has it.
-        if apt-cache madison "$spec" | awk -v v="$old" '$3 == v { found = 1 } END { exit !found }'
+        if apt-cache madison "$request" | awk -v v="$old" '$3 == v { found = 1 } END { exit !found }'
         then
           pinned=yes
-          for i in "${!specs[@]}"; do
-            [ "${specs[$i]%%=*}" != "$spec" ] || unset 'specs[i]'
+          for i in "${!requests[@]}"; do
+            [ "${requests[$i]%%=*}" != "$request" ] || unset 'requests[i]'
           done
-          specs+=("$spec=$old")
+          requests+=("$request=$old")
         fi
       done
     done <<<"$changes"
-    specs=("${specs[@]}")
+    requests=("${requests[@]}")
     [ "$pinned" = yes ] || break
   done
-  echo "installing ${specs[*]} would change installed packages, which this script never does:" >&2
+  echo "installing ${requests[*]} would change installed packages, which this script never does:" >&2
   while read -r package old new; do
     if [ "$new" = removed ]; then
       echo "  remove $package" >&2
@@ -143,7 +143,7 @@ plan_install() {
 # package lists are fetched only when apt does not know a package or a download fails. Returns
 # non-zero, saying what to do, when it cannot.
 install_packages() {
-  local missing specs=() plan status reasons spec
+  local missing requests=() plan status reasons request
   mapfile -t missing < <(missing_packages "$@")
   [ "${#missing[@]}" -eq 0 ] && return 0
   if [ "$(id -u)" -ne 0 ] || ! command -v apt-get >/dev/null; then
@@ -166,18 +166,18 @@ install_packages() {
   elif [ "$status" -ne 0 ]; then
     return 1
   fi
-  mapfile -t specs <<<"$plan"
-  if ! apt_get_waiting install -y "${APT_INSTALL_OPTIONS[@]}" "${specs[@]}"; then
+  mapfile -t requests <<<"$plan"
+  if ! apt_get_waiting install -y "${APT_INSTALL_OPTIONS[@]}" "${requests[@]}"; then
     # Lists older than the archive name files it no longer has.
     echo "== fetching the package lists, then trying once more"
     apt_get_waiting update || return 1
     plan=$(plan_install "${missing[@]}") || return 1
-    mapfile -t specs <<<"$plan"
-    apt_get_waiting install -y "${APT_INSTALL_OPTIONS[@]}" "${specs[@]}" || return 1
+    mapfile -t requests <<<"$plan"
+    apt_get_waiting install -y "${APT_INSTALL_OPTIONS[@]}" "${requests[@]}" || return 1
   fi
   # A dependency pinned by name is still only a dependency.
-  for spec in "${specs[@]}"; do
-    [[ " ${missing[*]} " == *" ${spec%%=*} "* ]] || apt-mark auto "${spec%%=*}" >/dev/null
+  for request in "${requests[@]}"; do
+    [[ " ${missing[*]} " == *" ${request%%=*} "* ]] || apt-mark auto "${request%%=*}" >/dev/null
   done
 }
 
