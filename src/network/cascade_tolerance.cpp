@@ -7,14 +7,12 @@
 
 #include "core/number_format.hpp"
 #include "network/cascade_judge.hpp"
+#include "network/part_sensitivity.hpp"
 #include "network/worst_case_judge.hpp"
 
 namespace bandmatch {
 
 namespace {
-
-// The step of the sensitivities, as the ladder's: +-1 % of the part.
-constexpr double SENSITIVITY_STEP = 0.01;
 
 // The ends' impedances at the frequencies of the trials, the judged ones first.
 struct EndsOnGrid {
@@ -143,12 +141,11 @@ std::string cascadePartName(const CascadePart& part) {
 std::vector<CascadeSensitivity> cascadeSensitivities(const CascadeProblem& problem) {
   std::vector<CascadeSensitivity> sensitivities;
   for (const CascadePart& part : cascadeParts(problem.network)) {
-    CascadeNetwork above = problem.network;
-    scaleCascadePart(above, part, 1.0 + SENSITIVITY_STEP);
-    CascadeNetwork below = problem.network;
-    scaleCascadePart(below, part, 1.0 - SENSITIVITY_STEP);
-    const double change =
-        (worstReflection(problem, above) - worstReflection(problem, below)) / 2.0;
+    const double change = changeForOnePercent([&](double factor) {
+      CascadeNetwork scaled = problem.network;
+      scaleCascadePart(scaled, part, factor);
+      return worstReflection(problem, scaled);
+    });
     sensitivities.push_back({part, change});
   }
   return sensitivities;
@@ -187,9 +184,9 @@ CascadeToleranceResult runCascadeTolerance(const CascadeProblem& problem,
       }
       scratch->power.resize(ends.frequencyMHz.size());
       for (std::size_t i = 0; i < ends.frequencyMHz.size(); ++i) {
-        scratch->power[i] = reflectionPower(cascadeResponse(
-            scratch->network, ends.frequencyMHz[i], ends.source[i], ends.load[i],
-            scratch->workspace));
+        scratch->power[i] =
+            reflectionPower(cascadeResponse(scratch->network, ends.frequencyMHz[i], ends.source[i],
+                                            ends.load[i], scratch->workspace));
       }
       return scratch->power;
     };
@@ -203,9 +200,9 @@ CascadeToleranceResult runCascadeTolerance(const CascadeProblem& problem,
   result.trials = runTrialPlan(plan, options.parts, threads);
   result.sensitivities = cascadeSensitivities(problem);
   result.parts = parts.size();
-  result.transformer = std::any_of(
-      problem.network.sections.begin(), problem.network.sections.end(),
-      [](const Section& section) { return section.kind == SectionKind::transformer; });
+  result.transformer =
+      std::any_of(problem.network.sections.begin(), problem.network.sections.end(),
+                  [](const Section& section) { return section.kind == SectionKind::transformer; });
   return result;
 }
 

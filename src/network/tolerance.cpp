@@ -422,8 +422,8 @@ ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOpt
   plan.newWorker = [&problem, &options, &grid]() {
     const auto scratch = std::make_shared<TrialScratch>();
     TrialWorker worker;
-    worker.drawTrial = [&problem, &options, &grid, scratch](std::mt19937_64& generator)
-        -> const std::vector<double>& {
+    worker.drawTrial = [&problem, &options, &grid,
+                        scratch](std::mt19937_64& generator) -> const std::vector<double>& {
       drawLadderTrial(problem, options, generator, *scratch);
       squaredReflection(grid, sourceResistanceAtLadder(problem.network), *scratch);
       return scratch->real;

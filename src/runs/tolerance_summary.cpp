@@ -105,8 +105,7 @@ std::string renderCascadeToleranceSummary(const CascadeToleranceOptions& options
                                           const CascadeToleranceResult& result, double goalSwr) {
   std::string text = "Tolerance: L +-" + tolerancePercent(options.parts.inductorPercent) +
                      " %, C +-" + tolerancePercent(options.parts.capacitorPercent) +
-                     " %, lines and stubs +-" +
-                     tolerancePercent(lineTolerancePercent(options)) +
+                     " %, lines and stubs +-" + tolerancePercent(lineTolerancePercent(options)) +
                      " % (Z0 and electrical length) ";
   text += result.parts > 0 ? "over " + formatInteger(static_cast<long long>(result.parts)) +
                                  (result.parts == 1 ? " part" : " parts")

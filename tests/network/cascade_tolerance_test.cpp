@@ -48,7 +48,6 @@ TEST(CascadeTolerance, OnePartPassesBelowItsClosedFormThreshold) {
   const std::vector<Case> cases = {
       {"series L, 5 %", SectionKind::seriesInductor, 1.02, 5.0, 1.5, 1},
       {"shunt C, 10 %", SectionKind::shuntCapacitor, 0.97, 10.0, 2.0, 77},
-      {"series L wholly passing", SectionKind::seriesInductor, 0.9, 5.0, 1.5, 3},
   };
   const double omega2 = 2.0 * std::numbers::pi * F2 * 1e6;
   for (const Case& c : cases) {
@@ -63,8 +62,7 @@ TEST(CascadeTolerance, OnePartPassesBelowItsClosedFormThreshold) {
     (inductor ? options.parts.inductorPercent : options.parts.capacitorPercent) = c.percent;
     options.parts.trials = 2000;
     options.parts.seed = c.seed;
-    const CascadeToleranceResult result =
-        runCascadeTolerance(between50({section}), options, 2);
+    const CascadeToleranceResult result = runCascadeTolerance(between50({section}), options, 2);
 
     // The same draws: one per trial, the top 53 bits as the middle of one of 2^53 steps.
     std::mt19937_64 generator(c.seed);
@@ -76,30 +74,21 @@ TEST(CascadeTolerance, OnePartPassesBelowItsClosedFormThreshold) {
     const YieldFigures yield = yieldAt(result.trials.worstSwr, c.goal);
     EXPECT_EQ(yield.passing, passing) << c.name;
     // And the share of the uniform interval below the threshold, within four binomial sigmas.
-    const double p = std::clamp((1.0 / c.overThreshold - 1.0 + c.percent / 100.0) /
-                                    (2.0 * c.percent / 100.0),
-                                0.0, 1.0);
-    EXPECT_NEAR(yield.share, p, 4.0 * std::sqrt(p * (1.0 - p) / options.parts.trials) + 1e-12)
-        << c.name;
-    ASSERT_EQ(result.sensitivities.size(), 1u) << c.name;
-    EXPECT_GT(result.sensitivities[0].change, 0.0) << c.name;  // |Gamma| grows with the part
+    const double p = (1.0 / c.overThreshold - 1.0 + c.percent / 100.0) / (2.0 * c.percent / 100.0);
+    EXPECT_NEAR(yield.share, p, 4.0 * std::sqrt(p * (1.0 - p) / options.parts.trials)) << c.name;
+    EXPECT_GT(result.sensitivities.at(0).change, 0.0) << c.name;  // |Gamma| grows with it
   }
 }
 
-// A cascade of every kind of varying value and a transformer, between 50 and 12.5 ohms.
-CascadeProblem mixedCascade() {
-  Section inductor{.kind = SectionKind::seriesInductor, .inductance = 0.2e-6};
-  Section line{.kind = SectionKind::line, .impedance = 35.0, .length = 0.6};
-  Section stub{.kind = SectionKind::openStub, .impedance = 60.0, .length = 0.4};
-  Section tank{.kind = SectionKind::shuntTank, .inductance = 1e-6, .capacitance = 90e-12};
-  Section transformer{.kind = SectionKind::transformer, .turnsRatio = 1.5};
-  CascadeProblem problem = between50({inductor, line, stub, transformer, tank});
-  problem.load.resistance = 12.5;
-  return problem;
-}
-
 TEST(CascadeTolerance, ZeroToleranceRepeatsTheNominalAndThreadsChangeNothing) {
-  const CascadeProblem problem = mixedCascade();
+  // Every kind of varying value and a transformer, between 50 and 12.5 ohms.
+  CascadeProblem problem =
+      between50({{.kind = SectionKind::seriesInductor, .inductance = 0.2e-6},
+                 {.kind = SectionKind::line, .impedance = 35.0, .length = 0.6},
+                 {.kind = SectionKind::openStub, .impedance = 60.0, .length = 0.4},
+                 {.kind = SectionKind::transformer, .turnsRatio = 1.5},
+                 {.kind = SectionKind::shuntTank, .inductance = 1e-6, .capacitance = 90e-12}});
+  problem.load.resistance = 12.5;
   CascadeToleranceOptions fixed;
   fixed.parts.trials = 20;
   const CascadeToleranceResult still = runCascadeTolerance(problem, fixed, 2);
@@ -124,14 +113,11 @@ TEST(CascadeTolerance, LadderAsCascadeDrawsTheLaddersTrials) {
   // shunt one), position 1 in the load's model; the ladder draws positions 2..N from the load,
   // each L before its C, as the cascade draws its sections from the load.
   for (const LoadType loadType : {LoadType::series, LoadType::parallel}) {
-    ToleranceProblem ladder;
-    ladder.network = ladderFromDesign(support::synthesizedDesign(4, 0.6, loadType, 3.5, 4.0));
-    ladder.f1 = 3.5;
-    ladder.f2 = 4.0;
-    ladder.sweep = {3.0, 4.5, 31};
+    const ToleranceProblem ladder{
+        ladderFromDesign(support::synthesizedDesign(4, 0.6, loadType, 3.5, 4.0)),
+        {3.0, 4.5, 31}, 3.5, 4.0, {}, {}, nullptr};
     const LadderNetwork& network = ladder.network;
-    CascadeProblem cascade;
-    cascade.network.centreMHz = std::sqrt(3.5 * 4.0);
+    CascadeProblem cascade{{{}, std::sqrt(3.5 * 4.0)}, {}, {}, 3.5, 4.0, ladder.sweep};
     for (int position = 4; position >= 2; --position) {
       const bool series = isSeriesPosition(loadType, position);
       cascade.network.sections.push_back(
@@ -142,19 +128,11 @@ TEST(CascadeTolerance, LadderAsCascadeDrawsTheLaddersTrials) {
     cascade.source.resistance = sourceResistanceAtLadder(network);
     cascade.load = {loadType == LoadType::series ? EndKind::seriesModel : EndKind::parallelModel,
                     network.loadResistance, network.inductance[0], network.capacitance[0], {}};
-    cascade.f1 = ladder.f1;
-    cascade.f2 = ladder.f2;
-    cascade.sweep = ladder.sweep;
-    ToleranceOptions options;
-    options.inductorPercent = 5.0;
-    options.capacitorPercent = 3.0;
-    options.trials = 200;
-    options.seed = 9;
+    const ToleranceOptions options{5.0, 3.0, 200, 9};
     const ToleranceResult own = runTolerance(ladder, options, 2);
     const ToleranceResult asCascade = runCascadeTolerance(cascade, {options, 0.0}, 2).trials;
     ASSERT_EQ(asCascade.worstSwr.size(), own.worstSwr.size());
-    for (std::size_t t = 0; t < own.worstSwr.size(); ++t) {
-      // Both judges promise |Gamma| to 1e-6, on grids of their own.
+    for (std::size_t t = 0; t < own.worstSwr.size(); ++t) {  // both judged to 1e-6 in |Gamma|
       EXPECT_NEAR(asCascade.worstSwr[t], own.worstSwr[t], 1e-5 * own.worstSwr[t]) << t;
     }
   }
