@@ -30,6 +30,10 @@ double worstReflection(const ToleranceProblem& problem, const LadderNetwork& lad
 
 }  // namespace
 
+double changeForOnePercent(const std::function<double(double)>& worstAt) {
+  return (worstAt(1.0 + STEP) - worstAt(1.0 - STEP)) / 2.0;
+}
+
 std::vector<PartSensitivity> partSensitivities(const ToleranceProblem& problem) {
   std::vector<PartSensitivity> sensitivities;
   const LadderNetwork& network = problem.network;
@@ -37,23 +41,20 @@ std::vector<PartSensitivity> partSensitivities(const ToleranceProblem& problem) 
   const std::size_t positions = std::min(network.inductance.size(), network.capacitance.size());
   for (std::size_t index = 1; index < positions; ++index) {
     for (const PartKind kind : {PartKind::inductor, PartKind::capacitor}) {
-      LadderNetwork above = network;
-      scalePart(above, index, kind, 1.0 + STEP);
-      LadderNetwork below = network;
-      scalePart(below, index, kind, 1.0 - STEP);
-      const double change = (worstReflection(problem, above, retuning) -
-                             worstReflection(problem, below, retuning)) /
-                            2.0;
+      const double change = changeForOnePercent([&](double factor) {
+        LadderNetwork scaled = network;
+        scalePart(scaled, index, kind, factor);
+        return worstReflection(problem, scaled, retuning);
+      });
       sensitivities.push_back({static_cast<int>(index) + 1, kind, change});
     }
   }
   if (retuning.kind != RetuningKind::none) {
     const bool inductor = retuning.kind == RetuningKind::seriesInductor ||
                           retuning.kind == RetuningKind::shuntInductor;
-    const double change =
-        (worstReflection(problem, network, scaledRetuning(retuning, 1.0 + STEP)) -
-         worstReflection(problem, network, scaledRetuning(retuning, 1.0 - STEP))) /
-        2.0;
+    const double change = changeForOnePercent([&](double factor) {
+      return worstReflection(problem, network, scaledRetuning(retuning, factor));
+    });
     sensitivities.push_back({1, inductor ? PartKind::inductor : PartKind::capacitor, change});
   }
   return sensitivities;

@@ -4,12 +4,18 @@
 // make trimmable.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "network/tolerance.hpp"
 
 namespace bandmatch {
+
+// The change of a worst |S11| for +1 % of a part, by central difference: half of its value with
+// the part scaled by 1.01 less its value with the part scaled by 0.99, `worstAt` giving the worst
+// |S11| with the part scaled by a factor. Ladders and cascades alike.
+double changeForOnePercent(const std::function<double(double)>& worstAt);
 
 struct PartSensitivity {
   int position = 0;  // 1 is a measured load's retuning element

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <random>
 #include <system_error>
 #include <thread>
@@ -28,17 +29,14 @@ constexpr std::size_t MAX_TRIAL_POINTS = 8192;
 constexpr double Z_95 = 1.959963984540054;
 constexpr double TWO_TO_MINUS_53 = 1.0 / 9007199254740992.0;
 
-// The frequencies a trial is evaluated at: the grid that resolves the nominal network's response
-// over the band (first, ascending), then the points the band of return loss is drawn at.
+// The ladder's frequencies with what its walk from the load needs at each: the judged points
+// first, then the band's.
 struct TrialGrid {
   std::vector<double> frequencyMHz;
   std::vector<double> omega;
   std::vector<double> inverseOmega;
   // The impedance at the load end of the first position analysed, without a retuning element.
   std::vector<std::complex<double>> load;
-  std::size_t judged = 0;  // how many of the points are the judge's grid
-  std::vector<double> judgedLogMHz;
-  std::vector<double> bandFrequencyMHz;
 };
 
 // One position as a trial evaluates it, with the reciprocals the reactances need.
@@ -62,7 +60,7 @@ std::size_t firstIndex(const ToleranceProblem& problem) {
   return onMeasuredLoad(problem) ? 1 : 0;
 }
 
-TrialGrid trialGrid(const ToleranceProblem& problem, const std::vector<double>& judgedMHz) {
+TrialGrid trialGrid(const ToleranceProblem& problem, const TrialFrequencies& frequencies) {
   TrialGrid grid;
   const auto add = [&](double frequency) {
     const double omega = angularFrequency(frequency);
@@ -73,23 +71,11 @@ TrialGrid trialGrid(const ToleranceProblem& problem, const std::vector<double>& 
                             ? problem.measuredImpedance(frequency)
                             : std::complex<double>(problem.network.loadResistance));
   };
-  for (const double frequency : judgedMHz) {
+  for (const double frequency : frequencies.judgedMHz) {
     add(frequency);
-    grid.judgedLogMHz.push_back(std::log(frequency));
   }
-  grid.judged = judgedMHz.size();
-  const int points = problem.sweep.points;
-  const int bandPoints = std::min(points, MAX_BAND_POINTS);
-  for (int k = 0; k < bandPoints; ++k) {
-    // A longer sweep than the band takes is sampled evenly, both ends kept; the step exceeds one
-    // point, so the chosen points are distinct.
-    const long long index =
-        bandPoints == points
-            ? k
-            : std::llround(static_cast<double>(k) * (points - 1) / (bandPoints - 1));
-    const double frequency = sweepFrequency(problem.sweep, static_cast<int>(index));
+  for (const double frequency : frequencies.bandMHz) {
     add(frequency);
-    grid.bandFrequencyMHz.push_back(frequency);
   }
   return grid;
 }
@@ -115,7 +101,6 @@ void fillParts(const LadderNetwork& ladder, std::size_t first, std::vector<Trial
 struct TrialScratch {
   std::vector<double> real;
   std::vector<double> imag;
-  std::vector<double> magnitude;
   std::vector<TrialPart> parts;
   LadderNetwork ladder;
   Retuning retuning;
@@ -198,12 +183,9 @@ std::size_t bandStep(double power) {
   return steps >= BAND_STEPS ? BAND_STEPS - 1 : static_cast<std::size_t>(steps);
 }
 
-// The judge's grid of the nominal network for the trials. A very long one (a measured load of
-// many points) keeps, of each block of neighbouring points, those where the nominal |Gamma| is
-// least and greatest, and the band's edges: a trial's peaks lie where the nominal network's do,
-// and each is searched between its neighbours.
-std::vector<double> trialFrequencies(const ToleranceProblem& problem,
-                                     const std::vector<double>& judged) {
+// The judge's grid of the nominal network, thinned as trialFrequencies says.
+std::vector<double> thinnedGrid(const std::vector<double>& judged,
+                                const std::function<double(double)>& nominalMagnitude) {
   if (judged.size() <= MAX_TRIAL_POINTS) {
     return judged;
   }
@@ -216,8 +198,7 @@ std::vector<double> trialFrequencies(const ToleranceProblem& problem,
     double low = HUGE_VAL;
     double high = -HUGE_VAL;
     for (std::size_t i = from; i < to; ++i) {
-      const double magnitude =
-          std::abs(problemReflection(problem, problem.network, problem.retuning, judged[i]));
+      const double magnitude = nominalMagnitude(judged[i]);
       if (magnitude < low) {
         low = magnitude;
         least = i;
@@ -252,45 +233,50 @@ std::size_t drawsPerTrial(const ToleranceProblem& problem) {
          (problem.retuning.kind != RetuningKind::none ? 1 : 0);
 }
 
-// Trials [first, end): the worst SWR of each into worst[trial], the band's counts into counts.
-void runTrials(const ToleranceProblem& problem, const ToleranceOptions& options,
-               const TrialGrid& grid, int first, int end, std::vector<double>& worst,
-               std::vector<std::uint32_t>& counts) {
+// Draws one trial's ladder and retuning element into scratch: positions 2..N, each inductor
+// before its capacitor, then the retuning element.
+void drawLadderTrial(const ToleranceProblem& problem, const ToleranceOptions& options,
+                     std::mt19937_64& generator, TrialScratch& scratch) {
   const LadderNetwork& nominal = problem.network;
   const std::size_t positions = std::min(nominal.inductance.size(), nominal.capacitance.size());
-  std::mt19937_64 generator(options.seed);
-  generator.discard(static_cast<unsigned long long>(first) * drawsPerTrial(problem));
-  const double sourceAtLadder = sourceResistanceAtLadder(nominal);
   const double retuningPercent = retunesWithInductor(problem.retuning.kind)
                                      ? options.inductorPercent
                                      : options.capacitorPercent;
-  TrialScratch scratch;
-  const auto magnitudeAt = [&problem, &scratch](double frequency) {
-    return std::abs(problemReflection(problem, scratch.ladder, scratch.retuning, frequency));
-  };
+  scratch.ladder = nominal;
+  scratch.retuning = problem.retuning;
+  for (std::size_t index = 1; index < positions; ++index) {
+    scalePart(scratch.ladder, index, PartKind::inductor,
+              toleranceFactor(generator(), options.inductorPercent));
+    scalePart(scratch.ladder, index, PartKind::capacitor,
+              toleranceFactor(generator(), options.capacitorPercent));
+  }
+  if (problem.retuning.kind != RetuningKind::none) {
+    scratch.retuning =
+        scaledRetuning(problem.retuning, toleranceFactor(generator(), retuningPercent));
+  }
+  fillParts(scratch.ladder, firstIndex(problem), scratch.parts);
+}
+
+// Trials [first, end) of a plan: the worst SWR of each into worst[trial], the band's counts into
+// counts.
+void runBlock(const TrialPlan& plan, const std::vector<double>& judgedLogMHz,
+              const ToleranceOptions& options, int first, int end, std::vector<double>& worst,
+              std::vector<std::uint32_t>& counts) {
+  const std::size_t judged = plan.frequencies.judgedMHz.size();
+  const std::size_t bandSlots = plan.frequencies.bandMHz.size();
+  std::mt19937_64 generator(options.seed);
+  generator.discard(static_cast<unsigned long long>(first) * plan.drawsPerTrial);
+  const TrialWorker worker = plan.newWorker();
+  std::vector<double> magnitude(judged);
   for (int trial = first; trial < end; ++trial) {
-    scratch.ladder = nominal;
-    scratch.retuning = problem.retuning;
-    for (std::size_t index = 1; index < positions; ++index) {
-      scalePart(scratch.ladder, index, PartKind::inductor,
-                toleranceFactor(generator(), options.inductorPercent));
-      scalePart(scratch.ladder, index, PartKind::capacitor,
-                toleranceFactor(generator(), options.capacitorPercent));
-    }
-    if (problem.retuning.kind != RetuningKind::none) {
-      scratch.retuning =
-          scaledRetuning(problem.retuning, toleranceFactor(generator(), retuningPercent));
-    }
-    fillParts(scratch.ladder, firstIndex(problem), scratch.parts);
-    squaredReflection(grid, sourceAtLadder, scratch);
-    scratch.magnitude.resize(grid.judged);
-    for (std::size_t i = 0; i < grid.judged; ++i) {
-      scratch.magnitude[i] = std::sqrt(scratch.real[i]);
+    const std::vector<double>& power = worker.drawTrial(generator);
+    for (std::size_t i = 0; i < judged; ++i) {
+      magnitude[i] = std::sqrt(power[i]);
     }
     worst[static_cast<std::size_t>(trial)] =
-        swrOfWorst(refinedLargest(magnitudeAt, grid.judgedLogMHz, scratch.magnitude));
-    for (std::size_t slot = 0; slot < grid.bandFrequencyMHz.size(); ++slot) {
-      ++counts[slot * BAND_STEPS + bandStep(scratch.real[grid.judged + slot])];
+        swrOfWorst(refinedLargest(worker.magnitudeAt, judgedLogMHz, magnitude));
+    for (std::size_t slot = 0; slot < bandSlots; ++slot) {
+      ++counts[slot * BAND_STEPS + bandStep(power[judged + slot])];
     }
   }
 }
@@ -341,21 +327,31 @@ void scalePart(LadderNetwork& ladder, std::size_t index, PartKind kind, double f
   }
 }
 
-ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOptions& options,
-                             int threads) {
-  // The nominal network judged over the band gives its figure and the grid every trial is
-  // judged on.
-  BandToJudge nominalBand;
-  nominalBand.f1 = problem.f1;
-  nominalBand.f2 = problem.f2;
-  nominalBand.reflectionAt = [&problem](double frequency) {
-    return problemReflection(problem, problem.network, problem.retuning, frequency);
-  };
-  nominalBand.resonanceMHz = ladderResonances(problem.network);
-  nominalBand.dataMHz = problem.dataMHz;
-  const JudgedBand nominal = judgeBand(nominalBand);
-  const TrialGrid grid = trialGrid(problem, trialFrequencies(problem, nominal.gridMHz));
-  const std::size_t slots = grid.bandFrequencyMHz.size();
+TrialFrequencies trialFrequencies(const std::vector<double>& nominalGridMHz,
+                                  const std::function<double(double)>& nominalMagnitude,
+                                  const Sweep& sweep) {
+  TrialFrequencies frequencies;
+  frequencies.judgedMHz = thinnedGrid(nominalGridMHz, nominalMagnitude);
+  const int points = sweep.points;
+  const int bandPoints = std::min(points, MAX_BAND_POINTS);
+  for (int k = 0; k < bandPoints; ++k) {
+    // A longer sweep than the band takes is sampled evenly, both ends kept; the step exceeds one
+    // point, so the chosen points are distinct.
+    const long long index =
+        bandPoints == points
+            ? k
+            : std::llround(static_cast<double>(k) * (points - 1) / (bandPoints - 1));
+    frequencies.bandMHz.push_back(sweepFrequency(sweep, static_cast<int>(index)));
+  }
+  return frequencies;
+}
+
+ToleranceResult runTrialPlan(const TrialPlan& plan, const ToleranceOptions& options, int threads) {
+  std::vector<double> judgedLogMHz;
+  for (const double frequency : plan.frequencies.judgedMHz) {
+    judgedLogMHz.push_back(std::log(frequency));
+  }
+  const std::size_t slots = plan.frequencies.bandMHz.size();
   const int trials = std::max(options.trials, 0);
   const int workers = std::clamp(std::min(threads, trials), 1, MAX_THREADS);
   std::vector<double> worst(static_cast<std::size_t>(trials), 0.0);
@@ -363,9 +359,9 @@ ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOpt
   const auto work = [&](int worker) {
     counts[static_cast<std::size_t>(worker)].assign(slots * BAND_STEPS, 0);
     const auto share = static_cast<long long>(trials);
-    runTrials(problem, options, grid, static_cast<int>(share * worker / workers),
-              static_cast<int>(share * (worker + 1) / workers), worst,
-              counts[static_cast<std::size_t>(worker)]);
+    runBlock(plan, judgedLogMHz, options, static_cast<int>(share * worker / workers),
+             static_cast<int>(share * (worker + 1) / workers), worst,
+             counts[static_cast<std::size_t>(worker)]);
   };
   std::vector<std::thread> running;
   for (int worker = 1; worker < workers; ++worker) {
@@ -381,7 +377,7 @@ ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOpt
   }
 
   ToleranceResult result;
-  result.nominalSwr = swrOfWorst(nominal.worstReflection);
+  result.nominalSwr = plan.nominalSwr;
   std::sort(worst.begin(), worst.end());
   result.worstSwr = std::move(worst);
   std::vector<std::uint32_t> total(slots * BAND_STEPS, 0);
@@ -390,7 +386,7 @@ ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOpt
       total[i] += part[i];
     }
   }
-  result.band.frequencyMHz = grid.bandFrequencyMHz;
+  result.band.frequencyMHz = plan.frequencies.bandMHz;
   result.band.lowerDb.resize(slots);
   result.band.upperDb.resize(slots);
   for (std::size_t slot = 0; slot < slots; ++slot) {
@@ -398,6 +394,46 @@ ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOpt
               result.band.upperDb[slot]);
   }
   return result;
+}
+
+ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOptions& options,
+                             int threads) {
+  // The nominal network judged over the band gives its figure and the grid every trial is
+  // judged on.
+  BandToJudge nominalBand;
+  nominalBand.f1 = problem.f1;
+  nominalBand.f2 = problem.f2;
+  nominalBand.reflectionAt = [&problem](double frequency) {
+    return problemReflection(problem, problem.network, problem.retuning, frequency);
+  };
+  nominalBand.resonanceMHz = ladderResonances(problem.network);
+  nominalBand.dataMHz = problem.dataMHz;
+  const JudgedBand nominal = judgeBand(nominalBand);
+  TrialPlan plan;
+  plan.frequencies = trialFrequencies(
+      nominal.gridMHz,
+      [&problem](double frequency) {
+        return std::abs(problemReflection(problem, problem.network, problem.retuning, frequency));
+      },
+      problem.sweep);
+  plan.drawsPerTrial = drawsPerTrial(problem);
+  plan.nominalSwr = swrOfWorst(nominal.worstReflection);
+  const TrialGrid grid = trialGrid(problem, plan.frequencies);
+  plan.newWorker = [&problem, &options, &grid]() {
+    const auto scratch = std::make_shared<TrialScratch>();
+    TrialWorker worker;
+    worker.drawTrial = [&problem, &options, &grid,
+                        scratch](std::mt19937_64& generator) -> const std::vector<double>& {
+      drawLadderTrial(problem, options, generator, *scratch);
+      squaredReflection(grid, sourceResistanceAtLadder(problem.network), *scratch);
+      return scratch->real;
+    };
+    worker.magnitudeAt = [&problem, scratch](double frequency) {
+      return std::abs(problemReflection(problem, scratch->ladder, scratch->retuning, frequency));
+    };
+    return worker;
+  };
+  return runTrialPlan(plan, options, threads);
 }
 
 ShareInterval wilsonInterval(long long successes, long long trials) {

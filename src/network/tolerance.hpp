@@ -8,6 +8,7 @@
 #include <complex>
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "network/ladder_analysis.hpp"
@@ -88,6 +89,48 @@ ToleranceResult runTolerance(const ToleranceProblem& problem, const ToleranceOpt
 // The largest number of the band's frequencies: a longer sweep has its band drawn at evenly
 // chosen points of it.
 inline constexpr int MAX_BAND_POINTS = 1001;
+
+// What the trials of any network share: the frequencies each trial is evaluated at, how a trial
+// is drawn and evaluated, and the figures gathered from all of them.
+
+// The frequencies of every trial: the judge's grid of the nominal network (thinned when very
+// long), ascending, and the points of the sweep the band of return loss is drawn at.
+struct TrialFrequencies {
+  std::vector<double> judgedMHz;
+  std::vector<double> bandMHz;
+};
+
+// From the grid the judge resolved the nominal network on and its |Gamma| at a frequency in MHz.
+// A very long grid (a measured end of many points) keeps, of each block of neighbouring points,
+// those where the nominal |Gamma| is least and greatest, and the band's edges: a trial's peaks
+// lie where the nominal network's do, and each is searched between its neighbours.
+TrialFrequencies trialFrequencies(const std::vector<double>& nominalGridMHz,
+                                  const std::function<double(double)>& nominalMagnitude,
+                                  const Sweep& sweep);
+
+// One thread's trials. `drawTrial` perturbs the network with the trial's draws, taken from the
+// generator in their documented order, and returns the squared |Gamma| at the judged frequencies
+// and then the band's (infinite or 1 where the network reflects everything); `magnitudeAt` is
+// then |Gamma| of that trial at any frequency in MHz, for the judge's search between grid points.
+struct TrialWorker {
+  std::function<const std::vector<double>&(std::mt19937_64&)> drawTrial;
+  std::function<double(double)> magnitudeAt;
+};
+
+// The trials of one network: its frequencies, how many draws each trial takes, the nominal
+// network's worst SWR, and a maker of independent workers (one per thread).
+struct TrialPlan {
+  TrialFrequencies frequencies;
+  std::size_t drawsPerTrial = 0;
+  double nominalSwr = 0.0;
+  std::function<TrialWorker()> newWorker;
+};
+
+// Trial t starts at draw drawsPerTrial t of std::mt19937_64 seeded with the seed; the trials are
+// shared among `threads` threads (at most 8) in fixed contiguous blocks, so the figures do not
+// depend on the thread count. Each trial's worst SWR is judged on the nominal grid with every
+// local maximum that could be the worst searched.
+ToleranceResult runTrialPlan(const TrialPlan& plan, const ToleranceOptions& options, int threads);
 
 // The yield: trials whose worst SWR is at most the goal, and their share with Wilson's score
 // interval at 95 % confidence.

@@ -31,6 +31,43 @@ std::string sharePercent(const YieldFigures& figures) {
   return percent(tenths);
 }
 
+// A part's name and its change of the worst |S11|.
+struct NamedChange {
+  std::string name;
+  double change = 0.0;
+};
+
+// The nominal figure, the yield, the percentiles and the parts' changes, largest first (equal
+// ones in their given order).
+std::string figureLines(const ToleranceResult& result, double goalSwr,
+                        std::vector<NamedChange> changes) {
+  std::string text = "Nominal network (every part at its value): worst in-band SWR " +
+                     formatFixed(result.nominalSwr, figure_digits::SWR) + "\n";
+  text += yieldLine(yieldAt(result.worstSwr, goalSwr), goalSwr) + "\n";
+  text += "Worst in-band SWR of the trials: " +
+          formatFixed(nearestRankPercentile(result.worstSwr, 50), figure_digits::SWR) + " (50th " +
+          "percentile), " +
+          formatFixed(nearestRankPercentile(result.worstSwr, 90), figure_digits::SWR) +
+          " (90th), " +
+          formatFixed(nearestRankPercentile(result.worstSwr, 99), figure_digits::SWR) + " (99th)\n";
+  if (changes.empty()) {
+    return text;
+  }
+  text += "Change of the worst in-band |S11| for +1 % of each part, largest first:\n";
+  std::stable_sort(changes.begin(), changes.end(), [](const NamedChange& a, const NamedChange& b) {
+    return std::fabs(a.change) > std::fabs(b.change);
+  });
+  std::vector<std::vector<std::string>> rows = {{"part", "change of |S11|"}};
+  for (const NamedChange& entry : changes) {
+    rows.push_back({entry.name, formatSensitivity(entry.change)});
+  }
+  return text + alignedTable(rows);
+}
+
+std::string tolerancePercent(double percent) {
+  return formatPlainDecimal(percent, TOLERANCE_DIGITS);
+}
+
 }  // namespace
 
 std::string yieldLine(const YieldFigures& figures, double goalSwr) {
@@ -44,9 +81,8 @@ std::string renderToleranceSummary(const ToleranceOptions& options, int position
                                    bool onMeasuredLoad, const ToleranceResult& result,
                                    double goalSwr,
                                    const std::vector<PartSensitivity>& sensitivities) {
-  std::string text = "Tolerance: L +-" +
-                     formatPlainDecimal(options.inductorPercent, TOLERANCE_DIGITS) + " %, C +-" +
-                     formatPlainDecimal(options.capacitorPercent, TOLERANCE_DIGITS) + " % ";
+  std::string text = "Tolerance: L +-" + tolerancePercent(options.inductorPercent) + " %, C +-" +
+                     tolerancePercent(options.capacitorPercent) + " % ";
   // A measured load's retuning element is a part of position 1 that varies too.
   const bool retuningVaries =
       std::any_of(sensitivities.begin(), sensitivities.end(),
@@ -58,24 +94,30 @@ std::string renderToleranceSummary(const ToleranceOptions& options, int position
   text += ", uniform draws from seed " + formatUnsignedInteger(options.seed);
   text += onMeasuredLoad ? ", on the measured load" : "";
   text += "; interval by Wilson's score\n";
-  text += "Nominal network (every part at its value): worst in-band SWR " +
-          formatFixed(result.nominalSwr, figure_digits::SWR) + "\n";
-  text += yieldLine(yieldAt(result.worstSwr, goalSwr), goalSwr) + "\n";
-  text += "Worst in-band SWR of the trials: " +
-          formatFixed(nearestRankPercentile(result.worstSwr, 50), figure_digits::SWR) + " (50th " +
-          "percentile), " +
-          formatFixed(nearestRankPercentile(result.worstSwr, 90), figure_digits::SWR) +
-          " (90th), " +
-          formatFixed(nearestRankPercentile(result.worstSwr, 99), figure_digits::SWR) + " (99th)\n";
-  if (sensitivities.empty()) {
-    return text;
+  std::vector<NamedChange> changes;
+  for (const PartSensitivity& sensitivity : sensitivities) {
+    changes.push_back({partName(sensitivity), sensitivity.change});
   }
-  text += "Change of the worst in-band |S11| for +1 % of each part, largest first:\n";
-  std::vector<std::vector<std::string>> rows = {{"part", "change of |S11|"}};
-  for (const PartSensitivity& sensitivity : largestFirst(sensitivities)) {
-    rows.push_back({partName(sensitivity), formatSensitivity(sensitivity.change)});
+  return text + figureLines(result, goalSwr, std::move(changes));
+}
+
+std::string renderCascadeToleranceSummary(const CascadeToleranceOptions& options,
+                                          const CascadeToleranceResult& result, double goalSwr) {
+  std::string text = "Tolerance: L +-" + tolerancePercent(options.parts.inductorPercent) +
+                     " %, C +-" + tolerancePercent(options.parts.capacitorPercent) +
+                     " %, lines and stubs +-" + tolerancePercent(lineTolerancePercent(options)) +
+                     " % (Z0 and electrical length) ";
+  text += result.parts > 0 ? "over " + formatInteger(static_cast<long long>(result.parts)) +
+                                 (result.parts == 1 ? " part" : " parts")
+                           : std::string("with no part to vary");
+  text += result.transformer ? ", the ideal transformer fixed" : "";
+  text += ", uniform draws from seed " + formatUnsignedInteger(options.parts.seed);
+  text += "; interval by Wilson's score\n";
+  std::vector<NamedChange> changes;
+  for (const CascadeSensitivity& sensitivity : result.sensitivities) {
+    changes.push_back({cascadePartName(sensitivity.part), sensitivity.change});
   }
-  return text + alignedTable(rows);
+  return text + figureLines(result.trials, goalSwr, std::move(changes));
 }
 
 }  // namespace bandmatch

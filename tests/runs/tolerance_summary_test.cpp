@@ -1,9 +1,11 @@
 // The lines printed after the tolerance trials, written out by hand from trials and
-// sensitivities given here, and the yield line's rounding of the share and its interval.
+// sensitivities given here, the yield line's rounding of the share and its interval, and the
+// cascade's first line, the lines after it being the ladder's for the same figures.
 #include "runs/tolerance_summary.hpp"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,41 @@ TEST(ToleranceSummary, YieldLineRoundsTheShareInAndTheIntervalOut) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(yieldLine(c.figures, 2.0), c.line);
+  }
+}
+
+TEST(ToleranceSummary, CascadeSaysWhatVariedAndSharesTheLaddersLines) {
+  CascadeToleranceResult result;
+  result.trials.worstSwr = {1.2, 1.4, 1.6, 1.8, 2.5};
+  result.trials.nominalSwr = 1.3;
+  result.sensitivities = {{{0, CascadeQuantity::inductance}, 0.01},
+                          {{1, CascadeQuantity::capacitance}, -0.03}};
+  struct Case {
+    std::optional<double> linePercent;
+    std::size_t parts;
+    bool transformer;
+    std::string first;
+  };
+  const std::vector<Case> cases = {
+      {std::nullopt, 3, false,
+       "Tolerance: L +-2 %, C +-5 %, lines and stubs +-5 % (Z0 and electrical length) over 3 "
+       "parts, uniform draws from seed 7; interval by Wilson's score\n"},
+      {0.5, 1, true,
+       "Tolerance: L +-2 %, C +-5 %, lines and stubs +-0.5 % (Z0 and electrical length) over 1 "
+       "part, the ideal transformer fixed, uniform draws from seed 7; interval by Wilson's "
+       "score\n"},
+  };
+  // The ladder's parts of the same names and changes: L(1) is position 1's, C(2) position 2's.
+  const std::vector<PartSensitivity> ladderParts = {{1, PartKind::inductor, 0.01},
+                                                    {2, PartKind::capacitor, -0.03}};
+  for (const Case& c : cases) {
+    const CascadeToleranceOptions options{{2.0, 5.0, 5, 7}, c.linePercent};
+    result.parts = c.parts;
+    result.transformer = c.transformer;
+    const std::string text = renderCascadeToleranceSummary(options, result, 2.0);
+    const std::string ladder =
+        renderToleranceSummary(options.parts, 5, false, result.trials, 2.0, ladderParts);
+    EXPECT_EQ(text, c.first + ladder.substr(ladder.find('\n') + 1)) << c.first;
   }
 }
 
