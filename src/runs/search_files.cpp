@@ -47,19 +47,26 @@ std::string gainDecibelsText(double gain) {
   return formatFixed(gainDecibels(gain), figure_digits::GAIN_DB);
 }
 
-// "rank 1 of bandmatch-search: worst gain -0.0294 dB, worst |Gamma| 0.082085 over the band".
-std::string figuresLine(const ChosenNetwork& chosen, std::string_view program) {
-  return "rank " + formatInteger(chosen.rank) + " of " + std::string(program) + ": worst gain " +
+// "X pC sL from 50 to 200, band 100.000000 to 150.000000 MHz; worst gain -0.0294 dB, worst
+// |Gamma| 0.082085": a subtitle, for the title is kept short enough for the drawing's width.
+std::string figuresLine(const ChosenNetwork& chosen) {
+  return cascadeSummary(chosen.cascade) + "; worst gain " +
          gainDecibelsText(chosen.figures.worstGain) + " dB, worst |Gamma| " +
-         formatFixed(chosen.figures.worstReflection, figure_digits::REFLECTION) +
-         " over the band";
+         formatFixed(chosen.figures.worstReflection, figure_digits::REFLECTION);
+}
+
+// "Transducer gain and return loss, rank 1 of bandmatch-search".
+std::string rankTitle(std::string_view what, const ChosenNetwork& chosen,
+                      std::string_view program) {
+  return std::string(what) + ", rank " + formatInteger(chosen.rank) + " of " +
+         std::string(program);
 }
 
 GainPlot gainPlot(const ChosenNetwork& chosen, std::string_view program) {
   const MatchedCascade& cascade = chosen.cascade;
   GainPlot plot;
-  plot.title = "Transducer gain and return loss: " + cascadeSummary(cascade);
-  plot.subtitle = figuresLine(chosen, program);
+  plot.title = rankTitle("Transducer gain and return loss", chosen, program);
+  plot.subtitle = figuresLine(chosen);
   plot.f1 = cascade.f1;
   plot.f2 = cascade.f2;
   plot.worstGain = chosen.figures.worstGain;
@@ -89,9 +96,8 @@ SmithChart smithChart(const ChosenNetwork& chosen, std::string_view program) {
   const MatchedCascade& cascade = chosen.cascade;
   const double reference = touchstoneReference(cascade.source);
   SmithChart chart;
-  chart.title = "Smith chart of the matching network: " + cascadeSummary(cascade);
-  chart.subtitle = figuresLine(chosen, program) + "; " + formatInteger(chosen.sweep.points) +
-                   " points";
+  chart.title = rankTitle("Smith chart of the matching network", chosen, program);
+  chart.subtitle = figuresLine(chosen);
   chart.f1 = cascade.f1;
   chart.f2 = cascade.f2;
   chart.goalSwr = DEFAULT_GOAL_SWR;
