@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=${2:-build-fuzz}
-targets=(reader session csv_report web_form touchstone)
+targets=(reader session csv_report web_form touchstone search_text)
 CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBANDMATCH_FUZZ=ON \
   -DBUILD_TESTING=OFF -DBANDMATCH_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]/%/_fuzzer}"

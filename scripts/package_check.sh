@@ -69,10 +69,11 @@ grep -q '^   inf ' <<<"$table" || { echo "installed bandmatch-fit printed no tab
 (cd "$prefix" && ./bin/bandmatch-tune pkg.csv >tune.txt) || { echo "installed bandmatch-tune failed"; exit 1; }
 grep -q '^tuned on the model load ' "$prefix/tune.txt" && [ -s "$prefix/pkg-tuned-values.csv" ] ||
   { echo "installed bandmatch-tune printed no table or wrote no values"; exit 1; }
-"$prefix/bin/bandmatch-search" 50 150 100 200 --topology "T T" >"$prefix/search.txt" ||
+# In the scratch prefix, where the chosen network's files may land.
+(cd "$prefix" && ./bin/bandmatch-search 50 150 100 200 --topology "T T" >search.txt) ||
   { echo "installed bandmatch-search failed"; exit 1; }
-grep -q '^Best: T T worst |Gamma| ' "$prefix/search.txt" ||
-  { echo "installed bandmatch-search printed no best line"; exit 1; }
+grep -q '^Best: T T worst |Gamma| ' "$prefix/search.txt" && [ -s "$prefix/search.cir" ] ||
+  { echo "installed bandmatch-search printed no best line or wrote no netlist"; exit 1; }
 
 (cd "$build" && cpack -G DEB >/dev/null)
 package=$(ls "$build"/bandmatch_*_amd64.deb 2>/dev/null | head -n 1)

@@ -5,7 +5,6 @@
 
 #include "core/display_text.hpp"
 #include "core/engineering_units.hpp"
-#include "core/figure_digits.hpp"
 #include "core/number_format.hpp"
 #include "formats/parts_list.hpp"
 #include "network/topology.hpp"
@@ -49,8 +48,9 @@ constexpr std::array<std::string_view, 2> STRESS_HEADER = {"peak voltage (V)", "
 constexpr std::string_view NOT_A_PART = "not a part to buy";
 constexpr std::string_view NO_WIDTH = "no microstrip width on this board has this Z0";
 
+// Seventeen digits, so that the network rebuilt from the list is the one analysed to the bit.
 std::string exact(double value) {
-  return formatScientific(value, figure_digits::ELEMENT_VALUE);
+  return formatFullPrecision(value);
 }
 
 // A name the user gave, as a cell: printable, without the CSV's comma and quote.

@@ -16,7 +16,7 @@ namespace bandmatch {
 // The cells: the header row, then one row per part, every row with the header's columns. A
 // part's row gives its section (counted from 1 at the source), its name in the topology
 // grammar, its arm and element, its value in engineering units and, in the column "exact value
-// (SI)", the value the network is analysed with (henries, farads, ohms for a line's Z0, the
+// (SI)", the value the network is analysed with to seventeen digits (henries, farads, ohms for a line's Z0, the
 // turns ratio); a line's or stub's electrical length is in degrees at f0 and, exactly, in
 // radians. With a substrate two columns give each line's microstrip width and length in mm;
 // with stresses (cascadePartStress of the same network) two more give each part's worst peak

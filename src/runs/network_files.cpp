@@ -14,7 +14,6 @@ namespace bandmatch {
 namespace {
 
 constexpr int POWER_DIGITS = 6;
-constexpr int STRESS_DIGITS = 4;
 
 }  // namespace
 
@@ -46,10 +45,15 @@ std::vector<LadderPartStress> partStresses(const ReportedDesign& design,
   return ladderPartStress(built.ladder, design.f1, design.f2, watts);
 }
 
+std::string stressHeading(double watts) {
+  return "Part stress with " + formatPlainDecimal(watts, POWER_DIGITS) +
+         " W available from the source, worst over the band:\n";
+}
+
 std::string renderStressSummary(const std::vector<LadderPartStress>& stresses, double watts) {
-  std::string text = "Part stress with " + formatPlainDecimal(watts, POWER_DIGITS) +
-                     " W available from the source, worst over the band:\n";
-  std::vector<std::vector<std::string>> rows = {{"part", "peak voltage (V)", "RMS current (A)"}};
+  std::string text = stressHeading(watts);
+  std::vector<std::vector<std::string>> rows = {
+      {"part", std::string(PEAK_VOLTAGE_HEADER), std::string(RMS_CURRENT_HEADER)}};
   for (const LadderPartStress& stress : stresses) {
     const char element = stress.element == StressedElement::inductor ? 'L' : 'C';
     rows.push_back({elementName(element, static_cast<std::size_t>(stress.position) - 1),

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/file_origin.hpp"
@@ -39,6 +40,14 @@ PlotBand trialsBand(const ToleranceOptions& options, const ToleranceFigures& fig
 std::vector<LadderPartStress> partStresses(const ReportedDesign& design,
                                            const NetworkVariant& built,
                                            const LoadOnNetwork* measured, double watts);
+
+// The stress columns' headings and the digits of their figures in every summary.
+inline constexpr std::string_view PEAK_VOLTAGE_HEADER = "peak voltage (V)";
+inline constexpr std::string_view RMS_CURRENT_HEADER = "RMS current (A)";
+inline constexpr int STRESS_DIGITS = 4;
+
+// "Part stress with W W available from the source, worst over the band:" and a line break.
+std::string stressHeading(double watts);
 
 // The lines that give them: a heading with the power, then a table of each part's peak voltage
 // and RMS current, from the source to the load.

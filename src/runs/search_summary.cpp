@@ -97,7 +97,7 @@ std::string bestLine(const SearchCandidate& best) {
          " dB";
 }
 
-std::string renderSearchSummary(const SearchProblem& problem, const SearchResult& result,
+std::string renderSearchRanking(const SearchProblem& problem, const SearchResult& result,
                                 const SearchContext& context) {
   std::string text =
       "Source: " + endDescription(context.source, problem.source, problem.f1, problem.f2) + "\n";
@@ -152,7 +152,12 @@ std::string renderSearchSummary(const SearchProblem& problem, const SearchResult
     }
     rows.push_back(std::move(row));
   }
-  text += alignedTable(rows);
+  return text + alignedTable(rows);
+}
+
+std::string renderSearchSummary(const SearchProblem& problem, const SearchResult& result,
+                                const SearchContext& context) {
+  std::string text = renderSearchRanking(problem, result, context);
   if (!result.candidates.empty()) {
     text += bestLine(result.candidates.front()) + "\n";
   }

@@ -20,7 +20,11 @@ struct SearchContext {
 // "50 ohms", "series:R=12.5,L=1.2u (model)", "dipole.s1p (measured, 101 points in the band)".
 std::string endDescription(const std::string& typed, const NetworkEnd& end, double f1, double f2);
 
-// The text for standard output, one line each.
+// The text for standard output up to the last line, one line each.
+std::string renderSearchRanking(const SearchProblem& problem, const SearchResult& result,
+                                const SearchContext& context);
+
+// The ranking and the last line.
 std::string renderSearchSummary(const SearchProblem& problem, const SearchResult& result,
                                 const SearchContext& context);
 

@@ -86,6 +86,26 @@ std::string readQualityOption(const CLI::App& app, std::string_view name,
   return {};
 }
 
+void addPowerOption(CLI::App& app, std::string& power) {
+  app.add_option("--power", power,
+                 "the power in watts the source makes available (1e-9 to 1e9): each part's worst "
+                 "in-band peak voltage and RMS current in the parts list and the summary")
+      ->type_name("W");
+}
+
+std::string readPowerOption(const CLI::App& app, const std::string& typed,
+                            std::optional<double>& watts) {
+  if (app.count("--power") == 0) {
+    return {};
+  }
+  const std::optional<double> value = parseWholeReal(typed);
+  if (!value || *value < MIN_POWER_WATTS || *value > MAX_POWER_WATTS) {
+    return "--power must be a number of watts from 1e-9 to 1e9, found " + quotedText(typed);
+  }
+  watts = *value;
+  return {};
+}
+
 namespace {
 
 // A tolerance in percent, 0 to 50; `fallback` when the option is not given.
@@ -211,10 +231,7 @@ void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed) {
                   "the SWR a trial must not exceed anywhere in the band to count to the yield, "
                   "1 or more (default 2); also the circle of the Smith chart")
       ->type_name("S");
-  app.add_option("--power", typed.power,
-                 "the power in watts the source makes available (1e-9 to 1e9): each part's worst "
-                 "in-band peak voltage and RMS current in the parts list and the summary")
-      ->type_name("W");
+  addPowerOption(app, typed.power);
   app.add_flag("--smith", typed.smith,
                 "also write BASE-smith.svg, the Smith chart of the network's reflection");
 }
@@ -255,12 +272,8 @@ std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOption
   }
   options.parts = typed.parts;
   options.outBase = typed.outBase.empty() ? defaultOutputBase(options.reportPath) : typed.outBase;
-  if (app.count("--power") > 0) {
-    const std::optional<double> watts = parseWholeReal(typed.power);
-    if (!watts || *watts < MIN_POWER_WATTS || *watts > MAX_POWER_WATTS) {
-      return "--power must be a number of watts from 1e-9 to 1e9, found " + quotedText(typed.power);
-    }
-    options.powerWatts = *watts;
+  if (std::string error = readPowerOption(app, typed.power, options.powerWatts); !error.empty()) {
+    return error;
   }
   return readToleranceOptions(app, typed, options);
 }

@@ -77,6 +77,14 @@ std::string readSeriesOption(const CLI::App& app, const std::string& typed,
 std::string readQualityOption(const CLI::App& app, std::string_view name,
                               const std::string& typed, std::optional<double>& q);
 
+// Declares --power on `app`, bound to the word typed.
+void addPowerOption(CLI::App& app, std::string& power);
+
+// Checks the word of --power, where given, into `watts`: MIN_POWER_WATTS to MAX_POWER_WATTS.
+// Returns the refusal or nothing.
+std::string readPowerOption(const CLI::App& app, const std::string& typed,
+                            std::optional<double>& watts);
+
 // Declares the report and the options on `app`, bound to `typed`.
 void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed);
 

@@ -8,14 +8,26 @@
 
 namespace bandmatch {
 
-int writeNetworkRun(std::string_view program, const NetworkFileOptions& options,
-                    const ReportInput& report, const std::vector<NetworkFile>& files,
-                    const Sweep& sweep, std::ostream& out, std::ostream& err) {
+std::vector<OutputFile> outputsUnder(const std::string& outBase,
+                                     const std::vector<NetworkFile>& files) {
   std::vector<OutputFile> outputs;
   outputs.reserve(files.size());
   for (const NetworkFile& file : files) {
-    outputs.push_back({options.outBase + file.suffix, file.content});
+    outputs.push_back({outBase + file.suffix, file.content});
   }
+  return outputs;
+}
+
+std::string wroteLine(const std::vector<OutputFile>& outputs, const Sweep& sweep) {
+  return "Wrote " + listOfPaths(outputs) + ": " + formatInteger(sweep.points) + " points from " +
+         formatFixed(sweep.lowerMHz, figure_digits::FREQUENCY_MHZ) + " to " +
+         formatFixed(sweep.upperMHz, figure_digits::FREQUENCY_MHZ) + " MHz";
+}
+
+int writeNetworkRun(std::string_view program, const NetworkFileOptions& options,
+                    const ReportInput& report, const std::vector<NetworkFile>& files,
+                    const Sweep& sweep, std::ostream& out, std::ostream& err) {
+  const std::vector<OutputFile> outputs = outputsUnder(options.outBase, files);
   if (const std::string replaced =
           outputReplacingInput(outputs, report.identity, options.reportPath, options.loadPath);
       !replaced.empty()) {
@@ -24,9 +36,7 @@ int writeNetworkRun(std::string_view program, const NetworkFileOptions& options,
   if (const std::string failure = writeFilesAtomically(outputs); !failure.empty()) {
     return refuse(err, program, failure);
   }
-  writeLine(out, "Wrote " + listOfPaths(outputs) + ": " + formatInteger(sweep.points) +
-                     " points from " + formatFixed(sweep.lowerMHz, figure_digits::FREQUENCY_MHZ) +
-                     " to " + formatFixed(sweep.upperMHz, figure_digits::FREQUENCY_MHZ) + " MHz");
+  writeLine(out, wroteLine(outputs, sweep));
   return TOOL_SUCCESS;
 }
 

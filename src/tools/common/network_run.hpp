@@ -4,6 +4,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +14,13 @@
 #include "tools/common/network_options.hpp"
 
 namespace bandmatch {
+
+// The files as outputs: each suffix appended to the base name.
+std::vector<OutputFile> outputsUnder(const std::string& outBase,
+                                     const std::vector<NetworkFile>& files);
+
+// "Wrote a, b and c: N points from F1 to F2 MHz", naming the files with the sweep they hold.
+std::string wroteLine(const std::vector<OutputFile>& outputs, const Sweep& sweep);
 
 // TOOL_SUCCESS when every file is in place and the line printed on `out`; otherwise TOOL_FAILURE
 // with the reason as `program`'s one line on `err`, and no file written or replaced.

@@ -39,6 +39,10 @@ constexpr std::string_view FOOTER =
     "Output: the candidates carried through the search, ranked by worst gain, with the limit no\n"
     "lossless network can beat where one applies; the last line is\n"
     "  Best: TOPOLOGY worst |Gamma| R worst gain G dB\n"
+    "Files of the chosen network (rank 1, or --pick), all written or none: BASE.cir (ngspice\n"
+    "netlist), BASE.s2p (the network's two-port), BASE.s1p (the input with the load attached),\n"
+    "BASE.svg (transducer gain and return loss), BASE-parts.csv, BASE-schematic.svg and with\n"
+    "--smith BASE-smith.svg; before the last line, a line naming them.\n"
     "Exit status: 0 on success, 2 on any error (one line on standard error).";
 
 // The option words as typed, checked after parsing so that every refusal names what was found.
@@ -57,6 +61,9 @@ struct TypedSearchOptions {
   std::string inductorQ;
   std::string capacitorQ;
   std::string lineLoss;
+  std::string substrate;
+  std::string power;
+  bool smith = false;
 };
 
 std::unique_ptr<CLI::App> searchApp(TypedSearchOptions& typed) {
@@ -101,6 +108,14 @@ std::unique_ptr<CLI::App> searchApp(TypedSearchOptions& typed) {
                   "give each line and stub a loss of DB decibels per wavelength at f0, 0 to 100 "
                   "(default 0)")
       ->type_name("DB");
+  app->add_option("--substrate", typed.substrate,
+                  "the board of the lines and stubs, such as er=4.4,h=1.6mm,t=35um (lengths in "
+                  "m, mm, um or mil; t 0 when left out): each one's microstrip width and length "
+                  "in the parts list and the summary")
+      ->type_name("BOARD");
+  addPowerOption(*app, typed.power);
+  app->add_flag("--smith", typed.smith,
+                "also write BASE-smith.svg, the Smith chart of the network's input");
   return app;
 }
 
@@ -188,6 +203,19 @@ SearchOptions parseSearchOptions(const std::vector<std::string>& args) {
       return refused(std::move(error));
     }
   }
+  if (std::string error = readPowerOption(*app, typed.power, options.powerWatts);
+      !error.empty()) {
+    return refused(std::move(error));
+  }
+  if (app->count("--substrate") > 0) {
+    SubstrateParse parse = parseSubstrate(typed.substrate);
+    if (!parse.substrate) {
+      return refused("--substrate " + quotedText(printableText(typed.substrate)) + ": " +
+                     parse.error);
+    }
+    options.substrate = parse.substrate;
+  }
+  options.smith = typed.smith;
   if (app->count("--line-loss") > 0) {
     const std::optional<double> loss = parseWholeReal(typed.lineLoss);
     if (!loss || *loss < 0.0 || *loss > MAX_LINE_LOSS_DB) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "network/microstrip.hpp"
 #include "network/standard_values.hpp"
 #include "network/topology.hpp"
 #include "tools/common/command_line.hpp"
@@ -38,6 +39,9 @@ struct SearchOptions {
   std::optional<double> inductorQ;
   std::optional<double> capacitorQ;
   double lineLossDb = 0.0;  // per wavelength at f0
+  std::optional<Substrate> substrate;  // each line's and stub's microstrip
+  std::optional<double> powerWatts;    // each part's stress with this power available
+  bool smith = false;                  // BASE-smith.svg too
 };
 
 // Reads the arguments that follow the program name.

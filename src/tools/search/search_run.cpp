@@ -8,7 +8,9 @@
 #include "formats/touchstone_reader.hpp"
 #include "network/measured_network.hpp"
 #include "runs/search_summary.hpp"
+#include "tools/common/atomic_file.hpp"
 #include "tools/common/input_file.hpp"
+#include "tools/common/network_run.hpp"
 
 namespace bandmatch {
 
@@ -25,7 +27,7 @@ int fail(std::ostream& err, std::string_view message) {
 // whose data must cover the band and be passive over the band and the wanted sweep.
 std::optional<NetworkEnd> readEnd(const std::string& typed, std::string_view role,
                                   const SearchOptions& options, const Sweep& wanted,
-                                  std::string& error) {
+                                  std::vector<InputFileRead>& inputs, std::string& error) {
   const bool model = typed.starts_with(SERIES_PREFIX) || typed.starts_with(PARALLEL_PREFIX);
   EndParse parse = parseNetworkEnd(typed);
   if (parse.end) {
@@ -42,6 +44,7 @@ std::optional<NetworkEnd> readEnd(const std::string& typed, std::string_view rol
             ")";
     return std::nullopt;
   }
+  inputs.push_back({typed, file.identity, std::string(role)});
   TouchstoneReading reading = readTouchstone(*file.text);
   if (!reading.load) {
     error = typed + ": " + reading.error;
@@ -56,15 +59,34 @@ std::optional<NetworkEnd> readEnd(const std::string& typed, std::string_view rol
   return std::move(measured.end);
 }
 
+// Why one of the files would replace a one-port file an end was read from (by identity, so any
+// spelling of the name or a link counts); empty when none would.
+std::string outputReplacingEnd(const std::vector<OutputFile>& outputs,
+                               const std::vector<InputFileRead>& inputs) {
+  for (const OutputFile& output : outputs) {
+    const std::optional<FileIdentity> identity = identityOf(output.path);
+    for (const InputFileRead& input : inputs) {
+      if (identity == input.identity) {
+        return printableText(output.path) + " would replace " + input.role + " " +
+               printableText(input.path) + "; choose another --out";
+      }
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 SearchRun searchFor(const SearchOptions& options, const SecondsClock& clock) {
   SearchRun run;
   const Sweep wanted = sweepAroundBand(options.f1, options.f2, options.span, options.points);
+  run.sourceName = options.source;
+  run.loadName = options.load;
   std::optional<NetworkEnd> source =
-      readEnd(options.source, "the source", options, wanted, run.error);
+      readEnd(options.source, "the source", options, wanted, run.inputs, run.error);
   std::optional<NetworkEnd> load =
-      source ? readEnd(options.load, "the load", options, wanted, run.error) : std::nullopt;
+      source ? readEnd(options.load, "the load", options, wanted, run.inputs, run.error)
+             : std::nullopt;
   if (!source || !load) {
     return run;
   }
@@ -94,22 +116,10 @@ SearchRun searchFor(const SearchOptions& options, const SecondsClock& clock) {
   return run;
 }
 
-std::optional<ChosenNetwork> chosenNetwork(const SearchRun& run, int pick) {
-  if (pick < 1 || static_cast<std::size_t>(pick) > run.result.candidates.size()) {
-    return std::nullopt;
-  }
-  const SearchCandidate& candidate = run.result.candidates[static_cast<std::size_t>(pick - 1)];
-  if (!candidate.error.empty()) {
-    return std::nullopt;
-  }
-  return ChosenNetwork{builtNetwork(candidate),
-                       run.problem.source,
-                       run.problem.load,
-                       run.problem.f1,
-                       run.problem.f2,
-                       run.sweep,
-                       topologyText(candidate.topology.topology),
-                       builtFigures(candidate)};
+std::optional<ChosenNetwork> chosenNetwork(const SearchRun& run, int pick,
+                                           const ChosenFileRequest& request) {
+  return chooseNetwork(run.problem, run.result, pick, run.sourceName, run.loadName, run.sweep,
+                       request);
 }
 
 int runSearch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -129,16 +139,32 @@ int runSearch(const std::vector<std::string>& args, std::ostream& out, std::ostr
                          std::to_string(ranked) +
                          (ranked == 1 ? " candidate is ranked" : " candidates are ranked"));
   }
-  if (!chosenNetwork(run, options.pick)) {
+  const std::optional<ChosenNetwork> chosen = chosenNetwork(
+      run, options.pick, {options.substrate, options.powerWatts, options.smith});
+  if (!chosen) {
     return fail(err, "the candidate of rank " + std::to_string(options.pick) +
                          " cannot be built: " +
                          run.result.candidates[static_cast<std::size_t>(options.pick - 1)].error);
+  }
+  const std::vector<OutputFile> outputs =
+      outputsUnder(options.outBase, chosenNetworkFiles(*chosen, SEARCH_PROGRAM_NAME));
+  if (const std::string replaced = outputReplacingEnd(outputs, run.inputs); !replaced.empty()) {
+    return fail(err, replaced);
+  }
+  if (const std::string failure = writeFilesAtomically(outputs); !failure.empty()) {
+    return fail(err, failure);
   }
   const SearchContext context{
       options.source, options.load,
       options.topology ? "given" : "of at most " + std::to_string(options.maxParts) + " parts",
       run.seconds};
-  writeText(out, renderSearchSummary(run.problem, run.result, context));
+  // The ranking, what was written and what the chosen network needs, and the last line kept
+  // for scripts.
+  writeText(out, renderSearchRanking(run.problem, run.result, context));
+  writeText(out, renderMicrostripSummary(*chosen));
+  writeText(out, renderChosenStressSummary(*chosen));
+  writeLine(out, wroteLine(outputs, chosen->sweep));
+  writeLine(out, bestLine(run.result.candidates.front()));
   out.flush();
   return TOOL_SUCCESS;
 }
