@@ -197,45 +197,14 @@ LocalClock clockOf(const py::object& date) {
   return [local] { return std::optional<std::tm>(local); };
 }
 
-constexpr std::pair<RetuningKind, std::string_view> RETUNING_WORDS[] = {
-    {RetuningKind::seriesCapacitor, "series capacitor"},
-    {RetuningKind::seriesInductor, "series inductor"},
-    {RetuningKind::shuntCapacitor, "shunt capacitor"},
-    {RetuningKind::shuntInductor, "shunt inductor"},
-};
-
-std::string_view retuningWord(RetuningKind kind) {
-  for (const auto& [entry, word] : RETUNING_WORDS) {
-    if (entry == kind) {
-      return word;
-    }
-  }
-  return "none";
-}
-
 py::object retuningOrNone(const Retuning& retuning) {
   return retuning.kind == RetuningKind::none ? py::none() : py::cast(retuning);
-}
-
-std::string variableName(const TuningVariable& variable, const LadderNetwork& ladder) {
-  const std::size_t index = static_cast<std::size_t>(variable.position) - 1;
-  switch (variable.kind) {
-    case VariableKind::inductance:
-      return elementName('L', index);
-    case VariableKind::capacitance:
-      return elementName('C', index);
-    case VariableKind::source:
-      return ladder.turnsRatio ? "turns ratio" : "source resistance";
-    case VariableKind::retuning:
-      break;
-  }
-  return "retuning element";
 }
 
 py::tuple variableNames(const std::vector<TuningVariable>& variables, const TuneRun& run) {
   std::vector<std::string> names;
   for (const TuningVariable& variable : variables) {
-    names.push_back(variableName(variable, run.tuning.untuned.network.ladder));
+    names.push_back(tuningVariableName(variable, run.tuning.untuned.network.ladder));
   }
   return words(names);
 }

@@ -5,6 +5,7 @@
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
+#include "tools/common/command_line.hpp"
 #include "tools/common/option_values.hpp"
 
 namespace bandmatch {
@@ -216,6 +217,7 @@ void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed) {
       ->type_name("W");
   app.add_flag("--smith", typed.smith,
                 "also write BASE-smith.svg, the Smith chart of the network's reflection");
+  addJsonFlag(app, typed.json);
 }
 
 std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOptions& typed,
@@ -253,6 +255,7 @@ std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOption
     }
   }
   options.parts = typed.parts;
+  options.json = typed.json;
   options.outBase = typed.outBase.empty() ? defaultOutputBase(options.reportPath) : typed.outBase;
   if (app.count("--power") > 0) {
     const std::optional<double> watts = parseWholeReal(typed.power);

@@ -10,7 +10,8 @@ namespace bandmatch {
 
 int writeNetworkRun(std::string_view program, const NetworkFileOptions& options,
                     const ReportInput& report, const std::vector<NetworkFile>& files,
-                    const Sweep& sweep, std::ostream& out, std::ostream& err) {
+                    const Sweep& sweep, std::ostream& out, std::ostream& err,
+                    JsonDocument* json) {
   std::vector<OutputFile> outputs;
   outputs.reserve(files.size());
   for (const NetworkFile& file : files) {
@@ -23,6 +24,14 @@ int writeNetworkRun(std::string_view program, const NetworkFileOptions& options,
   }
   if (const std::string failure = writeFilesAtomically(outputs); !failure.empty()) {
     return refuse(err, program, failure);
+  }
+  if (json != nullptr) {
+    std::vector<std::string> paths;
+    for (const OutputFile& output : outputs) {
+      paths.push_back(output.path);
+    }
+    addWrittenFiles(*json, paths, sweep);
+    return TOOL_SUCCESS;
   }
   writeLine(out, "Wrote " + listOfPaths(outputs) + ": " + formatInteger(sweep.points) +
                      " points from " + formatFixed(sweep.lowerMHz, figure_digits::FREQUENCY_MHZ) +
