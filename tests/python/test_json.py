@@ -11,6 +11,8 @@ import subprocess
 import jsonschema
 import pytest
 
+import bandmatch
+
 from conftest import DIPOLE, REPOSITORY, program, run
 
 NUMBER = r"(-?[0-9.]+(?:e[-+][0-9]+)?)"
@@ -157,3 +159,37 @@ def test_json_tool_reads_the_tuners_document(folder):
                            capture_output=True, text=True, timeout=300)
     assert tuned.returncode == 0, tuned.stderr
     assert json.loads(tuned.stdout)["tuning"]["tuned_worst"] > 0
+
+
+def properties(kind):
+    return {name for name in dir(kind) if isinstance(getattr(kind, name), property)}
+
+
+# (program's arguments, path of a record in its document, the package's record of the same
+# figures, the keys the package has no attribute for).
+VOCABULARY = [
+    (["bandmatch-fit", "{D}", "3.5", "4.0"], (), bandmatch.LoadFit,
+     {"program", "version", "load_file", "file_points", "answer_words", "answers_refusal",
+      "warnings", "best_match"}),
+    (["bandmatch-fit", "{D}", "3.5", "4.0"], ("candidates", 0), bandmatch.LoadModel, set()),
+    (["bandmatch-fit", "{D}", "3.5", "4.0"], ("retuning",), bandmatch.Retuning, set()),
+    (["bandmatch-fit", "{D}", "3.5", "4.0"], ("best_match", 0), bandmatch.BestMatchRow, set()),
+    (["bandmatch-export", "ant.csv", "--tolerance", "1", "--trials", "20", "--out", "words"],
+     ("variants", "networks", 0, "figures"), bandmatch.Figures, set()),
+    (["bandmatch-export", "ant.csv", "--tolerance", "1", "--trials", "20", "--out", "words"],
+     ("tolerance",), bandmatch.Tolerance, {"on_measured_load", "percentiles"}),
+    (["bandmatch-export", "ant.csv", "--tolerance", "1", "--trials", "20", "--out", "words"],
+     ("tolerance", "sensitivities", 0), bandmatch.Sensitivity, set()),
+    (["bandmatch-tune", "ant.csv", "--out", "words"], ("tuning",), bandmatch.Tuning,
+     {"on_measured_load", "f1_hz", "f2_hz", "optimised_samples", "edge_samples", "range_percent",
+      "series", "report_rho_max", "equal_ripple_rho_max", "bound_rho_max"}),
+]
+
+
+@pytest.mark.parametrize("arguments, path, record, extra", VOCABULARY,
+                         ids=[f"{case[2].__name__}" for case in VOCABULARY])
+def test_json_keys_are_the_packages_names(folder, arguments, path, record, extra):
+    arguments = [word.replace("{D}", str(DIPOLE)) for word in arguments]
+    document = json.loads(run([program(arguments[0]), *arguments[1:], "--json"], cwd=folder))
+    keys = set(at(document, path))
+    assert keys - extra <= properties(record), keys - extra - properties(record)
