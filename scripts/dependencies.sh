@@ -7,8 +7,8 @@
 
 # Build every program: compiler, CMake and make; CLI11 for the companion programs' command lines;
 # NLopt's C interface for bandmatch-tune's optimizer (it reports every stop as a result code
-# instead of throwing).
-PROGRAM_PACKAGES=(cmake g++ make libcli11-dev libnlopt-dev)
+# instead of throwing); nlohmann-json for the companion programs' --json summaries.
+PROGRAM_PACKAGES=(cmake g++ make libcli11-dev libnlopt-dev nlohmann-json3-dev)
 # Build and run every test: GoogleTest and GoogleMock, Google Benchmark, ngspice and xmllint as
 # independent clients of the exporter's files, librsvg2-bin (rsvg-convert) and python3 (its csv
 # module) as clients of its schematic and list of parts, nec2c to simulate the antenna whose
@@ -28,6 +28,7 @@ PYTHON_PACKAGES=(
   python3-venv        # the guide's install into a virtual environment
   python3-setuptools  # the build backend of pip install . (pyproject.toml, setup.py)
   python3-wheel       # the wheel setuptools builds for pip
+  python3-jsonschema  # validates the programs' --json output against docs/json/*.schema.json
 )
 TEST_PACKAGES+=("${PYTHON_PACKAGES[@]}")
 # Build the web page: Emscripten, and Debian's acorn for its optimizer.

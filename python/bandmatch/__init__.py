@@ -243,6 +243,6 @@ def to_skrf(network: Network, frequencies: Union[Sequence[float], np.ndarray]) -
     return skrf.Network(
         frequency=skrf.Frequency.from_f(frequencies, unit="hz"),
         s=s11.reshape(-1, 1, 1),
-        z0=network.source_resistance,
+        z0=network.source_resistance_ohms,
         name=network.label,
     )

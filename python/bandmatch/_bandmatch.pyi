@@ -1,7 +1,9 @@
 """Type stubs of bandmatch._bandmatch, the compiled part of bandmatch.
 
 Every record is read-only. Frequencies are in Hz, resistances in ohms, conductances in siemens,
-inductances in henries, capacitances in farads.
+inductances in henries, capacitances in farads. The records of the fit, the built networks, their
+figures, the tuning and the tolerance trials name a figure as the companion programs' --json
+documents do, its unit in the name (f1_hz, resistance_ohms, worst_return_loss_db, ...).
 """
 
 import datetime
@@ -190,13 +192,16 @@ class Retuning:
     def kind(self) -> str:
         """'series capacitor', 'series inductor', 'shunt capacitor' or 'shunt inductor'."""
     @property
-    def value(self) -> float:
-        """The element's value (F or H)."""
+    def value_henries(self) -> Optional[float]:
+        """The inductor's value (H); None for a capacitor."""
     @property
-    def inductance(self) -> float:
+    def value_farads(self) -> Optional[float]:
+        """The capacitor's value (F); None for an inductor."""
+    @property
+    def inductance_henries(self) -> float:
         """L of the retuned resonator (H)."""
     @property
-    def capacitance(self) -> float:
+    def capacitance_farads(self) -> float:
         """C of the retuned resonator (F)."""
     @property
     def slope(self) -> float:
@@ -212,19 +217,25 @@ class LoadModel:
     def model(self) -> str:
         """'series' or 'parallel'."""
     @property
-    def level(self) -> float:
-        """R (ohms) or G (siemens), the band average of the data's."""
+    def resistance_ohms(self) -> Optional[float]:
+        """R (ohms), the band average of the data's; None for the parallel model."""
     @property
-    def inductance(self) -> float:
+    def conductance_siemens(self) -> Optional[float]:
+        """G (siemens), the band average of the data's; None for the series model."""
+    @property
+    def inductance_henries(self) -> float:
         """The load's own L (H)."""
     @property
-    def capacitance(self) -> float:
+    def capacitance_farads(self) -> float:
         """The load's own C (F)."""
+    @property
+    def own_resonance_hz(self) -> Optional[float]:
+        """The model's own resonance (Hz); None when its L or C is not positive."""
     @property
     def worst_error(self) -> float:
         """Largest |Z(model) - Z(data)| / |Z(data)| over the band's points."""
     @property
-    def worst_error_frequency(self) -> float:
+    def worst_error_frequency_hz(self) -> float:
         """Where the worst error lies (Hz)."""
     @property
     def retuning(self) -> Optional[Retuning]:
@@ -255,16 +266,19 @@ class LoadFit:
     def load_q(self) -> float:
         """Q of the retuned resonator at f0."""
     @property
-    def f1(self) -> float: ...
+    def f1_hz(self) -> float: ...
     @property
-    def f2(self) -> float: ...
+    def f2_hz(self) -> float: ...
     @property
-    def f0(self) -> float: ...
+    def f0_hz(self) -> float: ...
     @property
     def wm(self) -> float: ...
     @property
-    def slope_parameter(self) -> float:
-        """Reactance (ohms) or susceptance (siemens) slope parameter."""
+    def reactance_slope_ohms(self) -> Optional[float]:
+        """Reactance slope parameter (ohms) of a series load; None for a parallel one."""
+    @property
+    def susceptance_slope_siemens(self) -> Optional[float]:
+        """Susceptance slope parameter (siemens) of a parallel load; None for a series one."""
     @property
     def band_points(self) -> int:
         """Measured points inside the band."""
@@ -293,7 +307,7 @@ class BestMatchRow:
     @property
     def rho_max(self) -> float: ...
     @property
-    def worst_return_loss(self) -> float:
+    def worst_return_loss_db(self) -> float:
         """At rho_max (dB, negative)."""
     @property
     def worst_swr(self) -> float: ...
@@ -308,7 +322,7 @@ class Figures:
     @property
     def worst_gamma(self) -> float: ...
     @property
-    def worst_gamma_frequency(self) -> float: ...
+    def worst_gamma_frequency_hz(self) -> float: ...
     @property
     def best_gamma(self) -> float: ...
     @property
@@ -317,7 +331,7 @@ class Figures:
     def worst_gain(self) -> float:
         """Smallest transducer gain (a ratio)."""
     @property
-    def worst_gain_frequency(self) -> float: ...
+    def worst_gain_frequency_hz(self) -> float: ...
     @property
     def worst_dissipation(self) -> float:
         """Smallest gain / (1 - |Gamma|^2): the share the parts' losses leave."""
@@ -334,9 +348,9 @@ class Network:
     @property
     def n(self) -> int: ...
     @property
-    def f1(self) -> float: ...
+    def f1_hz(self) -> float: ...
     @property
-    def f2(self) -> float: ...
+    def f2_hz(self) -> float: ...
     @property
     def inductance(self) -> Tuple[float, ...]:
         """L(1) to L(N) (H)."""
@@ -350,9 +364,9 @@ class Network:
     def capacitor_loss(self) -> Tuple[float, ...]:
         """Series loss resistance of each capacitor (ohms)."""
     @property
-    def load_resistance(self) -> float: ...
+    def load_resistance_ohms(self) -> float: ...
     @property
-    def source_resistance(self) -> float:
+    def source_resistance_ohms(self) -> float:
         """The source's own resistance (ohms), the reference of S11."""
     @property
     def turns_ratio(self) -> Optional[float]:
@@ -437,9 +451,9 @@ class Tolerance:
     """bandmatch-export's tolerance trials of a network."""
 
     @property
-    def tolerance_l(self) -> float: ...
+    def tolerance_l_percent(self) -> float: ...
     @property
-    def tolerance_c(self) -> float: ...
+    def tolerance_c_percent(self) -> float: ...
     @property
     def trials(self) -> int: ...
     @property

@@ -58,11 +58,9 @@ void writeModel(std::ostream& out, const LoadFit& fit) {
   writeValue(out, series ? "R (ohms)" : "G (Siemens)", scientific(model.level));
   writeValue(out, "L (H)", scientific(model.inductance));
   writeValue(out, "C (F)", scientific(model.capacitance));
-  const bool resonates = model.inductance > 0.0 && model.capacitance > 0.0;
-  const double resonance =
-      1.0 / (2.0 * std::numbers::pi * 1e6 * std::sqrt(model.inductance * model.capacitance));
+  const std::optional<double> resonance = ownResonanceMHz(model);
   writeValue(out, "Own resonance (MHz)",
-             resonates ? megahertz(resonance) : "none (the fitted L or C is not positive)");
+             resonance ? megahertz(*resonance) : "none (the fitted L or C is not positive)");
   writeValue(out, "Worst impedance error over the band",
              percent(model.worstError) + " at " + megahertz(model.worstErrorMHz) + " MHz");
   for (std::size_t i = 1; i < fit.candidates.size(); ++i) {
@@ -135,6 +133,13 @@ void writeTable(std::ostream& out, double decrement) {
 }
 
 }  // namespace
+
+std::optional<double> ownResonanceMHz(const LoadModel& model) {
+  if (!(model.inductance > 0.0 && model.capacitance > 0.0)) {
+    return std::nullopt;
+  }
+  return 1.0 / (2.0 * std::numbers::pi * 1e6 * std::sqrt(model.inductance * model.capacitance));
+}
 
 BestMatchTable bestMatchTableText(double decrement) {
   BestMatchTable table{"Best match for Load Decrement " + scientific(decrement) +

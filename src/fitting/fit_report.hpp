@@ -3,6 +3,7 @@
 // the best match for N = 1 to 10 and the limit of infinitely many resonators.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@
 #include "network/measured_load.hpp"
 
 namespace bandmatch {
+
+// The fitted model's own resonance in MHz; none when its L or C is not positive.
+std::optional<double> ownResonanceMHz(const LoadModel& model);
 
 // The whole report of a fit; the answers (or why there are none) are shown as method l's.
 void writeFitReport(std::ostream& out, std::string_view loadPath, const MeasuredLoad& load,

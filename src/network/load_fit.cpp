@@ -145,6 +145,15 @@ std::string_view retuningName(RetuningKind kind) {
   return "none";
 }
 
+std::string_view retuningWord(RetuningKind kind) {
+  const std::string_view name = retuningName(kind);
+  return name.substr(0, name.find(" ("));
+}
+
+bool retuningIsInductor(RetuningKind kind) {
+  return kind == RetuningKind::seriesInductor || kind == RetuningKind::shuntInductor;
+}
+
 Retuning retuneToCentre(LoadType type, double inductance, double capacitance, double omega0) {
   const bool series = type == LoadType::series;
   // The reactance (series) or susceptance (parallel) at w0 is rising - falling.

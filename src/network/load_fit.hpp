@@ -48,6 +48,12 @@ struct Retuning {
 // "series capacitor (F)", "shunt inductor (H)", ...; "none" for none.
 std::string_view retuningName(RetuningKind kind);
 
+// The same without the unit: "series capacitor", "shunt inductor", ...; "none" for none.
+std::string_view retuningWord(RetuningKind kind);
+
+// Whether the element is an inductor (its value in henries) rather than a capacitor (farads).
+bool retuningIsInductor(RetuningKind kind);
+
 // The exact retuning of a resonator of that type at w0 (rad/s); none when it resonates within a
 // relative 5e-10 of w0 already. The slope is positive only when the model can be retuned to a
 // resonator; otherwise it is zero or negative.

@@ -22,6 +22,7 @@
 
 #include "core/number_format.hpp"
 #include "core/version.hpp"
+#include "fitting/fit_report.hpp"
 #include "formats/touchstone_reader.hpp"
 #include "network/best_match.hpp"
 #include "python/design_arguments.hpp"
@@ -197,45 +198,14 @@ LocalClock clockOf(const py::object& date) {
   return [local] { return std::optional<std::tm>(local); };
 }
 
-constexpr std::pair<RetuningKind, std::string_view> RETUNING_WORDS[] = {
-    {RetuningKind::seriesCapacitor, "series capacitor"},
-    {RetuningKind::seriesInductor, "series inductor"},
-    {RetuningKind::shuntCapacitor, "shunt capacitor"},
-    {RetuningKind::shuntInductor, "shunt inductor"},
-};
-
-std::string_view retuningWord(RetuningKind kind) {
-  for (const auto& [entry, word] : RETUNING_WORDS) {
-    if (entry == kind) {
-      return word;
-    }
-  }
-  return "none";
-}
-
 py::object retuningOrNone(const Retuning& retuning) {
   return retuning.kind == RetuningKind::none ? py::none() : py::cast(retuning);
-}
-
-std::string variableName(const TuningVariable& variable, const LadderNetwork& ladder) {
-  const std::size_t index = static_cast<std::size_t>(variable.position) - 1;
-  switch (variable.kind) {
-    case VariableKind::inductance:
-      return elementName('L', index);
-    case VariableKind::capacitance:
-      return elementName('C', index);
-    case VariableKind::source:
-      return ladder.turnsRatio ? "turns ratio" : "source resistance";
-    case VariableKind::retuning:
-      break;
-  }
-  return "retuning element";
 }
 
 py::tuple variableNames(const std::vector<TuningVariable>& variables, const TuneRun& run) {
   std::vector<std::string> names;
   for (const TuningVariable& variable : variables) {
-    names.push_back(variableName(variable, run.tuning.untuned.network.ladder));
+    names.push_back(tuningVariableName(variable, run.tuning.untuned.network.ladder));
   }
   return words(names);
 }
@@ -491,12 +461,22 @@ void defineMeasured(py::module_& m) {
           "'series capacitor', 'series inductor', 'shunt capacitor' or "
           "'shunt inductor'.")
       .def_property_readonly(
-          "value", [](const Retuning& r) { return r.value; }, "The element's value (F or H).")
+          "value_henries",
+          [](const Retuning& r) {
+            return retuningIsInductor(r.kind) ? std::optional(r.value) : std::nullopt;
+          },
+          "The inductor's value (H); None for a capacitor.")
       .def_property_readonly(
-          "inductance", [](const Retuning& r) { return r.inductance; },
+          "value_farads",
+          [](const Retuning& r) {
+            return retuningIsInductor(r.kind) ? std::nullopt : std::optional(r.value);
+          },
+          "The capacitor's value (F); None for an inductor.")
+      .def_property_readonly(
+          "inductance_henries", [](const Retuning& r) { return r.inductance; },
           "L of the retuned resonator (H).")
       .def_property_readonly(
-          "capacitance", [](const Retuning& r) { return r.capacitance; },
+          "capacitance_farads", [](const Retuning& r) { return r.capacitance; },
           "C of the retuned resonator (F).")
       .def_property_readonly(
           "slope", [](const Retuning& r) { return r.slope; },
@@ -517,19 +497,35 @@ void defineMeasured(py::module_& m) {
           "model", [](const ModelCandidate& c) { return loadWord(c.model.type); },
           "'series' or 'parallel'.")
       .def_property_readonly(
-          "level", [](const ModelCandidate& c) { return c.model.level; },
-          "R (ohms) or G (siemens), the band average of the data's.")
+          "resistance_ohms",
+          [](const ModelCandidate& c) {
+            return c.model.type == LoadType::series ? std::optional(c.model.level) : std::nullopt;
+          },
+          "R (ohms), the band average of the data's; None for the parallel model.")
       .def_property_readonly(
-          "inductance", [](const ModelCandidate& c) { return c.model.inductance; },
+          "conductance_siemens",
+          [](const ModelCandidate& c) {
+            return c.model.type == LoadType::series ? std::nullopt : std::optional(c.model.level);
+          },
+          "G (siemens), the band average of the data's; None for the series model.")
+      .def_property_readonly(
+          "inductance_henries", [](const ModelCandidate& c) { return c.model.inductance; },
           "The load's own L (H).")
       .def_property_readonly(
-          "capacitance", [](const ModelCandidate& c) { return c.model.capacitance; },
+          "capacitance_farads", [](const ModelCandidate& c) { return c.model.capacitance; },
           "The load's own C (F).")
+      .def_property_readonly(
+          "own_resonance_hz",
+          [](const ModelCandidate& c) -> std::optional<double> {
+            const std::optional<double> resonance = ownResonanceMHz(c.model);
+            return resonance ? std::optional(hertz(*resonance)) : std::nullopt;
+          },
+          "The model's own resonance (Hz); None when its L or C is not positive.")
       .def_property_readonly(
           "worst_error", [](const ModelCandidate& c) { return c.model.worstError; },
           "Largest |Z(model) - Z(data)| / |Z(data)| over the band's points.")
       .def_property_readonly(
-          "worst_error_frequency",
+          "worst_error_frequency_hz",
           [](const ModelCandidate& c) { return hertz(c.model.worstErrorMHz); },
           "Where the worst error lies (Hz).")
       .def_property_readonly(
@@ -564,23 +560,32 @@ void defineMeasured(py::module_& m) {
           "load_q", [](const FitRecord& r) { return r.run.fit.load.loadQ; },
           "Q of the retuned resonator at f0.")
       .def_property_readonly(
-          "f1", [](const FitRecord& r) { return hertz(r.run.fit.load.f1); },
+          "f1_hz", [](const FitRecord& r) { return hertz(r.run.fit.load.f1); },
           "Lower band edge (Hz).")
       .def_property_readonly(
-          "f2", [](const FitRecord& r) { return hertz(r.run.fit.load.f2); },
+          "f2_hz", [](const FitRecord& r) { return hertz(r.run.fit.load.f2); },
           "Upper band edge (Hz).")
       .def_property_readonly(
-          "f0", [](const FitRecord& r) { return hertz(r.run.fit.load.f0); },
+          "f0_hz", [](const FitRecord& r) { return hertz(r.run.fit.load.f0); },
           "Centre frequency (Hz).")
       .def_property_readonly(
           "wm", [](const FitRecord& r) { return r.run.fit.load.wm; }, "Fractional match bandwidth.")
       .def_property_readonly(
-          "slope_parameter",
+          "reactance_slope_ohms",
           [](const FitRecord& r) {
             const DesignCase& load = r.run.fit.load;
-            return load.loadType == LoadType::series ? load.reactanceSlope : load.susceptanceSlope;
+            return load.loadType == LoadType::series ? std::optional(load.reactanceSlope)
+                                                     : std::nullopt;
           },
-          "Reactance (ohms) or susceptance (siemens) slope parameter.")
+          "Reactance slope parameter (ohms) of a series load; None for a parallel one.")
+      .def_property_readonly(
+          "susceptance_slope_siemens",
+          [](const FitRecord& r) {
+            const DesignCase& load = r.run.fit.load;
+            return load.loadType == LoadType::series ? std::nullopt
+                                                     : std::optional(load.susceptanceSlope);
+          },
+          "Susceptance slope parameter (siemens) of a parallel load; None for a series one.")
       .def_property_readonly(
           "band_points", [](const FitRecord& r) { return r.run.band.last - r.run.band.first + 1; },
           "Measured points inside the band.")
@@ -668,7 +673,7 @@ void defineMeasured(py::module_& m) {
       .def_property_readonly("rho_min", [](const BestMatchRow& row) { return row.rhoMin; })
       .def_property_readonly("rho_max", [](const BestMatchRow& row) { return row.rhoMax; })
       .def_property_readonly(
-          "worst_return_loss", [](const BestMatchRow& row) { return row.worstReturnLossDb; },
+          "worst_return_loss_db", [](const BestMatchRow& row) { return row.worstReturnLossDb; },
           "At rho_max (dB, negative).")
       .def_property_readonly("worst_swr", [](const BestMatchRow& row) { return row.worstSwr; })
       .def("__repr__", [](const BestMatchRow& row) {
@@ -697,7 +702,7 @@ void defineNetworks(py::module_& m) {
       .def_property_readonly(
           "worst_gamma", [](const JudgedBand& j) { return j.worstReflection; },
           "Largest |Gamma| over the band.")
-      .def_property_readonly("worst_gamma_frequency",
+      .def_property_readonly("worst_gamma_frequency_hz",
                              [](const JudgedBand& j) { return hertz(j.worstReflectionMHz); })
       .def_property_readonly(
           "best_gamma", [](const JudgedBand& j) { return j.bestReflection; },
@@ -707,7 +712,7 @@ void defineNetworks(py::module_& m) {
       .def_property_readonly(
           "worst_gain", [](const JudgedBand& j) { return j.worstGain; },
           "Smallest transducer gain (a ratio).")
-      .def_property_readonly("worst_gain_frequency",
+      .def_property_readonly("worst_gain_frequency_hz",
                              [](const JudgedBand& j) { return hertz(j.worstGainMHz); })
       .def_property_readonly(
           "worst_dissipation", [](const JudgedBand& j) { return j.worstDissipation; },
@@ -730,8 +735,8 @@ void defineNetworks(py::module_& m) {
           "load", [](const HandedNetwork& n) { return loadWord(n.ladder.loadType); },
           "'series' or 'parallel'.")
       .def_property_readonly("n", [](const HandedNetwork& n) { return n.design->N; })
-      .def_property_readonly("f1", [](const HandedNetwork& n) { return hertz(n.design->f1); })
-      .def_property_readonly("f2", [](const HandedNetwork& n) { return hertz(n.design->f2); })
+      .def_property_readonly("f1_hz", [](const HandedNetwork& n) { return hertz(n.design->f1); })
+      .def_property_readonly("f2_hz", [](const HandedNetwork& n) { return hertz(n.design->f2); })
       .def_property_readonly(
           "inductance",
           [](const HandedNetwork& n) {
@@ -757,10 +762,10 @@ void defineNetworks(py::module_& m) {
           },
           "Series loss resistance of each capacitor (ohms).")
       .def_property_readonly(
-          "load_resistance", [](const HandedNetwork& n) { return n.ladder.loadResistance; },
+          "load_resistance_ohms", [](const HandedNetwork& n) { return n.ladder.loadResistance; },
           "The model load's resistance (ohms).")
       .def_property_readonly(
-          "source_resistance", [](const HandedNetwork& n) { return n.ladder.sourceResistance; },
+          "source_resistance_ohms", [](const HandedNetwork& n) { return n.ladder.sourceResistance; },
           "The source's own resistance (ohms), the reference of S11.")
       .def_property_readonly(
           "turns_ratio", [](const HandedNetwork& n) { return n.ladder.turnsRatio; },
@@ -994,10 +999,10 @@ void defineRuns(py::module_& m) {
                               "against the goal SWR with its Wilson interval, the trials' worst "
                               "SWR and each part's sensitivity. Read-only; frequencies in Hz.")
       .def_property_readonly(
-          "tolerance_l", [](const ToleranceRecord& r) { return r.run.options.inductorPercent; },
+          "tolerance_l_percent", [](const ToleranceRecord& r) { return r.run.options.inductorPercent; },
           "The inductors' tolerance (%).")
       .def_property_readonly(
-          "tolerance_c", [](const ToleranceRecord& r) { return r.run.options.capacitorPercent; },
+          "tolerance_c_percent", [](const ToleranceRecord& r) { return r.run.options.capacitorPercent; },
           "The capacitors' tolerance (%).")
       .def_property_readonly("trials",
                              [](const ToleranceRecord& r) { return r.run.options.trials; })

@@ -154,12 +154,20 @@ std::string renderMeasuredLoadSummary(const ReportedDesign& design, const Networ
   const NetworkVariant& network = analysis.variants.back();
   std::string text =
       measuredLoadLines(design, measured, network.retuning, loadName, analysis.sweep, wanted);
-  const LadderNetwork& ladder = network.ladder;
-  text += extremesLine("model load", judgeBand(ladderBand(ladder, design.f1, design.f2)));
-  text += extremesLine("measured load",
-                       judgeBand(ladderBandOnLoad(ladder, measured.load, network.retuning,
-                                                  design.f1, design.f2)));
+  const MeasuredLoadFigures figures = measuredLoadFigures(design, analysis, measured);
+  text += extremesLine("model load", figures.onModel);
+  text += extremesLine("measured load", figures.onLoad);
   return text;
+}
+
+MeasuredLoadFigures measuredLoadFigures(const ReportedDesign& design,
+                                        const NetworkAnalysis& analysis,
+                                        const LoadOnNetwork& measured) {
+  const NetworkVariant& network = analysis.variants.back();
+  const LadderNetwork& ladder = network.ladder;
+  return {judgeBand(ladderBand(ladder, design.f1, design.f2)),
+          judgeBand(ladderBandOnLoad(ladder, measured.load, network.retuning, design.f1,
+                                     design.f2))};
 }
 
 std::optional<MeasuredLoadParts> measuredLoadParts(const NetworkAnalysis& analysis,

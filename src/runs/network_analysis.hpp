@@ -70,6 +70,16 @@ std::string measuredLoadLines(const ReportedDesign& design, const LoadOnNetwork&
                               const Retuning& built, std::string_view loadName,
                               const Sweep& sweep, const Sweep& wanted);
 
+// The network to build judged over the band on its model load and on the measured load.
+struct MeasuredLoadFigures {
+  JudgedBand onModel;
+  JudgedBand onLoad;
+};
+
+MeasuredLoadFigures measuredLoadFigures(const ReportedDesign& design,
+                                        const NetworkAnalysis& analysis,
+                                        const LoadOnNetwork& measured);
+
 // The lines printed about a measured load: measuredLoadLines, then the worst in-band |Gamma|
 // and SWR on the model load and on the measured load.
 std::string renderMeasuredLoadSummary(const ReportedDesign& design, const NetworkAnalysis& analysis,

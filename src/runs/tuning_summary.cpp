@@ -122,6 +122,28 @@ void appendCsvRow(std::string& text, const Row& row) {
 
 }  // namespace
 
+std::string tuningVariableName(const TuningVariable& variable, const LadderNetwork& ladder) {
+  const std::size_t index = static_cast<std::size_t>(variable.position) - 1;
+  switch (variable.kind) {
+    case VariableKind::inductance:
+      return elementName('L', index);
+    case VariableKind::capacitance:
+      return elementName('C', index);
+    case VariableKind::source:
+      return ladder.turnsRatio ? "turns ratio" : "source resistance";
+    case VariableKind::retuning:
+      break;
+  }
+  return "retuning element";
+}
+
+TuningBounds tuningBounds(const ReportedDesign& design, double decrement) {
+  const std::vector<BestMatchRow> best = bestMatchTable(decrement);
+  const BestMatchRow& equalRipple = best.at(static_cast<std::size_t>(design.N) - 1);
+  return {equalRipple.solved ? std::optional(equalRipple.rhoMax) : std::nullopt,
+          best.back().rhoMax};
+}
+
 std::string renderTuningSummary(const ReportedDesign& design, const NetworkTuning& tuning,
                                 const TuningContext& context) {
   const bool subset = tuning.optimisedSamples < tuning.samples;
@@ -153,14 +175,13 @@ std::string renderTuningSummary(const ReportedDesign& design, const NetworkTunin
                     CHANGE_DIGITS)));
   }
   const std::string decrement = formatPlainDecimal(context.decrement, PLAIN_DIGITS);
-  const std::vector<BestMatchRow> best = bestMatchTable(context.decrement);
-  const BestMatchRow& equalRipple = best.at(static_cast<std::size_t>(design.N) - 1);
-  if (equalRipple.solved) {
+  const TuningBounds bounds = tuningBounds(design, context.decrement);
+  if (bounds.equalRipple) {
     rows.push_back(
         figureRow("equal-ripple, N = " + formatInteger(design.N) + ", decrement " + decrement,
-                  equalRipple.rhoMax));
+                  *bounds.equalRipple));
   }
-  rows.push_back(figureRow("bound exp(-pi*decrement), N = inf", best.back().rhoMax));
+  rows.push_back(figureRow("bound exp(-pi*decrement), N = inf", bounds.bound));
   text += alignedTable(rows);
   text += "Tuning: " + formatInteger(tuning.evaluations) + " iterations (NLopt SLSQP)";
   if (tuning.tunedStandard) {

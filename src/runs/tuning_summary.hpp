@@ -3,6 +3,7 @@
 // and the time; and the CSV of the element values before and after.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "network/reported_design.hpp"
@@ -17,6 +18,19 @@ struct TuningContext {
   std::string seriesName;  // "E24" with standard values, empty without
   double seconds = 0.0;    // the tuning's time
 };
+
+// A tuned value by name: "L(2)", "C(2)", "source resistance" or "turns ratio" (of `ladder`'s
+// transformer), "retuning element".
+std::string tuningVariableName(const TuningVariable& variable, const LadderNetwork& ladder);
+
+// The figures the summary sets the tuning against: the equal-ripple match N resonators reach on
+// the load's decrement (none when it has no solution) and Fano's bound exp(-pi * decrement).
+struct TuningBounds {
+  std::optional<double> equalRipple;
+  double bound = 0.0;
+};
+
+TuningBounds tuningBounds(const ReportedDesign& design, double decrement);
 
 // The text for standard output, one line each.
 std::string renderTuningSummary(const ReportedDesign& design, const NetworkTuning& tuning,

@@ -50,6 +50,14 @@ std::string renderVariantSummary(const ReportedDesign& design,
          formatFixed(decibels(worst.worstDissipation), GAIN_DIGITS)});
   }
   text += alignedTable(rows);
+  if (const std::string warning = variantWarning(variants, figures, options); !warning.empty()) {
+    text += warning + "\n";
+  }
+  return text;
+}
+
+std::string variantWarning(const std::vector<NetworkVariant>& variants,
+                           const std::vector<JudgedBand>& figures, const BuildOptions& options) {
   // The variant that loses most against the ideal network, if it loses too much.
   std::size_t worst = 0;
   for (std::size_t i = 1; i < figures.size(); ++i) {
@@ -58,13 +66,13 @@ std::string renderVariantSummary(const ReportedDesign& design,
     }
   }
   const double ideal = figures.front().worstReflection;
-  if (worst > 0 && !(figures[worst].worstReflection <= VARIANT_WARNING_RATIO * ideal)) {
-    text += "Warning: the worst |S11| of \"" + variants[worst].label + "\" is " +
-            formatFixed(figures[worst].worstReflection / ideal, RATIO_DIGITS_OF_WARNING) +
-            " times the ideal network's; bandmatch-tune " + buildOptionWords(options) +
-            " tunes the network for the parts it is built with\n";
+  if (worst == 0 || figures[worst].worstReflection <= VARIANT_WARNING_RATIO * ideal) {
+    return {};
   }
-  return text;
+  return "Warning: the worst |S11| of \"" + variants[worst].label + "\" is " +
+         formatFixed(figures[worst].worstReflection / ideal, RATIO_DIGITS_OF_WARNING) +
+         " times the ideal network's; bandmatch-tune " + buildOptionWords(options) +
+         " tunes the network for the parts it is built with";
 }
 
 }  // namespace bandmatch

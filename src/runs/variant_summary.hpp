@@ -23,4 +23,8 @@ std::string renderVariantSummary(const ReportedDesign& design,
                                  const std::vector<JudgedBand>& figures,
                                  const BuildOptions& options);
 
+// That warning line without its line feed, or nothing when no built variant loses that much.
+std::string variantWarning(const std::vector<NetworkVariant>& variants,
+                           const std::vector<JudgedBand>& figures, const BuildOptions& options);
+
 }  // namespace bandmatch

@@ -57,7 +57,7 @@ def test_build_figures_are_the_exporters(antenna):
     assert figures.best_gamma == pytest.approx(float(measured.group(1)), rel=1e-6)
     assert figures.worst_gamma == pytest.approx(float(measured.group(2)), rel=1e-6)
     built = re.search(r"retuned by series inductor \(H\) \S+, built as (\S+)", printed).group(1)
-    assert networks[-1].retuning.value == pytest.approx(float(built), rel=1e-9)
+    assert networks[-1].retuning.value_henries == pytest.approx(float(built), rel=1e-9)
     assert networks[-1].turns_ratio == pytest.approx((design.source_resistance / 50) ** 0.5,
                                                      rel=1e-9)
 

@@ -33,6 +33,12 @@ void addStandardFlags(CLI::App& app) {
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
 }
 
+void addJsonFlag(CLI::App& app, bool& json) {
+  app.add_flag("--json", json,
+               "print the summary on standard output as one JSON document instead of the tables "
+               "(the schema is docs/json/" + app.get_name() + ".schema.json)");
+}
+
 CommandRequest parseCommandLine(CLI::App& app, const std::vector<std::string>& args) {
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -44,6 +44,9 @@ Options refusedOptions(std::string message) {
 // Gives the application the options every tool shares: --help and --version.
 void addStandardFlags(CLI::App& app);
 
+// Declares --json on `app`: the summary on standard output as one JSON document.
+void addJsonFlag(CLI::App& app, bool& json);
+
 // Parses the arguments after the program name into the options bound to `app`.
 CommandRequest parseCommandLine(CLI::App& app, const std::vector<std::string>& args);
 

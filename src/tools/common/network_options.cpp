@@ -6,6 +6,7 @@
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
 #include "core/real_parse.hpp"
+#include "tools/common/command_line.hpp"
 #include "tools/common/option_values.hpp"
 
 namespace bandmatch {
@@ -234,6 +235,7 @@ void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed) {
   addPowerOption(app, typed.power);
   app.add_flag("--smith", typed.smith,
                 "also write BASE-smith.svg, the Smith chart of the network's reflection");
+  addJsonFlag(app, typed.json);
 }
 
 std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOptions& typed,
@@ -271,6 +273,7 @@ std::string readNetworkFileOptions(const CLI::App& app, const TypedNetworkOption
     }
   }
   options.parts = typed.parts;
+  options.json = typed.json;
   options.outBase = typed.outBase.empty() ? defaultOutputBase(options.reportPath) : typed.outBase;
   if (std::string error = readPowerOption(app, typed.power, options.powerWatts); !error.empty()) {
     return error;

@@ -36,6 +36,7 @@ struct NetworkFileOptions {
   double goalSwr = DEFAULT_GOAL_SWR;          // the yield's goal and the Smith chart's circle
   bool smith = false;                         // BASE-smith.svg too
   std::optional<double> powerWatts;  // the source's available power: each part's stress
+  bool json = false;                 // the summary as one JSON document
 };
 
 // The option words as typed, checked after parsing so that every refusal names what was found.
@@ -58,6 +59,7 @@ struct TypedNetworkOptions {
   std::string goalSwr;
   bool smith = false;
   std::string power;
+  bool json = false;
 };
 
 // Declares --points and --span on `app`, bound to the words typed.

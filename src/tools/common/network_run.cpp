@@ -26,7 +26,8 @@ std::string wroteLine(const std::vector<OutputFile>& outputs, const Sweep& sweep
 
 int writeNetworkRun(std::string_view program, const NetworkFileOptions& options,
                     const ReportInput& report, const std::vector<NetworkFile>& files,
-                    const Sweep& sweep, std::ostream& out, std::ostream& err) {
+                    const Sweep& sweep, std::ostream& out, std::ostream& err,
+                    JsonDocument* json) {
   const std::vector<OutputFile> outputs = outputsUnder(options.outBase, files);
   if (const std::string replaced =
           outputReplacingInput(outputs, report.identity, options.reportPath, options.loadPath);
@@ -35,6 +36,14 @@ int writeNetworkRun(std::string_view program, const NetworkFileOptions& options,
   }
   if (const std::string failure = writeFilesAtomically(outputs); !failure.empty()) {
     return refuse(err, program, failure);
+  }
+  if (json != nullptr) {
+    std::vector<std::string> paths;
+    for (const OutputFile& output : outputs) {
+      paths.push_back(output.path);
+    }
+    addWrittenFiles(*json, paths, sweep);
+    return TOOL_SUCCESS;
   }
   writeLine(out, wroteLine(outputs, sweep));
   return TOOL_SUCCESS;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "network/sweep.hpp"
+#include "runs/json_summary.hpp"
 #include "runs/network_files.hpp"
 #include "tools/common/network_inputs.hpp"
 #include "tools/common/network_options.hpp"
@@ -22,10 +23,12 @@ std::vector<OutputFile> outputsUnder(const std::string& outBase,
 // "Wrote a, b and c: N points from F1 to F2 MHz", naming the files with the sweep they hold.
 std::string wroteLine(const std::vector<OutputFile>& outputs, const Sweep& sweep);
 
-// TOOL_SUCCESS when every file is in place and the line printed on `out`; otherwise TOOL_FAILURE
-// with the reason as `program`'s one line on `err`, and no file written or replaced.
+// TOOL_SUCCESS when every file is in place and the line printed on `out` (or, given a `json`
+// document, the files and the sweep added to it instead); otherwise TOOL_FAILURE with the reason
+// as `program`'s one line on `err`, and no file written or replaced.
 int writeNetworkRun(std::string_view program, const NetworkFileOptions& options,
                     const ReportInput& report, const std::vector<NetworkFile>& files,
-                    const Sweep& sweep, std::ostream& out, std::ostream& err);
+                    const Sweep& sweep, std::ostream& out, std::ostream& err,
+                    JsonDocument* json = nullptr);
 
 }  // namespace bandmatch

@@ -6,6 +6,7 @@
 
 #include "core/text_sink.hpp"
 #include "network/network_build.hpp"
+#include "runs/json_summary.hpp"
 #include "runs/network_analysis.hpp"
 #include "runs/network_files.hpp"
 #include "runs/tolerance_summary.hpp"
@@ -21,6 +22,34 @@ namespace {
 
 int fail(std::ostream& err, std::string_view message) {
   return refuse(err, EXPORT_PROGRAM_NAME, message);
+}
+
+// The summary's sections after the files written, each null when the run has none.
+JsonDocument exportJson(JsonDocument json, const ExportOptions& options,
+                        const ReportedDesign& design, const NetworkAnalysis& analysis,
+                        const LoadOnNetwork* measured, const Sweep& wanted,
+                        const std::optional<std::vector<LadderPartStress>>& stresses,
+                        const std::optional<ToleranceFigures>& tolerance) {
+  json["variants"] = buildsNetwork(options) ? variantsJson(analysis.variants,
+                                                           variantFigures(design, analysis),
+                                                           options.build)
+                                            : JsonDocument();
+  json["measured_load"] = nullptr;
+  if (measured != nullptr) {
+    const NetworkVariant& built = analysis.variants.back();
+    JsonDocument load = measuredLoadJson(design, *measured, built.retuning, options.loadPath,
+                                         analysis.sweep, wanted);
+    const MeasuredLoadFigures figures = measuredLoadFigures(design, analysis, *measured);
+    load["figures"] = figuresJson(figures.onModel);
+    load["figures_on_load"] = figuresJson(figures.onLoad);
+    json["measured_load"] = std::move(load);
+  }
+  json["stress"] = stresses ? stressJson(*stresses, *options.powerWatts) : JsonDocument();
+  json["tolerance"] = tolerance ? toleranceJson(*options.tolerance, measured != nullptr,
+                                                tolerance->trials, options.goalSwr,
+                                                tolerance->sensitivities)
+                                : JsonDocument();
+  return json;
 }
 
 }  // namespace
@@ -80,10 +109,22 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                        tolerance ? &tolerance->sensitivities : nullptr,
                        "Schematic of the matching network: " + designSummary(design),
                        stresses ? &*stresses : nullptr};
+  // With --json the same records fill one document in place of the lines.
+  std::optional<JsonDocument> json;
+  if (options.json) {
+    json = jsonHead(EXPORT_PROGRAM_NAME);
+  }
   if (const int status = writeNetworkRun(EXPORT_PROGRAM_NAME, options, input.report,
-                                         networkFiles(files), analysis.sweep, out, err);
+                                         networkFiles(files), analysis.sweep, out, err,
+                                         json ? &*json : nullptr);
       status != TOOL_SUCCESS) {
     return status;
+  }
+  if (json) {
+    writeText(out, jsonText(exportJson(*json, options, design, analysis, measured,
+                                       input.wanted, stresses, tolerance)));
+    out.flush();
+    return TOOL_SUCCESS;
   }
   if (files.building) {
     writeText(out, renderVariantSummary(design, analysis.variants,

@@ -24,6 +24,7 @@ constexpr std::string_view FOOTER =
     "  bandmatch-fit LOAD F1 F2 --answers N --name NAME\n"
     "                                                the answer words of bandmatch, for a pipe\n"
     "  bandmatch-fit --decrement D                   the table alone, for any load\n"
+    "With --json the report (or the table alone) is one JSON document instead.\n"
     "LOAD is a Touchstone 1.x or 2.0 one-port file (S, Y or Z; MA, DB or RI).\n"
     "Exit status: 0 on success, 2 on any error (one line on standard error).";
 
@@ -35,6 +36,7 @@ struct TypedOptions {
   std::string answers;
   std::string name;
   std::string decrement;
+  bool json = false;
 };
 
 std::unique_ptr<CLI::App> fitApp(TypedOptions& typed) {
@@ -56,6 +58,7 @@ std::unique_ptr<CLI::App> fitApp(TypedOptions& typed) {
   app->add_option("--decrement", typed.decrement,
                   "print the table of the best match for this load decrement alone")
       ->type_name("D");
+  addJsonFlag(*app, typed.json);
   return app;
 }
 
@@ -84,6 +87,7 @@ FitOptions parseFitOptions(const std::vector<std::string>& args) {
   }
 
   FitOptions options;
+  options.json = typed.json;
   const bool hasLoad = app->count("LOAD") > 0;
   if (app->count("--decrement") > 0) {
     if (hasLoad || app->count("--model") > 0 || app->count("--answers") > 0 ||
@@ -135,6 +139,10 @@ FitOptions parseFitOptions(const std::vector<std::string>& args) {
     return refusedOptions<FitOptions>("--answers and --name go together");
   }
   if (app->count("--answers") > 0) {
+    if (options.json) {
+      return refused("--json does not go with --answers, whose words are for bandmatch's "
+                     "dialogue");
+    }
     const std::optional<int> n = parseWholeInteger(typed.answers);
     if (!n || !isValidElementCount(*n)) {
       return refusedOptions<FitOptions>(

@@ -23,6 +23,7 @@ struct FitOptions {
   std::optional<int> answersN;      // print the designer's answer words for this N
   std::string name;                 // the result name among those answers
   std::optional<double> decrement;  // the table alone, for this decrement
+  bool json = false;                // the report as one JSON document
   std::string error;                // why the command line is refused (action fail)
 };
 

@@ -7,6 +7,7 @@
 #include "fitting/dialogue_answers.hpp"
 #include "fitting/fit_report.hpp"
 #include "network/load_fit.hpp"
+#include "runs/json_summary.hpp"
 #include "formats/touchstone_reader.hpp"
 #include "tools/common/command_line.hpp"
 #include "tools/common/input_file.hpp"
@@ -28,6 +29,11 @@ int runFit(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return answerRequest({options.action, options.error}, fitUsage(), FIT_PROGRAM_NAME, out, err);
   }
   if (options.decrement) {
+    if (options.json) {
+      writeText(out, jsonText(decrementJson(*options.decrement)));
+      out.flush();
+      return TOOL_SUCCESS;
+    }
     writeBestMatch(out, *options.decrement);
     return TOOL_SUCCESS;
   }
@@ -62,6 +68,11 @@ int runFit(const std::vector<std::string>& args, std::ostream& out, std::ostream
       writeLine(words, word);
     }
     writeText(out, words.str());
+    out.flush();
+    return TOOL_SUCCESS;
+  }
+  if (options.json) {
+    writeText(out, jsonText(fitJson(options.loadPath, load, band, fit, answers)));
     out.flush();
     return TOOL_SUCCESS;
   }

@@ -8,6 +8,7 @@
 #include "core/text_sink.hpp"
 #include "formats/tuned_report.hpp"
 #include "network/measured_network.hpp"
+#include "runs/json_summary.hpp"
 #include "runs/network_files.hpp"
 #include "runs/tolerance_summary.hpp"
 #include "runs/tuning_summary.hpp"
@@ -170,10 +171,31 @@ int runTune(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                                            tuning.reported.retuning.value_or(Retuning{}),
                                            options.outBase + ".csv", TUNE_PROGRAM_NAME)});
   files.push_back({"-values.csv", renderTunedValues(design, tuning, context)});
+  // With --json the same records fill one document in place of the lines.
+  std::optional<JsonDocument> json;
+  if (options.json) {
+    json = jsonHead(TUNE_PROGRAM_NAME);
+  }
   if (const int status = writeNetworkRun(TUNE_PROGRAM_NAME, options, input.report, files, sweep,
-                                         out, err);
+                                         out, err, json ? &*json : nullptr);
       status != TOOL_SUCCESS) {
     return status;
+  }
+  if (json) {
+    (*json)["measured_load"] =
+        measured ? measuredLoadJson(design, *measured, settled.retuning, options.loadPath, sweep,
+                                    wanted)
+                 : JsonDocument();
+    (*json)["build"] = buildText.empty() ? JsonDocument() : JsonDocument(buildText);
+    (*json)["tuning"] = tuningJson(design, tuning, context);
+    (*json)["stress"] = stresses ? stressJson(*stresses, *options.powerWatts) : JsonDocument();
+    (*json)["tolerance"] =
+        tolerance ? toleranceJson(*options.tolerance, measured.has_value(), tolerance->trials,
+                                  options.goalSwr, tolerance->sensitivities)
+                  : JsonDocument();
+    writeText(out, jsonText(*json));
+    out.flush();
+    return TOOL_SUCCESS;
   }
 
   if (measured) {
