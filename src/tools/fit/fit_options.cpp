@@ -140,7 +140,7 @@ FitOptions parseFitOptions(const std::vector<std::string>& args) {
   }
   if (app->count("--answers") > 0) {
     if (options.json) {
-      return refused("--json does not go with --answers, whose words are for bandmatch's "
+      return refusedOptions<FitOptions>("--json does not go with --answers, whose words are for bandmatch's "
                      "dialogue");
     }
     const std::optional<int> n = parseWholeInteger(typed.answers);
