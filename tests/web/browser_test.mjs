@@ -421,7 +421,11 @@ test('the table of the best match marks the current N; the schematic, component 
 });
 
 // The page's topology search against bandmatch-search on the same inputs (the page's defaults):
-// the ranking line for line, the time it took aside, and the chosen network's downloads.
+// the ranking's lines, the time it took aside, and the chosen network's downloads. The candidates
+// below the best are compared by number only: WebAssembly's math library rounds some functions
+// differently in the last bit from the native one, and the optimiser's iterations follow those
+// bits, so lower ranks may differ in iterations and order (the native page's table is the
+// program's to the byte: tests/web/search_page_test.cpp).
 test("the topology search shows bandmatch-search's ranking and offers the network's files", async () => {
   const page = await openPage();
   const fields = { source: '50', load: 'parallel:R=200,C=5p', f1: '100', f2: '300', maxParts: '3' };
@@ -437,7 +441,14 @@ test("the topology search shows bandmatch-search's ranking and offers the networ
     [...Object.values(fields).slice(0, 4), '--max-parts', '3'], { cwd: folder }).toString();
   const withoutTime = (text) => text.replace(/ in \d+\.\d+ s$/m, ' in (time) s');
   const ranking = await page.locator('#search-ranking').textContent();
-  assert.equal(withoutTime(ranking), withoutTime(program));
+  // Each line as cells (the table's columns are as wide as their widest cell); the iterations
+  // of the best and every cell of the candidates below it masked.
+  const comparable = (text) => withoutTime(text).split('\n').map((line) => {
+    const cells = line.split(/\s{2,}/);
+    if (/^1 /.test(line)) return cells.map((cell, column) => (column === 4 ? '(iterations)' : cell));
+    return /^\d+ /.test(line) ? ['(candidate)'] : cells;
+  });
+  assert.deepEqual(comparable(ranking), comparable(program));
   const best = program.trimEnd().split('\n').pop();
   assert.match(best, /^Best: .+ worst \|Gamma\| 0\.\d{6} worst gain -?\d+\.\d+ dB$/);
   assert.equal(ranking.trimEnd().split('\n').pop(), best);
@@ -458,7 +469,7 @@ test("the topology search shows bandmatch-search's ranking and offers the networ
   const worst = worstOf(await saved('search.s1p'));
   assert.ok(worst <= bestWorst + 5e-7 && worst > bestWorst - 0.01, `${worst} against ${bestWorst}`);
   // Rank 2: the parts list holds that row's topology, section by section.
-  const second = program.split('\n').find((line) => line.startsWith('2 ')).split(/\s{2,}/)[1];
+  const second = ranking.split('\n').find((line) => line.startsWith('2 ')).split(/\s{2,}/)[1];
   await page.selectOption('#search-rank', '2');
   const parts = await saved('search-parts.csv');
   for (const section of second.split(' ').filter((name) => name !== 'X')) {
