@@ -25,11 +25,11 @@ fi
 nlopt="$PWD/$build/nlopt"
 if [ ! -f "$nlopt/install/lib/libnlopt.a" ]; then
   rm -rf "$nlopt"
-  mkdir -p "$nlopt/lists/partial" "$nlopt/parts" "$nlopt/download"
+  mkdir -p "$nlopt/lists/partial" "$nlopt/parts" "$nlopt/download" "$nlopt/cache/archives/partial"
   suite=$(. /etc/os-release && echo "${VERSION_CODENAME:?no release code name in /etc/os-release}")
   echo "deb-src http://deb.debian.org/debian $suite main" >"$nlopt/sources.list"
   apt_options=(-q -o "Dir::Etc::SourceList=$nlopt/sources.list" -o "Dir::Etc::SourceParts=$nlopt/parts"
-    -o "Dir::State::Lists=$nlopt/lists" -o APT::Sandbox::User=root)
+    -o "Dir::State::Lists=$nlopt/lists" -o "Dir::Cache=$nlopt/cache" -o APT::Sandbox::User=root)
   apt-get "${apt_options[@]}" update >/dev/null
   (cd "$nlopt/download" && apt-get "${apt_options[@]}" source --download-only nlopt >/dev/null)
   mkdir -p "$nlopt/source"
