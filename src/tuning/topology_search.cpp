@@ -420,7 +420,10 @@ SearchResult searchTopologies(const SearchProblem& problem,
     bySize[2 * partCount(topology) + (transformer ? 1 : 0)].push_back(i);
   }
   FoundNetworks found;
-  for (const auto& [size, members] : bySize) {
+  // A named reference, not a structured binding: clang before 16 (Emscripten's among them)
+  // cannot capture a binding in a lambda.
+  for (const auto& group : bySize) {
+    const std::vector<std::size_t>& members = group.second;
     onThreads(members.size(), settings.threads, [&](std::size_t k) {
       const std::size_t i = members[k];
       screened[i] = screenTopology(topologies[i].topology, problem, scale, closedForms, found,

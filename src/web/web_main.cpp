@@ -9,13 +9,21 @@
 //                         content as a Uint8Array, model is auto, series or parallel, as
 //                         bandmatch-fit --model takes it
 //   forgetLoad(), loadModels() -> [{ value, text }], loadFileSizeLimit()
+//   search(values) -> { error, ranking, best, ranked, seconds }: bandmatch-search on the search
+//                         form's values and the one-port files chosen for the ends; the outcome
+//                         is kept for network()
+//   chooseEndFile(end, name, bytes), forgetEndFile(end): end is source or load
+//   network(rank) -> { error, plot, schematic, parts, files: [{ name, type, content }] } of the
+//                         last search's candidate of that rank
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 
 #include "web/design_page.hpp"
+#include "web/search_page.hpp"
 
 namespace bandmatch {
 
@@ -201,6 +209,77 @@ double loadFileSizeLimit() {
   return static_cast<double>(LOAD_FILE_SIZE_LIMIT);
 }
 
+// The one-port files chosen for the search's ends and the last search, kept so that choosing
+// another rank does not search again.
+std::optional<EndFile> sourceFile;
+std::optional<EndFile> loadFile;
+std::optional<SearchOutcome> lastSearch;
+
+std::optional<EndFile>& endFile(const std::string& end) {
+  return end == searchKeys::LOAD ? loadFile : sourceFile;
+}
+
+// Embind hands a Uint8Array to a std::string byte for byte.
+void chooseEndFile(const std::string& end, const std::string& name, const std::string& text) {
+  endFile(end) = EndFile{name, text};
+}
+
+void forgetEndFile(const std::string& end) {
+  endFile(end).reset();
+}
+
+double secondsNow() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+val searchObject(const val& values) {
+  FormValues form;
+  for (const std::string_view key : SEARCH_KEYS) {
+    const val value = values[std::string(key)];
+    if (value.isString()) {
+      form.emplace(key, value.as<std::string>());
+    }
+  }
+  PageSearch page = pageSearch(form, sourceFile ? &*sourceFile : nullptr,
+                               loadFile ? &*loadFile : nullptr, secondsNow);
+  lastSearch = std::move(page.outcome);
+  val object = val::object();
+  object.set("error", page.error);
+  object.set("ranking", page.ranking);
+  object.set("best", page.best);
+  object.set("ranked", lastSearch ? static_cast<int>(lastSearch->result.candidates.size()) : 0);
+  object.set("seconds", lastSearch ? lastSearch->seconds : 0.0);
+  return object;
+}
+
+val networkObject(int rank) {
+  val object = val::object();
+  if (!lastSearch) {
+    object.set("error", std::string("no search has run"));
+    return object;
+  }
+  const SearchNetworkView view = searchNetworkView(*lastSearch, rank);
+  object.set("error", view.error);
+  object.set("plot", view.plot);
+  object.set("schematic", view.schematic);
+  val parts = val::array();
+  for (const std::vector<std::string>& row : view.parts) {
+    parts.call<void>("push", stringArray(row));
+  }
+  object.set("parts", parts);
+  val files = val::array();
+  for (const DownloadFile& file : view.files) {
+    val entry = val::object();
+    entry.set("name", file.name);
+    entry.set("type", file.mediaType);
+    entry.set("content", file.content);
+    files.call<void>("push", entry);
+  }
+  object.set("files", files);
+  return object;
+}
+
 }  // namespace
 
 }  // namespace bandmatch
@@ -212,4 +291,8 @@ EMSCRIPTEN_BINDINGS(bandmatch_page) {
   emscripten::function("forgetLoad", &bandmatch::forgetLoad);
   emscripten::function("loadModels", &bandmatch::loadModels);
   emscripten::function("loadFileSizeLimit", &bandmatch::loadFileSizeLimit);
+  emscripten::function("search", &bandmatch::searchObject);
+  emscripten::function("chooseEndFile", &bandmatch::chooseEndFile);
+  emscripten::function("forgetEndFile", &bandmatch::forgetEndFile);
+  emscripten::function("network", &bandmatch::networkObject);
 }

@@ -210,6 +210,93 @@ function removeLoad(bandmatch) {
   show(bandmatch.design(valuesOfForm()));
 }
 
+// The topology search: the form's fields as bandmatch-search's arguments, a chosen .s1p file in
+// place of an end's typed text; the ranking as the program prints it, then the network of the
+// chosen rank with its files.
+function searchValues() {
+  const values = {};
+  for (const element of byId('search-form').elements) {
+    if (element.dataset.key !== undefined) values[element.dataset.key] = element.value;
+  }
+  return values;
+}
+
+function saveFile(file) {
+  const url = URL.createObjectURL(new Blob([file.content], { type: file.type }));
+  const link = document.createElement('a');
+  link.href = url;
+  link.download = file.name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 10000);
+}
+
+function showSearchNetwork(bandmatch, rank) {
+  const network = bandmatch.network(rank);
+  showText('search-network-error', network.error);
+  byId('search-plot').innerHTML = network.plot;
+  byId('search-plot-figure').hidden = network.plot === '';
+  byId('search-schematic').innerHTML = network.schematic;
+  const buttons = network.files.map((file) => {
+    const button = cell('button', file.name);
+    button.type = 'button';
+    button.dataset.file = file.name;
+    button.addEventListener('click', () => saveFile(file));
+    return button;
+  });
+  byId('search-downloads').replaceChildren(...buttons);
+  const table = byId('search-parts');
+  table.hidden = network.parts.length === 0;
+  if (network.parts.length === 0) return;
+  const head = document.createElement('tr');
+  for (const heading of network.parts[0]) {
+    const th = cell('th', heading);
+    th.scope = 'col';
+    head.append(th);
+  }
+  table.tHead.replaceChildren(head);
+  table.tBodies[0].replaceChildren(...network.parts.slice(1).map((row) => {
+    const tr = document.createElement('tr');
+    for (const text of row) tr.append(cell('td', text));
+    return tr;
+  }));
+}
+
+async function chooseEndFile(bandmatch, end, input) {
+  const file = input.files[0];
+  if (file === undefined) {
+    bandmatch.forgetEndFile(end);
+    return;
+  }
+  const limit = bandmatch.loadFileSizeLimit();
+  const bytes = new Uint8Array(await file.slice(0, limit + 1).arrayBuffer());
+  bandmatch.chooseEndFile(end, file.name, bytes);
+}
+
+function runSearch(bandmatch) {
+  byId('search-busy').hidden = false;
+  byId('search-run').disabled = true;
+  // A task of its own, so that the browser shows the busy line before the search holds it.
+  setTimeout(() => {
+    try {
+      const found = bandmatch.search(searchValues());
+      showText('search-error', found.error);
+      byId('search-result').hidden = found.error !== '';
+      byId('search-ranking').textContent = found.ranking;
+      const ranks = [];
+      for (let rank = 1; rank <= found.ranked; rank += 1) ranks.push(new Option(String(rank)));
+      byId('search-rank').replaceChildren(...ranks);
+      window.bandmatchSearchSeconds = found.seconds;
+      if (found.error === '') showSearchNetwork(bandmatch, 1);
+      document.body.dataset.searched = String(Number(document.body.dataset.searched ?? 0) + 1);
+    } finally {
+      byId('search-busy').hidden = true;
+      byId('search-run').disabled = false;
+    }
+  }, 0);
+}
+
 try {
   const bandmatch = await createBandmatch();
   const first = bandmatch.design(valuesOfAddress());
@@ -237,6 +324,18 @@ try {
   for (const button of document.querySelectorAll('#downloads button')) {
     button.addEventListener('click', () => download(bandmatch, button.dataset.file));
   }
+  for (const end of ['source', 'load']) {
+    const input = byId(`search-${end}-file`);
+    input.addEventListener('change', () => chooseEndFile(bandmatch, end, input));
+  }
+  byId('search-form').addEventListener('submit', (event) => {
+    event.preventDefault();
+    runSearch(bandmatch);
+  });
+  byId('search-rank').addEventListener('change', () => {
+    showSearchNetwork(bandmatch, Number(byId('search-rank').value));
+  });
+  byId('search-run').disabled = false;
   // Interactive from here: the browser test reads this mark.
   window.bandmatchInteractiveMs = performance.now();
   document.body.dataset.ready = '1';
