@@ -6,13 +6,7 @@
 
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
-#include "drawing/cascade_schematic.hpp"
-#include "drawing/gain_plot.hpp"
-#include "drawing/schematic.hpp"
-#include "formats/cascade_netlist.hpp"
-#include "formats/cascade_parts_list.hpp"
 #include "formats/touchstone_reader.hpp"
-#include "formats/two_port_touchstone.hpp"
 #include "network/measured_network.hpp"
 #include "network/two_port.hpp"
 #include "runs/search_summary.hpp"
@@ -31,29 +25,6 @@ std::optional<CascadeEnd> cascadeEnd(const NetworkEnd& end, const std::string& n
     return measuredEnd(end.measured, name, f1, f2);
   }
   return modelEnd(end, name);
-}
-
-// The gain and the reflection at every point of the sweep, with the judged worst levels.
-GainPlot gainPlot(const MatchedCascade& cascade, const Sweep& sweep,
-                  const CascadeFigures& figures) {
-  GainPlot plot;
-  plot.title = "Transducer gain and return loss of the matching network";
-  plot.subtitle = cascadeSummary(cascade);
-  plot.f1 = cascade.f1;
-  plot.f2 = cascade.f2;
-  plot.worstGain = figures.worstGain;
-  plot.worstReflection = figures.worstReflection;
-  CascadeWorkspace workspace;
-  for (int i = 0; i < sweep.points; ++i) {
-    const double frequency = sweepFrequency(sweep, i);
-    const CascadeResponse response =
-        cascadeResponse(cascade.network, frequency, cascade.source.impedanceAt(frequency),
-                        cascade.load.impedanceAt(frequency), workspace);
-    plot.frequencyMHz.push_back(frequency);
-    plot.transducerGain.push_back(response.transducerGain);
-    plot.reflection.push_back(std::abs(response.reflection));
-  }
-  return plot;
 }
 
 }  // namespace
@@ -151,25 +122,6 @@ PickedNetwork pickedNetwork(const SearchOutcome& outcome, int pick) {
                                   problem.f1, problem.f2};
   picked.figures = builtFigures(candidate);
   return picked;
-}
-
-std::vector<NetworkFile> searchFiles(const SearchOutcome& outcome, const PickedNetwork& picked,
-                                     std::string_view program) {
-  if (!picked.cascade) {
-    return {};
-  }
-  const MatchedCascade& cascade = *picked.cascade;
-  const Sweep& sweep = outcome.sweep;
-  const double reference = touchstoneReference(cascade.source);
-  return {
-      {".cir", renderCascadeNetlist(cascade, sweep, program)},
-      {".s2p", renderTwoPortTouchstone(cascade, sweep, reference, program)},
-      {".s1p", renderSourceSideTouchstone(cascade, sweep, reference, program)},
-      {"-plot.svg", renderGainPlot(gainPlot(cascade, sweep, picked.figures))},
-      {"-parts.csv", renderCascadePartsList(cascade)},
-      {"-schematic.svg", renderSchematic(layoutCascadeSchematic(cascade, program),
-                                         cascadeSummary(cascade))},
-  };
 }
 
 }  // namespace bandmatch

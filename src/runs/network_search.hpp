@@ -87,11 +87,4 @@ struct PickedNetwork {
 
 PickedNetwork pickedNetwork(const SearchOutcome& outcome, int pick);
 
-// The files of a picked network over the outcome's sweep, each as the suffix of a base name:
-// ".cir" the SPICE netlist, ".s2p" the network's two-port, ".s1p" the one-port the source sees,
-// "-plot.svg" its gain and return loss, "-parts.csv" the parts list, "-schematic.svg" the
-// schematic; `program` is named in each.
-std::vector<NetworkFile> searchFiles(const SearchOutcome& outcome, const PickedNetwork& picked,
-                                     std::string_view program);
-
 }  // namespace bandmatch

@@ -1,3 +1,4 @@
+#include "core/white_space.hpp"
 #include "web/search_page.hpp"
 
 #include <cmath>
@@ -6,6 +7,7 @@
 #include "core/display_text.hpp"
 #include "core/number_format.hpp"
 #include "formats/cascade_parts_list.hpp"
+#include "runs/search_files.hpp"
 #include "runs/search_summary.hpp"
 
 namespace bandmatch {
@@ -153,14 +155,16 @@ PageSearch pageSearch(const FormValues& values, const EndFile* sourceFile, const
 
 SearchNetworkView searchNetworkView(const SearchOutcome& outcome, int rank) {
   SearchNetworkView view;
-  const PickedNetwork picked = pickedNetwork(outcome, rank);
-  if (!picked.cascade) {
-    view.error = "rank " + formatInteger(rank) + ": " + picked.error;
+  const std::optional<ChosenNetwork> chosen =
+      chooseNetwork(outcome.problem, outcome.result, rank, outcome.sourceName, outcome.loadName,
+                    outcome.sweep, {});
+  if (!chosen) {
+    view.error = "rank " + formatInteger(rank) + ": " + pickedNetwork(outcome, rank).error;
     return view;
   }
-  view.parts = cascadePartsRows(*picked.cascade);
-  for (NetworkFile& file : searchFiles(outcome, picked, WEB_PROGRAM_NAME)) {
-    if (file.suffix == "-plot.svg") {
+  view.parts = cascadePartsRows(chosen->cascade);
+  for (NetworkFile& file : chosenNetworkFiles(*chosen, WEB_PROGRAM_NAME)) {
+    if (file.suffix == ".svg") {
       view.plot = file.content;
     } else if (file.suffix == "-schematic.svg") {
       view.schematic = file.content;

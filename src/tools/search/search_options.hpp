@@ -11,14 +11,15 @@
 #include "network/microstrip.hpp"
 #include "network/standard_values.hpp"
 #include "network/topology.hpp"
+#include "runs/network_search.hpp"
 #include "tools/common/command_line.hpp"
 
 namespace bandmatch {
 
 inline constexpr std::string_view SEARCH_PROGRAM_NAME = "bandmatch-search";
 
-inline constexpr int DEFAULT_MAX_PARTS = 6;
-inline constexpr int MAX_MAX_PARTS = 20;
+inline constexpr int DEFAULT_MAX_PARTS = SEARCH_DEFAULT_MAX_PARTS;
+inline constexpr int MAX_MAX_PARTS = SEARCH_MAX_MAX_PARTS;
 inline constexpr double MAX_LINE_LOSS_DB = 100.0;
 inline constexpr std::string_view DEFAULT_SEARCH_OUT = "search";
 

@@ -7,6 +7,7 @@
 #include "core/text_sink.hpp"
 #include "formats/touchstone_reader.hpp"
 #include "network/measured_network.hpp"
+#include "runs/network_search.hpp"
 #include "runs/search_summary.hpp"
 #include "tools/common/atomic_file.hpp"
 #include "tools/common/input_file.hpp"
@@ -15,9 +16,6 @@
 namespace bandmatch {
 
 namespace {
-
-constexpr std::string_view SERIES_PREFIX = "series:";
-constexpr std::string_view PARALLEL_PREFIX = "parallel:";
 
 int fail(std::ostream& err, std::string_view message) {
   return refuse(err, SEARCH_PROGRAM_NAME, message);
@@ -28,14 +26,10 @@ int fail(std::ostream& err, std::string_view message) {
 std::optional<NetworkEnd> readEnd(const std::string& typed, std::string_view role,
                                   const SearchOptions& options, const Sweep& wanted,
                                   std::vector<InputFileRead>& inputs, std::string& error) {
-  const bool model = typed.starts_with(SERIES_PREFIX) || typed.starts_with(PARALLEL_PREFIX);
-  EndParse parse = parseNetworkEnd(typed);
-  if (parse.end) {
-    return std::move(parse.end);
-  }
-  if (model) {
-    error = std::string(role) + " " + quotedText(printableText(typed)) + ": " + parse.error;
-    return std::nullopt;
+  TypedSearchEnd typedEnd = typedSearchEnd(typed, role);
+  if (!typedEnd.file) {
+    error = typedEnd.error;
+    return std::move(typedEnd.end);
   }
   const FileText file = readInputFile(typed, LOAD_FILE_SIZE_LIMIT, LOAD_FILE_TOO_LARGE);
   if (!file.text) {
@@ -45,17 +39,8 @@ std::optional<NetworkEnd> readEnd(const std::string& typed, std::string_view rol
     return std::nullopt;
   }
   inputs.push_back({typed, file.identity, std::string(role)});
-  TouchstoneReading reading = readTouchstone(*file.text);
-  if (!reading.load) {
-    error = typed + ": " + reading.error;
-    return std::nullopt;
-  }
-  EndParse measured =
-      measuredEnd(std::move(*reading.load), options.f1, options.f2,
-                  std::min(options.f1, wanted.lowerMHz), std::max(options.f2, wanted.upperMHz));
-  if (!measured.end) {
-    error = typed + ": " + measured.error;
-  }
+  EndParse measured = measuredSearchEnd(typed, *file.text, options.f1, options.f2, wanted);
+  error = measured.error;
   return std::move(measured.end);
 }
 
@@ -90,29 +75,24 @@ SearchRun searchFor(const SearchOptions& options, const SecondsClock& clock) {
   if (!source || !load) {
     return run;
   }
-  run.sweep = wanted;
-  for (const NetworkEnd* end : {&*source, &*load}) {
-    if (end->kind == EndKind::measured) {
-      run.sweep = clippedToData(run.sweep, end->measured);
-    }
-  }
-  SearchProblem& problem = run.problem;
-  problem.source = std::move(*source);
-  problem.load = std::move(*load);
-  problem.f1 = options.f1;
-  problem.f2 = options.f2;
-  problem.inductorQ = options.inductorQ.value_or(LOSSLESS_Q);
-  problem.capacitorQ = options.capacitorQ.value_or(LOSSLESS_Q);
-  problem.lineLossDb = options.lineLossDb;
-  problem.series = options.series;
-  const std::vector<LibraryTopology> topologies =
-      options.topology ? std::vector<LibraryTopology>{{"given", *options.topology}}
-                       : topologyLibrary(options.maxParts);
-  SearchSettings settings;
-  settings.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  const double started = clock();
-  run.result = searchTopologies(problem, topologies, settings);
-  run.seconds = clock() - started;
+  SearchRequest request;
+  request.source = std::move(*source);
+  request.load = std::move(*load);
+  request.f1 = options.f1;
+  request.f2 = options.f2;
+  request.maxParts = options.maxParts;
+  request.topology = options.topology;
+  request.sweep = wanted;
+  request.series = options.series;
+  request.inductorQ = options.inductorQ.value_or(LOSSLESS_Q);
+  request.capacitorQ = options.capacitorQ.value_or(LOSSLESS_Q);
+  request.lineLossDb = options.lineLossDb;
+  request.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  SearchOutcome outcome = searchNetworks(std::move(request), clock);
+  run.problem = std::move(outcome.problem);
+  run.result = std::move(outcome.result);
+  run.sweep = outcome.sweep;
+  run.seconds = outcome.seconds;
   return run;
 }
 
