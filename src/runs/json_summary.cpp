@@ -301,4 +301,56 @@ JsonDocument tuningJson(const ReportedDesign& design, const NetworkTuning& tunin
   return json;
 }
 
+JsonDocument searchJson(const SearchProblem& problem, const SearchResult& result,
+                        const SearchContext& context) {
+  JsonDocument json = jsonHead("bandmatch-search");
+  json["source"] = endDescription(context.source, problem.source, problem.f1, problem.f2);
+  json["load"] = endDescription(context.load, problem.load, problem.f1, problem.f2);
+  json["f1_hz"] = hertz(problem.f1);
+  json["f2_hz"] = hertz(problem.f2);
+  json["parts"] = partsDescription(problem);
+  json["topologies"] = result.topologies;
+  json["screening_samples"] = result.screeningSamples;
+  json["samples"] = result.samples;
+  json["seconds"] = context.seconds;
+  JsonDocument candidates = JsonDocument::array();
+  for (std::size_t k = 0; k < result.candidates.size(); ++k) {
+    const SearchCandidate& candidate = result.candidates[k];
+    const bool built = candidate.error.empty();
+    const CascadeFigures& figures = builtFigures(candidate);
+    JsonDocument row;
+    row["rank"] = k + 1;
+    row["topology"] = topologyText(candidate.topology.topology);
+    row["family"] = candidate.topology.family;
+    row["parts"] = partCount(candidate.topology.topology);
+    row["iterations"] = candidate.evaluations;
+    row["worst_gain_db"] = built ? finiteOrNull(gainDecibels(figures.worstGain)) : JsonDocument();
+    row["worst_gamma"] = built ? JsonDocument(figures.worstReflection) : JsonDocument();
+    row["swr"] = built ? finiteOrNull(standingWaveRatio(figures.worstReflection)) : JsonDocument();
+    row["continuous_worst_gamma"] =
+        problem.series ? JsonDocument(candidate.figures.worstReflection) : JsonDocument();
+    row["error"] = built ? JsonDocument() : JsonDocument(candidate.error);
+    candidates.push_back(std::move(row));
+  }
+  json["candidates"] = std::move(candidates);
+  if (result.limit) {
+    const double rho = result.limit->reflection;
+    json["limit"] = {{"description", limitDescription(*result.limit)},
+                     {"worst_gain_db", gainDecibels(1.0 - rho * rho)},
+                     {"worst_gamma", rho},
+                     {"swr", finiteOrNull(standingWaveRatio(rho))}};
+  } else {
+    json["limit"] = nullptr;
+  }
+  if (result.candidates.empty()) {
+    json["best"] = nullptr;
+  } else {
+    const SearchCandidate& best = result.candidates.front();
+    json["best"] = {{"topology", topologyText(best.topology.topology)},
+                    {"worst_gamma", builtFigures(best).worstReflection},
+                    {"worst_gain_db", gainDecibels(builtFigures(best).worstGain)}};
+  }
+  return json;
+}
+
 }  // namespace bandmatch

@@ -21,6 +21,7 @@
 #include "network/tolerance.hpp"
 #include "network/worst_case_judge.hpp"
 #include "runs/network_analysis.hpp"
+#include "runs/search_summary.hpp"
 #include "runs/tuning_summary.hpp"
 
 namespace bandmatch {
@@ -79,5 +80,10 @@ JsonDocument toleranceJson(const ToleranceOptions& options, bool onMeasuredLoad,
 // bandmatch-tune's table, named as the package's Tuning record.
 JsonDocument tuningJson(const ReportedDesign& design, const NetworkTuning& tuning,
                         const TuningContext& context);
+
+// bandmatch-search's ranking: the ends, the band, how the parts are built and how the search
+// went, every candidate with its figures as built, the limit and the best.
+JsonDocument searchJson(const SearchProblem& problem, const SearchResult& result,
+                        const SearchContext& context);
 
 }  // namespace bandmatch

@@ -29,6 +29,24 @@ std::string band(const SearchProblem& problem) {
          formatFixed(problem.f2, figure_digits::FREQUENCY_MHZ) + " MHz";
 }
 
+// A gain in dB; one that rounds to zero shows no sign.
+std::string gainText(double gain) {
+  const std::string text = formatFixed(gainDecibels(gain), figure_digits::GAIN_DB);
+  return text.find_first_not_of("-0.") == std::string::npos ? text.substr(text.find('0')) : text;
+}
+
+std::string reflectionText(double rho) {
+  return formatFixed(rho, figure_digits::REFLECTION);
+}
+
+// Worst gain, worst |Gamma| and SWR.
+Row figureCells(double gain, double rho) {
+  return {gainText(gain), reflectionText(rho),
+          formatFixed(standingWaveRatio(rho), figure_digits::SWR)};
+}
+
+}  // namespace
+
 // "E24 values; inductor Q 100; lines 0.5 dB per wavelength", or "ideal parts".
 std::string partsDescription(const SearchProblem& problem) {
   BuildOptions build;
@@ -47,22 +65,6 @@ std::string partsDescription(const SearchProblem& problem) {
   return text.empty() ? "ideal parts" : text;
 }
 
-// A gain in dB; one that rounds to zero shows no sign.
-std::string gainText(double gain) {
-  const std::string text = formatFixed(gainDecibels(gain), figure_digits::GAIN_DB);
-  return text.find_first_not_of("-0.") == std::string::npos ? text.substr(text.find('0')) : text;
-}
-
-std::string reflectionText(double rho) {
-  return formatFixed(rho, figure_digits::REFLECTION);
-}
-
-// Worst gain, worst |Gamma| and SWR.
-Row figureCells(double gain, double rho) {
-  return {gainText(gain), reflectionText(rho),
-          formatFixed(standingWaveRatio(rho), figure_digits::SWR)};
-}
-
 std::string limitDescription(const MatchingLimit& limit) {
   const std::string end = limit.atSource ? "source" : "load";
   if (!limit.fit) {
@@ -71,8 +73,6 @@ std::string limitDescription(const MatchingLimit& limit) {
   return "Fano bound, the " + end + " fits a " + std::string(modelName(limit.fit->type)) +
          " resonator within " + formatFixed(100.0 * limit.fit->fitError, PERCENT_DIGITS) + " %";
 }
-
-}  // namespace
 
 std::string endDescription(const std::string& typed, const NetworkEnd& end, double f1, double f2) {
   switch (end.kind) {

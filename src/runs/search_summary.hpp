@@ -28,6 +28,14 @@ std::string renderSearchRanking(const SearchProblem& problem, const SearchResult
 std::string renderSearchSummary(const SearchProblem& problem, const SearchResult& result,
                                 const SearchContext& context);
 
+// How the parts are built: "E24 values; inductor Q 100; lines 0.5 dB per wavelength", or
+// "ideal parts".
+std::string partsDescription(const SearchProblem& problem);
+
+// What the limit is: "Bode-Fano limit of the load model", "Fano bound, the load fits a series
+// resonator within 14.0 %".
+std::string limitDescription(const MatchingLimit& limit);
+
 // The last line alone, for the best candidate.
 std::string bestLine(const SearchCandidate& best);
 

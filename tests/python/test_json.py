@@ -96,6 +96,14 @@ CASES = [
         (("tuning", "tuned_worst"), r"\ntuned on the measured load +" + NUMBER, SAME),
         (("tuning", "decrement"), r"decrement " + NUMBER, SAME),
     ]),
+    ("bandmatch-search", ["50", "{D}", "3.5", "4.0", "--max-parts", "3", "--series", "E24"], [
+        (("best", "worst_gamma"), r"Best: .* worst \|Gamma\| " + NUMBER, SAME),
+        (("best", "worst_gain_db"), r"Best: .* worst gain " + NUMBER, SAME),
+        (("candidates", 0, "iterations"), r"\n1 +.*? {2,}[0-9]+ +([0-9]+) ", SAME),
+        (("candidates", 0, "swr"), r"\n1 .* " + NUMBER + r" +\S+\n", SAME),
+        (("candidates", 0, "continuous_worst_gamma"), r"\n1 .* " + NUMBER + r"\n", SAME),
+        (("limit", "worst_gamma"), r"\nLimit .* " + NUMBER + r" +\S+ *\n", SAME),
+    ]),
 ]
 
 

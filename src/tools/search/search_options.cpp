@@ -64,6 +64,7 @@ struct TypedSearchOptions {
   std::string substrate;
   std::string power;
   bool smith = false;
+  bool json = false;
 };
 
 std::unique_ptr<CLI::App> searchApp(TypedSearchOptions& typed) {
@@ -93,8 +94,9 @@ std::unique_ptr<CLI::App> searchApp(TypedSearchOptions& typed) {
       ->type_name("BASE");
   addSweepOptions(*app, typed.points, typed.span);
   app->add_option("--series", typed.series,
-                  "build every inductor and capacitor of the nearest standard value of E12, E24, "
-                  "E48, E96 or E192, the values left continuous optimised again")
+                  "build every inductor and capacitor of a standard value of E12, E24, E48, E96 "
+                  "or E192: rounded all at once or one part at a time with the values still free "
+                  "optimised again, whichever is better")
       ->type_name("E");
   app->add_option("--q-inductor", typed.inductorQ,
                   "give each inductor a series loss resistance w0 L / Q, taken at f0 and held "
@@ -116,6 +118,7 @@ std::unique_ptr<CLI::App> searchApp(TypedSearchOptions& typed) {
   addPowerOption(*app, typed.power);
   app->add_flag("--smith", typed.smith,
                 "also write BASE-smith.svg, the Smith chart of the network's input");
+  addJsonFlag(*app, typed.json);
   return app;
 }
 
@@ -216,6 +219,7 @@ SearchOptions parseSearchOptions(const std::vector<std::string>& args) {
     options.substrate = parse.substrate;
   }
   options.smith = typed.smith;
+  options.json = typed.json;
   if (app->count("--line-loss") > 0) {
     const std::optional<double> loss = parseWholeReal(typed.lineLoss);
     if (!loss || *loss < 0.0 || *loss > MAX_LINE_LOSS_DB) {

@@ -40,6 +40,7 @@ struct SearchOptions {
   std::optional<double> inductorQ;
   std::optional<double> capacitorQ;
   double lineLossDb = 0.0;  // per wavelength at f0
+  bool json = false;        // the summary as one JSON document
   std::optional<Substrate> substrate;  // each line's and stub's microstrip
   std::optional<double> powerWatts;    // each part's stress with this power available
   bool smith = false;                  // BASE-smith.svg too

@@ -7,6 +7,7 @@
 #include "core/text_sink.hpp"
 #include "formats/touchstone_reader.hpp"
 #include "network/measured_network.hpp"
+#include "runs/json_summary.hpp"
 #include "runs/network_search.hpp"
 #include "runs/search_summary.hpp"
 #include "tools/common/atomic_file.hpp"
@@ -138,6 +139,17 @@ int runSearch(const std::vector<std::string>& args, std::ostream& out, std::ostr
       options.source, options.load,
       options.topology ? "given" : "of at most " + std::to_string(options.maxParts) + " parts",
       run.seconds};
+  if (options.json) {
+    JsonDocument json = searchJson(run.problem, run.result, context);
+    std::vector<std::string> paths;
+    for (const OutputFile& output : outputs) {
+      paths.push_back(output.path);
+    }
+    addWrittenFiles(json, paths, chosen->sweep);
+    writeText(out, jsonText(json));
+    out.flush();
+    return TOOL_SUCCESS;
+  }
   // The ranking, what was written and what the chosen network needs, and the last line kept
   // for scripts.
   writeText(out, renderSearchRanking(run.problem, run.result, context));
