@@ -107,10 +107,9 @@ std::string readPowerOption(const CLI::App& app, const std::string& typed,
   return {};
 }
 
-namespace {
 
 // A tolerance in percent, 0 to 50; `fallback` when the option is not given.
-double parseTolerance(const CLI::App& app, std::string_view name, const std::string& typed,
+double readTolerancePercent(const CLI::App& app, std::string_view name, const std::string& typed,
                       double fallback, std::string& error) {
   if (app.count(std::string(name)) == 0 || !error.empty()) {
     return fallback;
@@ -130,12 +129,12 @@ std::string readToleranceOptions(const CLI::App& app, const TypedNetworkOptions&
                                  NetworkFileOptions& options) {
   options.smith = typed.smith;
   std::string error;
-  const double common = parseTolerance(app, "--tolerance", typed.tolerance, 0.0, error);
+  const double common = readTolerancePercent(app, "--tolerance", typed.tolerance, 0.0, error);
   ToleranceOptions tolerance;
   tolerance.inductorPercent =
-      parseTolerance(app, "--tolerance-l", typed.inductorTolerance, common, error);
+      readTolerancePercent(app, "--tolerance-l", typed.inductorTolerance, common, error);
   tolerance.capacitorPercent =
-      parseTolerance(app, "--tolerance-c", typed.capacitorTolerance, common, error);
+      readTolerancePercent(app, "--tolerance-c", typed.capacitorTolerance, common, error);
   if (!error.empty()) {
     return error;
   }
@@ -180,7 +179,6 @@ std::string readToleranceOptions(const CLI::App& app, const TypedNetworkOptions&
   return {};
 }
 
-}  // namespace
 
 void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed) {
   app.add_option("REPORT", typed.reportPath, "the CSV report written by bandmatch")

@@ -87,6 +87,17 @@ void addPowerOption(CLI::App& app, std::string& power);
 std::string readPowerOption(const CLI::App& app, const std::string& typed,
                             std::optional<double>& watts);
 
+// The word of the tolerance option `name` in percent, 0 to 50; `fallback` when the option is not
+// given or `error` already holds a refusal, which a bad word sets.
+double readTolerancePercent(const CLI::App& app, std::string_view name, const std::string& typed,
+                            double fallback, std::string& error);
+
+// Checks --tolerance, --tolerance-l, --tolerance-c, --trials, --seed and --goal-swr (and takes
+// --smith) from `typed` into `options`: the trials and the seed need a tolerance, the goal a
+// tolerance or the Smith chart. Returns the refusal or nothing.
+std::string readToleranceOptions(const CLI::App& app, const TypedNetworkOptions& typed,
+                                 NetworkFileOptions& options);
+
 // Declares the report and the options on `app`, bound to `typed`.
 void addNetworkFileOptions(CLI::App& app, TypedNetworkOptions& typed);
 

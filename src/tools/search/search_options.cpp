@@ -65,6 +65,8 @@ struct TypedSearchOptions {
   std::string power;
   bool smith = false;
   bool json = false;
+  TypedNetworkOptions tolerance;  // the tolerance words, read as the exporter reads them
+  std::string lineTolerance;
 };
 
 std::unique_ptr<CLI::App> searchApp(TypedSearchOptions& typed) {
@@ -116,6 +118,31 @@ std::unique_ptr<CLI::App> searchApp(TypedSearchOptions& typed) {
                   "in the parts list and the summary")
       ->type_name("BOARD");
   addPowerOption(*app, typed.power);
+  app->add_option("--tolerance", typed.tolerance.tolerance,
+                  "run tolerance trials of the chosen network: every L, C, line and stub drawn "
+                  "uniformly within +-PCT percent (0 to 50; a line's Z0 and electrical length)")
+      ->type_name("PCT");
+  app->add_option("--tolerance-l", typed.tolerance.inductorTolerance,
+                  "the inductors' tolerance in percent, 0 to 50 (overrides --tolerance for them)")
+      ->type_name("PCT");
+  app->add_option("--tolerance-c", typed.tolerance.capacitorTolerance,
+                  "the capacitors' tolerance in percent, 0 to 50 (overrides --tolerance for "
+                  "them, and for lines and stubs unless --tolerance-line is given)")
+      ->type_name("PCT");
+  app->add_option("--tolerance-line", typed.lineTolerance,
+                  "the lines' and stubs' tolerance in percent, 0 to 50, of Z0 and electrical "
+                  "length alike")
+      ->type_name("PCT");
+  app->add_option("--trials", typed.tolerance.trials,
+                  "number of tolerance trials, 1 to 1000000 (default 1000)")
+      ->type_name("N");
+  app->add_option("--seed", typed.tolerance.seed,
+                  "seed of the trials' generator, 0 to 18446744073709551615 (default 1)")
+      ->type_name("S");
+  app->add_option("--goal-swr", typed.tolerance.goalSwr,
+                  "the SWR a trial must not exceed anywhere in the band to count to the yield, "
+                  "1 or more (default 2); also the circle of the Smith chart")
+      ->type_name("S");
   app->add_flag("--smith", typed.smith,
                 "also write BASE-smith.svg, the Smith chart of the network's input");
   addJsonFlag(*app, typed.json);
@@ -220,6 +247,28 @@ SearchOptions parseSearchOptions(const std::vector<std::string>& args) {
   }
   options.smith = typed.smith;
   options.json = typed.json;
+  TypedNetworkOptions toleranceWords = typed.tolerance;
+  toleranceWords.smith = typed.smith;
+  NetworkFileOptions tolerance;
+  if (std::string error = readToleranceOptions(*app, toleranceWords, tolerance); !error.empty()) {
+    return refused(std::move(error));
+  }
+  options.goalSwr = tolerance.goalSwr;
+  if (tolerance.tolerance) {
+    options.tolerance = CascadeToleranceOptions{*tolerance.tolerance, std::nullopt};
+  }
+  if (app->count("--tolerance-line") > 0) {
+    std::string error;
+    const double percent =
+        readTolerancePercent(*app, "--tolerance-line", typed.lineTolerance, 0.0, error);
+    if (!error.empty()) {
+      return refused(std::move(error));
+    }
+    if (!options.tolerance) {
+      options.tolerance = CascadeToleranceOptions{ToleranceOptions{}, std::nullopt};
+    }
+    options.tolerance->linePercent = percent;
+  }
   if (app->count("--line-loss") > 0) {
     const std::optional<double> loss = parseWholeReal(typed.lineLoss);
     if (!loss || *loss < 0.0 || *loss > MAX_LINE_LOSS_DB) {

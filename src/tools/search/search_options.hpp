@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "network/microstrip.hpp"
+#include "network/cascade_tolerance.hpp"
 #include "network/standard_values.hpp"
 #include "network/topology.hpp"
 #include "runs/network_search.hpp"
@@ -41,6 +42,9 @@ struct SearchOptions {
   std::optional<double> capacitorQ;
   double lineLossDb = 0.0;  // per wavelength at f0
   bool json = false;        // the summary as one JSON document
+  // The tolerance trials of the chosen network, when a tolerance is given, and their goal.
+  std::optional<CascadeToleranceOptions> tolerance;
+  double goalSwr = DEFAULT_GOAL_SWR;
   std::optional<Substrate> substrate;  // each line's and stub's microstrip
   std::optional<double> powerWatts;    // each part's stress with this power available
   bool smith = false;                  // BASE-smith.svg too

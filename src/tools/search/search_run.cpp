@@ -10,6 +10,7 @@
 #include "runs/json_summary.hpp"
 #include "runs/network_search.hpp"
 #include "runs/search_summary.hpp"
+#include "runs/tolerance_summary.hpp"
 #include "tools/common/atomic_file.hpp"
 #include "tools/common/input_file.hpp"
 #include "tools/common/network_run.hpp"
@@ -127,6 +128,15 @@ int runSearch(const std::vector<std::string>& args, std::ostream& out, std::ostr
                          " cannot be built: " +
                          run.result.candidates[static_cast<std::size_t>(options.pick - 1)].error);
   }
+  // The trials of the chosen network as it is built, judged on the nominal network's grid.
+  std::optional<CascadeToleranceResult> trials;
+  if (options.tolerance) {
+    const CascadeProblem drawn{chosen->cascade.network, run.problem.source, run.problem.load,
+                               run.problem.f1, run.problem.f2, chosen->sweep};
+    trials = runCascadeTolerance(
+        drawn, *options.tolerance,
+        static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+  }
   const std::vector<OutputFile> outputs =
       outputsUnder(options.outBase, chosenNetworkFiles(*chosen, SEARCH_PROGRAM_NAME));
   if (const std::string replaced = outputReplacingEnd(outputs, run.inputs); !replaced.empty()) {
@@ -146,6 +156,9 @@ int runSearch(const std::vector<std::string>& args, std::ostream& out, std::ostr
       paths.push_back(output.path);
     }
     addWrittenFiles(json, paths, chosen->sweep);
+    json["tolerance"] = trials ? toleranceJson(options.tolerance->parts, false, trials->trials,
+                                               options.goalSwr, {})
+                               : JsonDocument();
     writeText(out, jsonText(json));
     out.flush();
     return TOOL_SUCCESS;
@@ -155,6 +168,9 @@ int runSearch(const std::vector<std::string>& args, std::ostream& out, std::ostr
   writeText(out, renderSearchRanking(run.problem, run.result, context));
   writeText(out, renderMicrostripSummary(*chosen));
   writeText(out, renderChosenStressSummary(*chosen));
+  if (trials) {
+    writeText(out, renderCascadeToleranceSummary(*options.tolerance, *trials, options.goalSwr));
+  }
   writeLine(out, wroteLine(outputs, chosen->sweep));
   writeLine(out, bestLine(run.result.candidates.front()));
   out.flush();
