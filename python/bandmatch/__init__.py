@@ -17,6 +17,7 @@ measured load is taken.
 
 from __future__ import annotations
 
+import json
 import os
 import sys
 from typing import TYPE_CHECKING, NamedTuple, Optional, Sequence, Tuple, Union
@@ -57,6 +58,9 @@ __all__ = [
     "Report",
     "Response",
     "Retuning",
+    "Search",
+    "SearchCandidate",
+    "SearchLimit",
     "Sensitivity",
     "Tolerance",
     "Tuning",
@@ -69,6 +73,7 @@ __all__ = [
     "read_report",
     "read_touchstone",
     "response",
+    "search",
     "to_skrf",
     "tolerance",
     "tune",
@@ -88,6 +93,110 @@ class Response(NamedTuple):
     """|S11|."""
     gain: Optional[np.ndarray]
     """Transducer power gain (a ratio); None on a measured load, whose losses are not known."""
+
+
+class SearchCandidate(NamedTuple):
+    """One candidate of the topology search, as bandmatch-search ranks it; the figures are the
+    network's as built (None when it could not be built, `error` then says why)."""
+
+    rank: int
+    topology: str
+    family: str
+    parts: int
+    iterations: int
+    worst_gain_db: Optional[float]
+    worst_gamma: Optional[float]
+    swr: Optional[float]
+    continuous_worst_gamma: Optional[float]
+    """With a series: the worst in-band |Gamma| with the values left continuous."""
+    error: Optional[str]
+
+
+class SearchLimit(NamedTuple):
+    """The limit no lossless network can beat over the band (Bode-Fano or Fano's bound)."""
+
+    description: str
+    worst_gain_db: float
+    worst_gamma: float
+    swr: Optional[float]
+
+
+class Search(NamedTuple):
+    """bandmatch-search's ranking: the fields of its --json document, and the text it prints."""
+
+    source: str
+    load: str
+    f1_hz: float
+    f2_hz: float
+    parts: str
+    topologies: int
+    screening_samples: int
+    samples: int
+    candidates: Tuple[SearchCandidate, ...]
+    limit: Optional[SearchLimit]
+    best: Optional[SearchCandidate]
+    summary: str
+
+
+SearchEnd = Union[float, int, str, LoadData, "skrf.Network"]
+
+
+def _search_end(end: SearchEnd, role: str) -> Tuple[Union[str, LoadData], str]:
+    """An end as the library takes it and as the summary names it."""
+    if isinstance(end, bool):
+        raise TypeError(f"{role}: ohms, a model's text or measured data is needed, found bool")
+    if isinstance(end, (int, float)):
+        text = repr(float(end)) if isinstance(end, float) else str(end)
+        return text, text
+    if isinstance(end, str):
+        return end, end
+    data = _measured(end, role)
+    return data, "measured data"
+
+
+def search(
+    source: SearchEnd,
+    load: SearchEnd,
+    f1: float,
+    f2: float,
+    *,
+    max_parts: int = 6,
+    topology: Optional[str] = None,
+    series: Optional[str] = None,
+    q_inductor: Optional[float] = None,
+    q_capacitor: Optional[float] = None,
+    line_loss_db: float = 0.0,
+) -> Search:
+    """bandmatch-search's topology search between two ends over the band f1 to f2 (Hz).
+
+    Each end is a resistance in ohms, a model's text ("series:R=12.5,L=1.2u,C=80p",
+    "parallel:R=200,C=5p") or measured data (read_touchstone, or a scikit-rf one-port). As the
+    program's options: max_parts (the library's topologies of at most so many parts, 1 to 20),
+    topology (one topology in the program's grammar instead, such as "X pLC sL|C pC"), series
+    (E12 to E192 values), q_inductor, q_capacitor and line_loss_db (dB per wavelength at f0).
+    """
+    source_end, source_name = _search_end(source, "the source")
+    load_end, load_name = _search_end(load, "the load")
+    document, summary = _bandmatch._search(
+        source_end, load_end, source_name, load_name, f1, f2, max_parts, topology, series,
+        q_inductor, q_capacitor, line_loss_db)
+    fields = json.loads(document)
+    candidates = tuple(SearchCandidate(**row) for row in fields["candidates"])
+    limit = fields["limit"]
+    return Search(
+        source=fields["source"],
+        load=fields["load"],
+        f1_hz=fields["f1_hz"],
+        f2_hz=fields["f2_hz"],
+        parts=fields["parts"],
+        topologies=fields["topologies"],
+        screening_samples=fields["screening_samples"],
+        samples=fields["samples"],
+        candidates=candidates,
+        limit=SearchLimit(**limit) if limit else None,
+        best=candidates[0] if candidates else None,
+        summary=summary,
+    )
 
 
 def _file_bytes(source: PathOrBytes, limit: int) -> Tuple[bytes, str]:

@@ -533,3 +533,17 @@ def _tune(
 def _response(
     network: Network, frequencies: npt.ArrayLike
 ) -> Tuple[npt.NDArray[np.complex128], npt.NDArray[np.float64], Optional[npt.NDArray[np.float64]]]: ...
+def _search(
+    source: Union[str, LoadData],
+    load: Union[str, LoadData],
+    source_name: str,
+    load_name: str,
+    f1: float,
+    f2: float,
+    max_parts: int,
+    topology: Optional[str],
+    series: Optional[str],
+    q_inductor: Optional[float],
+    q_capacitor: Optional[float],
+    line_loss_db: float,
+) -> Tuple[str, str]: ...

@@ -17,9 +17,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "core/display_text.hpp"
 #include "core/number_format.hpp"
 #include "core/version.hpp"
 #include "fitting/fit_report.hpp"
@@ -29,6 +31,8 @@
 #include "python/measured_data.hpp"
 #include "python/network_records.hpp"
 #include "python/network_runs.hpp"
+#include "runs/json_summary.hpp"
+#include "runs/network_search.hpp"
 
 namespace py = pybind11;
 
@@ -1093,6 +1097,99 @@ void defineRuns(py::module_& m) {
       "trials from `seed`, the yield against `goal_swr`.");
 }
 
+// A search end: a LoadData (measured over the band), or the text of a resistance or a model.
+NetworkEnd searchEnd(const py::handle& value, const char* role, double f1, double f2) {
+  if (py::isinstance<LoadRecord>(value)) {
+    EndParse measured = measuredEnd(*value.cast<const LoadRecord&>().load, f1, f2, f1, f2);
+    if (!measured.end) {
+      refuse(std::string(role) + ": " + measured.error);
+    }
+    return std::move(*measured.end);
+  }
+  if (!py::isinstance<py::str>(value)) {
+    throw py::type_error(std::string(role) +
+                         ": ohms, a model's text or a LoadData is needed, found " +
+                         typeName(value));
+  }
+  const std::string typed = value.cast<std::string>();
+  TypedSearchEnd end = typedSearchEnd(typed, role);
+  if (!end.end) {
+    refuse(end.file ? std::string(role) + " " + quotedText(printableText(typed)) +
+                          " is no resistance, series: or parallel: model"
+                    : end.error);
+  }
+  return std::move(*end.end);
+}
+
+void defineSearch(py::module_& m) {
+  m.def(
+      "_search",
+      [](const py::handle& source, const py::handle& load, const std::string& sourceName,
+         const std::string& loadName, double f1Hz, double f2Hz, int maxParts,
+         std::optional<std::string> topology, std::optional<std::string> series,
+         std::optional<double> qInductor, std::optional<double> qCapacitor, double lineLossDb) {
+        const double f1 = f1Hz / 1e6;
+        const double f2 = f2Hz / 1e6;
+        if (!(f1 > 0.0) || !(f2 > f1) || !std::isfinite(f2)) {
+          refuse("the band must have 0 < f1 < f2, found f1 = " + formatFullPrecision(f1Hz) +
+                 " Hz and f2 = " + formatFullPrecision(f2Hz) + " Hz");
+        }
+        if (maxParts < 1 || maxParts > SEARCH_MAX_MAX_PARTS) {
+          refuse("max_parts must be a whole number from 1 to " +
+                 formatInteger(SEARCH_MAX_MAX_PARTS) + ", found " + formatInteger(maxParts));
+        }
+        if (!(lineLossDb >= 0.0) || lineLossDb > 100.0) {
+          refuse("line_loss_db must be a number from 0 to 100");
+        }
+        SearchRequest request;
+        request.source = searchEnd(source, "the source", f1, f2);
+        request.load = searchEnd(load, "the load", f1, f2);
+        request.sourceName = sourceName;
+        request.loadName = loadName;
+        request.f1 = f1;
+        request.f2 = f2;
+        request.maxParts = maxParts;
+        if (topology) {
+          TopologyParse parse = parseTopology(*topology);
+          if (!parse.error.empty()) {
+            refuse("topology: " + parse.error);
+          }
+          request.topology = parse.topology;
+        }
+        if (series) {
+          request.series = preferredSeriesFromName(*series);
+          if (!request.series) {
+            refuse("series must be one of E12, E24, E48, E96 and E192, found " +
+                   quotedText(*series));
+          }
+        }
+        for (const auto& [q, name] : {std::pair{qInductor, "q_inductor"},
+                                      std::pair{qCapacitor, "q_capacitor"}}) {
+          if (q && !(*q > 0.0 && std::isfinite(*q))) {
+            refuse(std::string(name) + " must be a number above 0");
+          }
+        }
+        request.inductorQ = qInductor.value_or(LOSSLESS_Q);
+        request.capacitorQ = qCapacitor.value_or(LOSSLESS_Q);
+        request.lineLossDb = lineLossDb;
+        request.sweep = sweepAroundBand(f1, f2, DEFAULT_SWEEP_SPAN, DEFAULT_SWEEP_POINTS);
+        request.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        SearchOutcome outcome;
+        {
+          py::gil_scoped_release unlocked;
+          outcome = searchNetworks(std::move(request), [] { return 0.0; });
+        }
+        const SearchContext context{outcome.sourceName, outcome.loadName, outcome.topologies,
+                                    outcome.seconds};
+        return std::pair{jsonText(searchJson(outcome.problem, outcome.result, context)),
+                         searchRanking(outcome)};
+      },
+      py::arg("source"), py::arg("load"), py::arg("source_name"), py::arg("load_name"),
+      py::arg("f1"), py::arg("f2"), py::arg("max_parts"), py::arg("topology"), py::arg("series"),
+      py::arg("q_inductor"), py::arg("q_capacitor"), py::arg("line_loss_db"),
+      "bandmatch-search's ranking as its --json document and its printed summary.");
+}
+
 }  // namespace
 
 }  // namespace bandmatch
@@ -1106,4 +1203,5 @@ PYBIND11_MODULE(_bandmatch, m) {
   bandmatch::defineMeasured(m);
   bandmatch::defineNetworks(m);
   bandmatch::defineRuns(m);
+  bandmatch::defineSearch(m);
 }

@@ -96,3 +96,29 @@ def test_tolerance_is_the_exporters(antenna):
     assert f"{trials.percentile(50):.4f}" == median
     assert [s.part for s in trials.sensitivities][:1] == [
         re.search(r"largest first:\npart .*\n(\S+)", printed).group(1)]
+
+
+@pytest.mark.parametrize("ends, options, arguments", [
+    ((50, "parallel:R=200,C=5p"), dict(max_parts=3), ["--max-parts", "3"]),
+    ((50, "DIPOLE"), dict(topology="X pLC sL|C pC", series="E24", q_inductor=200),
+     ["--topology", "X pLC sL|C pC", "--series", "E24", "--q-inductor", "200"]),
+])
+def test_search_is_bandmatch_searchs(tmp_path, ends, options, arguments):
+    """The same ranking, limit and Best line as the program prints (its time aside), the load
+    a model or the dipole's data."""
+    source, load = ends
+    band = (3.5, 4.0) if load == "DIPOLE" else (100.0, 300.0)
+    data = bandmatch.read_touchstone(DIPOLE) if load == "DIPOLE" else load
+    found = bandmatch.search(source, data, band[0] * 1e6, band[1] * 1e6, **options)
+    printed = run([program("bandmatch-search"), str(source),
+                   str(DIPOLE) if load == "DIPOLE" else load, str(band[0]), str(band[1]),
+                   *arguments], cwd=tmp_path)
+    lines = [line for line in printed.splitlines() if not line.startswith("Wrote ")]
+    untimed = [re.sub(r" in [0-9.]+ s$", "", line) for line in lines]
+    mine = [re.sub(r" in [0-9.]+ s$", "", line) for line in found.summary.splitlines()]
+    # The data's name is the program's file name and the package's "measured data".
+    assert mine[2:] == untimed[2:]
+    assert untimed[-1] == (f"Best: {found.best.topology} worst |Gamma| "
+                           f"{found.best.worst_gamma:.6f} worst gain {found.best.worst_gain_db:.4f} dB")
+    with pytest.raises(ValueError, match="max_parts"):
+        bandmatch.search(source, data, band[0] * 1e6, band[1] * 1e6, max_parts=0)
