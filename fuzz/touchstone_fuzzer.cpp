@@ -24,7 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const TouchstoneReading reading = readTouchstone(text);
   if (!reading.load) {
-    check(reading.error.rfind("line ", 0) == 0);
+    // A line's fault names its line; a file with no data point at all has no line to name.
+    check(reading.error.rfind("line ", 0) == 0 ||
+          reading.error == "the file ends without any data point");
     check(reading.error.find('\n') == std::string::npos);
     return 0;
   }
